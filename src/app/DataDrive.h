@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace tov::platform {
+class FileSystem;
+class MessageBoxes;
+class VolumeIdentity;
+} // namespace tov::platform
+
+namespace tov::app {
+
+struct ProgramState;
+
+// Choosing the data folder, checking and loading it, and the guard that every write and every
+// work sequence runs first: the volume must still be the one accepted, with as many records as
+// the client table.
+class DataDrive {
+public:
+    struct Services {
+        platform::FileSystem& fs;
+        platform::VolumeIdentity& volumes;
+        platform::MessageBoxes& boxes;
+        // Shows the drive dialog and returns the drive chosen, empty when none was.
+        std::function<QString()> chooseDrive;
+        // Rebuilds the main menu's client list after a change of data folder.
+        std::function<void()> refreshClientList;
+    };
+
+    DataDrive(ProgramState& state, Services services);
+
+    // Chooses, checks and loads the data folder. Returns false when the operator gave up and the
+    // program must end (at start-up), or when even the previous folder could not be reloaded.
+    bool SelectDataDrive(bool startupMode);
+    // DataPath = folder, the client file loaded, the write test made. Throws AppError.
+    void OpenDataDisk(const QString& folder);
+    // The identity of the volume that holds the data folder; empty when nothing is there.
+    QString ReadDiskIdentity();
+    // The guard. On false the program has been told to end and nothing may be written.
+    bool CheckDataDisk();
+
+    static QString dataDiskChangedText();
+    static QString dataDiskNotFoundText();
+    static QString writeProtectedText();
+
+private:
+    enum class Outcome { Accepted, Another, GiveUp };
+    Outcome tryCandidate(const QString& candidate, bool startupMode);
+    int recordCountOnDisk();
+    bool confirmSame(const std::function<bool()>& same);
+
+    ProgramState& state_;
+    Services services_;
+};
+
+} // namespace tov::app

@@ -1,0 +1,43 @@
+#include "app/Program.h"
+
+#include "app/frmDriveSelect.h"
+
+#include <QApplication>
+
+namespace tov::app {
+
+Program::Program(const QString& programFolder, platform::Platform platform)
+    : platform_(std::move(platform)),
+      state_(std::make_unique<ProgramState>(programFolder, *platform_.fs)) {
+    drive_ = std::make_unique<DataDrive>(
+        *state_, DataDrive::Services{*platform_.fs, *platform_.volumes, *platform_.boxes,
+                                     [this] { return chooseDrive(); },
+                                     [this] { menu_->RefreshNameDisplay(); }});
+    menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
+    state_->EndProgram = [this] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            w->hide();
+        }
+        QCoreApplication::exit(0);
+    };
+}
+
+Program::~Program() = default;
+
+QString Program::chooseDrive() {
+    frmDriveSelect dialog(platform_.drives->drives(), state_->DataPath, *platform_.boxes,
+                          menu_->isVisible() ? menu_.get() : nullptr);
+    dialog.exec();
+    return dialog.NewDrive();
+}
+
+bool Program::start() { return menu_->Form_Load(); }
+
+int Program::run() {
+    if (!start() || state_->ending) {
+        return 0;
+    }
+    return QApplication::exec();
+}
+
+} // namespace tov::app

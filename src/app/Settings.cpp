@@ -1,0 +1,73 @@
+#include "app/Settings.h"
+
+#include <QDir>
+
+namespace tov::app {
+
+namespace {
+// Trims spaces only, as the settings values are stored.
+QString trimSpaces(const QString& s) {
+    qsizetype b = 0;
+    qsizetype e = s.size();
+    while (b < e && s[b] == QLatin1Char(' ')) {
+        ++b;
+    }
+    while (e > b && s[e - 1] == QLatin1Char(' ')) {
+        --e;
+    }
+    return s.mid(b, e - b);
+}
+} // namespace
+
+Settings::Settings(const QString& programFolder)
+    : programFolder_(programFolder), file_(programFolder + QLatin1Char('/') + FileName) {}
+
+QString Settings::FilePath() const {
+    return trimSpaces(file_.read(QStringLiteral("Path"), QStringLiteral("FilePath"),
+                                 QStringLiteral("a:"), 50));
+}
+
+void Settings::setFilePath(const QString& folder) const {
+    file_.write(QStringLiteral("Path"), QStringLiteral("FilePath"), folder);
+}
+
+QString Settings::GetINISndPath() const {
+    return trimSpaces(
+        file_.read(QStringLiteral("Path"), QStringLiteral("SndPath"), QStringLiteral("c:"), 50));
+}
+
+bool Settings::NumLock() const {
+    return file_.read(QStringLiteral("Settings"), QStringLiteral("NumLock"), QStringLiteral("True"),
+                      10)
+        .startsWith(QLatin1String("Tru"), Qt::CaseSensitive);
+}
+
+void Settings::setNumLock(bool on) const {
+    file_.write(QStringLiteral("Settings"), QStringLiteral("NumLock"),
+                on ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+QString Settings::SystemDB() const {
+    return file_.read(QStringLiteral("Options"), QStringLiteral("SystemDB"), QString(), 260);
+}
+
+void Settings::setSystemDB(const QString& path) const {
+    file_.write(QStringLiteral("Options"), QStringLiteral("SystemDB"), path);
+}
+
+Publisher Settings::publisher() const {
+    const QString name = file_.read(QStringLiteral("Settings"), QStringLiteral("Publisher"),
+                                    QStringLiteral("Quillmark"), 20);
+    return name.trimmed().compare(QLatin1String("Tessaran"), Qt::CaseInsensitive) == 0
+               ? Publisher::Tessaran
+               : Publisher::Quillmark;
+}
+
+QString Settings::resolve(const QString& folder) const {
+    if (folder.isEmpty() || !QDir::isRelativePath(folder)) {
+        return folder;
+    }
+    return QDir::cleanPath(programFolder_ + QLatin1Char('/') + folder);
+}
+
+} // namespace tov::app

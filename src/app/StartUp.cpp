@@ -1,0 +1,122 @@
+#include "app/StartUp.h"
+
+#include "app/DataDrive.h"
+#include "app/ProgramState.h"
+#include "app/frmAbout.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "ui/Geometry.h"
+#include "ui/frmMainMenu.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QListWidget>
+
+namespace tov::app {
+
+using platform::MessageBoxes;
+
+bool StartUp::run() {
+    // A second copy hands over to the first and touches nothing.
+    if (platform_.instance->otherCopyRunning()) {
+        platform_.instance->restoreOtherCopy(ProgramState::AppTitle);
+        return false;
+    }
+    platform_.instance->onRestoreRequested([this] {
+        menu_.setWindowState((menu_.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        menu_.show();
+        menu_.raise();
+        menu_.activateWindow();
+    });
+
+    if (!setUpEngine()) {
+        return false;
+    }
+    state_.SoundPath = state_.settings.resolve(state_.settings.GetINISndPath());
+
+    bool accepted = false;
+    if (!attempt([&] { accepted = drive_.SelectDataDrive(true); }) || !accepted) {
+        return false;
+    }
+    menu_.ListRefreshAllowed = true;
+
+    menu_.hide();
+    frmAbout splash(state_.settings.publisher());
+    splash.setSplash(true);
+    splash.show();
+    while (!splash.FadeDone() && !state_.ending) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    if (!attempt([&] { state_.StartupDiskId = drive_.ReadDiskIdentity(); })) {
+        return false;
+    }
+    splash.close();
+    menu_.show();
+    ui::CenterForm(&menu_);
+    menu_.Activate();
+    state_.NumLockOn = state_.settings.NumLock();
+    menu_.setNumLockChecked(state_.NumLockOn);
+    state_.SectionEnd = {0, 67, 73};
+    // First focus on the client list; with no clients it passes on to "Add New Client".
+    menu_.activateWindow();
+    menu_.lbNameDisplay()->setFocus(Qt::OtherFocusReason);
+    return !state_.ending;
+}
+
+bool StartUp::setUpEngine() {
+    state_.QuestionBankPath = state_.programFolder() + QStringLiteral("/TOV2SF.MDB");
+    state_.engine.setDefaults(QString::fromLatin1(DefaultUser), QString::fromLatin1(DefaultPassword));
+    state_.engine.setIniPath(state_.settings.path());
+    try {
+        state_.settings.setSystemDB(state_.programFolder() + QStringLiteral("/zevltd.mda"));
+        state_.workspace = Workspace::open(state_.engine, QStringLiteral("admin"), QString());
+    } catch (const AppError& e) {
+        showError(e.number(), e.description());
+        state_.endProgram();
+        return false;
+    }
+    return true;
+}
+
+void StartUp::showError(int number, const QString& description) {
+    platform_.boxes->show(QStringLiteral("Error %1:%2").arg(number).arg(description),
+                          MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+}
+
+bool StartUp::attempt(const std::function<void()>& step) {
+    for (;;) {
+        try {
+            step();
+            return !state_.ending;
+        } catch (const AppError& e) {
+            QString text;
+            switch (e.number()) {
+            case err::BadFileName:
+            case err::FileNotFound:
+            case err::DeviceIo:
+            case err::DriveNotReady:
+            case err::DbFileNotFound:
+            case err::DbInvalidPath:
+            case err::DbCannotOpen:
+                text = QStringLiteral("Data diskette not found!\r\rInsert data diskette in drive A "
+                                      "to continue.");
+                break;
+            case err::PermissionDenied: text = DataDrive::writeProtectedText(); break;
+            default:
+                // Never end without saying why.
+                showError(e.number(), e.description());
+                state_.endProgram();
+                return false;
+            }
+            if (platform_.boxes->show(text, MessageBoxes::Buttons::OkCancel,
+                                      MessageBoxes::Icon::Error,
+                                      QStringLiteral("Data Disk Error")) != MessageBoxes::Answer::Ok) {
+                state_.endProgram();
+                return false;
+            }
+        }
+    }
+}
+
+} // namespace tov::app

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+
+class QString;
+
+namespace tov::platform {
+struct Platform;
+}
+namespace tov::ui {
+class frmMainMenu;
+}
+
+namespace tov::app {
+
+class DataDrive;
+struct ProgramState;
+
+// The start-up sequence the main menu runs before it is first shown.
+class StartUp {
+public:
+    static inline constexpr const char* DefaultUser = "ZEVTest";
+    static inline constexpr const char* DefaultPassword = "qorlune";
+
+    StartUp(ProgramState& state, platform::Platform& platform, DataDrive& drive,
+            ui::frmMainMenu& menu)
+        : state_(state), platform_(platform), drive_(drive), menu_(menu) {}
+
+    // False when the program is to end: another copy runs, or the operator gave up.
+    bool run();
+
+private:
+    bool setUpEngine();
+    // Runs a step of the data-volume part, repeating it while the operator asks to.
+    bool attempt(const std::function<void()>& step);
+    void showError(int number, const QString& description);
+
+    ProgramState& state_;
+    platform::Platform& platform_;
+    DataDrive& drive_;
+    ui::frmMainMenu& menu_;
+};
+
+} // namespace tov::app

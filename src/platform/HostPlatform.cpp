@@ -1,0 +1,24 @@
+#include "platform/Platform.h"
+
+#include "platform/LocalSingleInstance.h"
+#include "platform/MountedDriveList.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/PosixVolumeIdentity.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/X11KeyboardState.h"
+
+namespace tov::platform {
+
+Platform makeHostPlatform(const QString& programFolder, const QString& appTitle) {
+    Platform p;
+    p.fs = std::make_unique<PosixFileSystem>();
+    p.volumes = std::make_unique<PosixVolumeIdentity>();
+    p.boxes = std::make_unique<QtMessageBoxes>(appTitle);
+    p.keyboard = std::make_unique<X11KeyboardState>();
+    p.instance = std::make_unique<LocalSingleInstance>(programFolder);
+    p.clock = std::make_unique<SystemClock>();
+    p.drives = std::make_unique<MountedDriveList>();
+    return p;
+}
+
+} // namespace tov::platform

@@ -1,0 +1,68 @@
+#include "ui/Branding.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace tov::ui {
+
+Branding Branding::of(app::Publisher publisher) {
+    if (publisher == app::Publisher::Tessaran) {
+        return {QStringLiteral("Tessaran Behavioral Measures"),
+                QStringLiteral("Web: www.tessaran-measures.example"),
+                QStringLiteral("E-mail: orders@tessaran-measures.example"),
+                QStringLiteral("Telephone: (800) 555-0178"), QColor(0x1f, 0x6f, 0x4a)};
+    }
+    return {QStringLiteral("Quillmark Assessment Press"),
+            QStringLiteral("Web: www.quillmark-press.example"),
+            QStringLiteral("E-mail: support@quillmark-press.example"),
+            QStringLiteral("Telephone: (800) 555-0142"), QColor(0x23, 0x3f, 0x8c)};
+}
+
+QPixmap Branding::logo(QSize size) const {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box(1, 1, size.width() - 2, size.height() - 2);
+    QLinearGradient fill(box.topLeft(), box.bottomRight());
+    fill.setColorAt(0, colour.lighter(135));
+    fill.setColorAt(1, colour.darker(120));
+    p.setPen(QPen(colour.darker(160), 2));
+    p.setBrush(fill);
+    p.drawRoundedRect(box, size.height() / 6.0, size.height() / 6.0);
+
+    // A quill or a tessera: a stroke mark on the left, the initial beside it.
+    const qreal h = box.height();
+    const QRectF emblem(box.left() + h * 0.15, box.top() + h * 0.15, h * 0.7, h * 0.7);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 230));
+    QPainterPath mark;
+    if (company.startsWith(QLatin1Char('T'))) {
+        const qreal s = emblem.width() / 2.2;
+        for (int i = 0; i < 4; ++i) {
+            mark.addRect(emblem.left() + (i % 2) * (s * 1.2), emblem.top() + (i / 2) * (s * 1.2), s,
+                         s);
+        }
+    } else {
+        mark.moveTo(emblem.bottomLeft());
+        mark.cubicTo(emblem.center(), emblem.topRight(), emblem.topRight());
+        mark.cubicTo(QPointF(emblem.right() - emblem.width() * 0.1, emblem.center().y()),
+                     QPointF(emblem.center().x(), emblem.bottom() - emblem.height() * 0.1),
+                     emblem.bottomLeft());
+    }
+    p.drawPath(mark);
+
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setPixelSize(static_cast<int>(h * 0.34));
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    const QRectF text(emblem.right() + h * 0.12, box.top(), box.right() - emblem.right() - h * 0.2,
+                      h);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
+               company.section(QLatin1Char(' '), 0, 0));
+    return pixmap;
+}
+
+} // namespace tov::ui

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/Settings.h"
+
+#include <QPixmap>
+#include <QString>
+
+namespace tov::ui {
+
+// What a publisher shows: its name, contact lines and logo.
+struct Branding {
+    QString company;
+    QString web;
+    QString email;
+    QString phone;
+    QColor colour;
+
+    static Branding of(app::Publisher publisher);
+    // The logo, drawn at the given size.
+    QPixmap logo(QSize size) const;
+};
+
+} // namespace tov::ui

@@ -1,0 +1,166 @@
+#include "ui/ScreenKit.h"
+
+#include "ui/Geometry.h"
+#include "ui/MenuChoice.h"
+#include "ui/MessagePanel.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tov::ui {
+
+ScreenKit::ScreenKit(QWidget* screen, MessagePanel* msgPanel)
+    : QObject(screen), screen_(screen), msgPanel_(msgPanel) {}
+
+MenuChoice* ScreenKit::addMenuChoice(const QString& caption, const QString& help) {
+    const int index = static_cast<int>(choices_.size());
+    auto* choice = new MenuChoice(caption, index, screen_);
+    choices_.append(choice);
+    choiceHelp_.append(help);
+    choice->button()->installEventFilter(this);
+    connect(choice->button(), &QPushButton::clicked, this,
+            [this, index] { emit menuChoiceClicked(index); });
+    return choice;
+}
+
+QPushButton* ScreenKit::cmdMenuChoice(int index) const { return choices_.at(index)->button(); }
+MenuChoice* ScreenKit::sspMenuChoice(int index) const { return choices_.at(index); }
+
+QLabel* ScreenKit::addLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent != nullptr ? parent : screen_);
+    label->setObjectName(QStringLiteral("lblInfo_%1").arg(labels_.size()));
+    labels_.append(label);
+    return label;
+}
+
+void ScreenKit::addField(QWidget* field, int labelIndex, const QString& help,
+                         std::function<bool()> check) {
+    fields_.append({field, labelIndex, help, std::move(check)});
+    field->installEventFilter(this);
+    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) {
+        combo->lineEdit()->installEventFilter(this);
+    }
+}
+
+void ScreenKit::HighlightMenuChoice(int index) {
+    ResetMenuChoices();
+    if (index >= 0 && index < choices_.size()) {
+        choices_[index]->setHighlighted(true);
+    }
+}
+
+void ScreenKit::ResetMenuChoices() {
+    for (MenuChoice* c : std::as_const(choices_)) {
+        c->setHighlighted(false);
+    }
+}
+
+void ScreenKit::HighlightLabel(int index) {
+    ResetLabels();
+    if (index >= 0 && index < labels_.size()) {
+        QFont f = labels_[index]->font();
+        f.setBold(true);
+        labels_[index]->setFont(f);
+    }
+}
+
+void ScreenKit::ResetLabels() {
+    for (QLabel* l : std::as_const(labels_)) {
+        QFont f = l->font();
+        f.setBold(false);
+        l->setFont(f);
+    }
+}
+
+void ScreenKit::setHelp(const QString& text) {
+    if (msgPanel_ != nullptr) {
+        msgPanel_->setText(text);
+    }
+}
+
+bool ScreenKit::eventFilter(QObject* watched, QEvent* event) {
+    for (MenuChoice* c : std::as_const(choices_)) {
+        if (watched == c->button()) {
+            return buttonEvent(c, event);
+        }
+    }
+    for (FieldInfo& f : fields_) {
+        const auto* combo = qobject_cast<QComboBox*>(f.widget);
+        if (watched == f.widget || (combo != nullptr && watched == combo->lineEdit())) {
+            return fieldEvent(f, event);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool ScreenKit::buttonEvent(MenuChoice* choice, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        HighlightMenuChoice(choice->index());
+        setHelp(choiceHelp_.value(choice->index()));
+        emit menuChoiceFocused(choice->index());
+        return false;
+    case QEvent::FocusOut: ResetMenuChoices(); return false;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: return false;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // One press, one action; the key itself goes no further.
+            if (!key->isAutoRepeat()) {
+                choice->button()->click();
+            }
+            return true;
+        default: return true; // arrows and the rest do not move between buttons
+        }
+    }
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->key() != Qt::Key_Space;
+    }
+    default: return false;
+    }
+}
+
+bool ScreenKit::fieldEvent(FieldInfo& field, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            SelectActiveText();
+            HighlightLabel(field.labelIndex);
+            setHelp(field.help);
+        }
+        return false;
+    case QEvent::FocusOut:
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            ResetLabels();
+            emit fieldFocusLost(field.widget);
+        }
+        return false;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+            return false;
+        }
+        if (!field.check || field.check()) {
+            QWidget* next = field.widget;
+            do {
+                next = next->nextInFocusChain();
+            } while (next != field.widget &&
+                     !(next->isEnabled() && next->isVisible() &&
+                       (next->focusPolicy() & Qt::TabFocus) != 0 && next->focusProxy() == nullptr));
+            next->setFocus(Qt::TabFocusReason);
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
+} // namespace tov::ui

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace tov::ui {
+
+class MenuChoice;
+class MessagePanel;
+
+// The keyboard, focus and help-line grammar every screen shares. A screen registers its menu
+// choices, field labels and fields here; the kit colours the panels, bolds the focused field's
+// label, shows each control's help line and handles the keys of the menu-choice buttons.
+class ScreenKit : public QObject {
+    Q_OBJECT
+public:
+    ScreenKit(QWidget* screen, MessagePanel* msgPanel);
+
+    // A new menu choice with the next index.
+    MenuChoice* addMenuChoice(const QString& caption, const QString& help);
+    QPushButton* cmdMenuChoice(int index) const;
+    MenuChoice* sspMenuChoice(int index) const;
+    int lastMenuChoice() const { return static_cast<int>(choices_.size()) - 1; }
+
+    // A new field label with the next index.
+    QLabel* addLabel(const QString& text, QWidget* parent = nullptr);
+    QLabel* lblInfo(int index) const { return labels_.at(index); }
+    int lastLabel() const { return static_cast<int>(labels_.size()) - 1; }
+
+    // An entry field with its label index and help line. The check runs on Enter: true moves
+    // the focus to the next field, false keeps it in this one.
+    void addField(QWidget* field, int labelIndex, const QString& help,
+                  std::function<bool()> check = {});
+
+    void HighlightMenuChoice(int index);
+    void ResetMenuChoices();
+    void HighlightLabel(int index);
+    void ResetLabels();
+
+    MessagePanel* msgPanel() const { return msgPanel_; }
+    void setHelp(const QString& text);
+
+signals:
+    void menuChoiceClicked(int index);
+    void menuChoiceFocused(int index);
+    void fieldFocusLost(QWidget* field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct FieldInfo {
+        QWidget* widget;
+        int labelIndex;
+        QString help;
+        std::function<bool()> check;
+    };
+    bool buttonEvent(MenuChoice* choice, QEvent* event);
+    bool fieldEvent(FieldInfo& field, QEvent* event);
+
+    QWidget* screen_;
+    MessagePanel* msgPanel_;
+    QList<MenuChoice*> choices_;
+    QStringList choiceHelp_;
+    QList<QLabel*> labels_;
+    QList<FieldInfo> fields_;
+};
+
+} // namespace tov::ui

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "platform/AppError.h"
+#include "platform/Clock.h"
+#include "platform/DriveList.h"
+#include "platform/FileSystem.h"
+#include "platform/KeyboardState.h"
+#include "platform/MessageBoxes.h"
+#include "platform/PosixFileSystem.h"
+#include "platform/SingleInstance.h"
+#include "platform/VolumeIdentity.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace tov::fakes {
+
+// Message boxes that show nothing: each call is recorded and answered from a script. A box the
+// script did not foresee gets its first button's answer (OK, Yes or Retry).
+class FakeMessageBoxes final : public platform::MessageBoxes {
+public:
+    struct Shown {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+        QString title;
+    };
+
+    Answer show(const QString& text, Buttons buttons, Icon icon, const QString& title) override;
+    void beep() override { ++beeps; }
+
+    void script(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
+    // Runs while the box would be on screen, before it is answered.
+    std::function<void(const Shown&)> onShow;
+
+    QList<Shown> shown;
+    int beeps = 0;
+
+private:
+    std::deque<Answer> answers_;
+};
+
+class FakeVolumeIdentity final : public platform::VolumeIdentity {
+public:
+    QString read(const QString& folder) override;
+
+    // The identity each folder reads as; a folder not listed is a drive not ready.
+    QMap<QString, QString> ids;
+    // Failures to throw before the next reads succeed.
+    std::deque<int> failures;
+    QStringList reads;
+};
+
+class FakeKeyboardState final : public platform::KeyboardState {
+public:
+    std::optional<bool> numLock() override { return on; }
+    void setNumLock(bool value) override {
+        on = value;
+        ++sets;
+    }
+    std::optional<bool> on = false;
+    int sets = 0;
+};
+
+class FakeSingleInstance final : public platform::SingleInstance {
+public:
+    bool otherCopyRunning() override { return running; }
+    void restoreOtherCopy(const QString& title) override { restoredTitles << title; }
+    void onRestoreRequested(std::function<void()> h) override { handler = std::move(h); }
+
+    bool running = false;
+    QStringList restoredTitles;
+    std::function<void()> handler;
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    QDate today() override { return date; }
+    QDate date{2026, 12, 7};
+};
+
+class FakeDriveList final : public platform::DriveList {
+public:
+    QList<platform::Drive> drives() override { return list; }
+    QList<platform::Drive> list;
+};
+
+// The real file system with failures injected: a folder can be made write-protected, and the
+// n-th call of an operation can be made to fail with an error number.
+class FaultyFileSystem final : public platform::FileSystem {
+public:
+    enum class Op { Exists, Size, Probe, Read, WriteAt, WriteNew, Remove };
+
+    bool exists(const QString& path) override;
+    qint64 size(const QString& path) override;
+    void probeRead(const QString& path) override;
+    QByteArray readOrCreate(const QString& path) override;
+    void writeAt(const QString& path, qint64 offset, const QByteArray& bytes) override;
+    void writeNew(const QString& path, const QByteArray& bytes) override;
+    void remove(const QString& path) override;
+
+    // Folders whose files cannot be created or written (a write-protected volume).
+    QStringList readOnlyFolders;
+    // Fails the given call (1 = the next one) of an operation with an error number.
+    void failNth(Op op, int n, int errorNumber);
+    int calls(Op op) const { return counts_.value(op); }
+
+private:
+    void enter(Op op, const QString& path, bool writes);
+    platform::PosixFileSystem real_;
+    QMap<Op, int> counts_;
+    QMap<Op, QPair<int, int>> planned_; // op -> (call number, error number)
+};
+
+} // namespace tov::fakes
