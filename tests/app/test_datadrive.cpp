@@ -1,4 +1,388 @@
+#include "app/DataDrive.h"
+#include "app/ProgramState.h"
+#include "platform/Fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace tov;
+using app::DataDrive;
+using fakes::FaultyFileSystem;
+using Answer = platform::MessageBoxes::Answer;
+using Buttons = platform::MessageBoxes::Buttons;
+using Icon = platform::MessageBoxes::Icon;
+
+namespace {
+
+const QString kChanged =
+    "Original data disk not found!\r\rThe data disk used when the program was started is no "
+    "longer in the floppy drive.\r\rIt is VERY important that the data disk not be removed or "
+    "changed while the program is running.  Corruption of the client database may occur, "
+    "possibly making the data disk unusable.\r\rIf you wish to change test programs or data "
+    "disks, you must first exit the program currently running on your computer.  To exit the "
+    "program, select the Exit Application option on the Main Menu.  Wait for the disk drive "
+    "light to turn off, then change data disks and start the new program.\r\rPlease re-insert "
+    "the original data disk and click OK.";
+const QString kNotFound =
+    "Original data disk still not found!\r\rThe data disk used when the program was started is "
+    "not in the floppy drive.\r\rThe test program must be closed and re-opened to use a "
+    "different data disk.\r\rIf you wish to change test programs or data disks, you must first "
+    "exit the program currently running on your computer.  To exit the program, select the Exit "
+    "Application option on the Main Menu.  Wait for the disk drive light to turn off, then "
+    "change data disks and start the new program.\r\rThis test program will now shut down.";
+const QString kWriteProtected =
+    "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";
+
+QByteArray record(const char* name) {
+    QByteArray r(190, ' ');
+    r.replace(0, int(qstrlen(name)), name);
+    return r;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A program folder, two data volumes and the services around a DataDrive.
+struct Rig {
+    QTemporaryDir root;
+    QString program = root.filePath("TOV2SF");
+    QString volA = root.filePath("volA");
+    QString volB = root.filePath("volB");
+    FaultyFileSystem fs;
+    fakes::FakeVolumeIdentity volumes;
+    fakes::FakeMessageBoxes boxes;
+    QStringList dialogAnswers; // what the drive dialog returns, in turn
+    int dialogs = 0;
+    int refreshes = 0;
+    int ends = 0;
+    app::ProgramState state{program, fs};
+    DataDrive drive{state, DataDrive::Services{fs, volumes, boxes,
+                                               [this] {
+                                                   ++dialogs;
+                                                   return dialogAnswers.isEmpty()
+                                                              ? QString()
+                                                              : dialogAnswers.takeFirst();
+                                               },
+                                               [this] { ++refreshes; }}};
+
+    Rig() {
+        QDir().mkpath(program);
+        QDir().mkpath(volA);
+        QDir().mkpath(volB);
+        writeFile(volA + "/DATA401.TOV", record("Alpha") + record("Beta"));
+        writeFile(volB + "/DATA401.TOV", record("Gamma"));
+        volumes.ids[volA] = "VOL-A";
+        volumes.ids[volB] = "VOL-B";
+        state.EndProgram = [this] { ++ends; };
+        state.settings.setFilePath(volA);
+    }
+    QString ini() const { return QString::fromUtf8(readFile(program + "/tov2sf.ini")); }
+};
+
+} // namespace
+
+class TestDataDrive : public QObject {
+    Q_OBJECT
+
+private slots:
+    void storedFolderAcceptedWithoutDialog();
+    void relativeStoredFolderFromProgramFolder();
+    void missingFileAsksForAnotherDrive();
+    void doneWithoutChoiceGivesEmptyCandidate();
+    void writeProtectedThenOk();
+    void writeProtectedThenCancelEndsStartUp();
+    void tooManyClientsOffersAnotherDrive();
+    void otherErrorGivesUp();
+    void menuModeGiveUpReloadsPrevious();
+    void menuModeReloadFailureEndsProgram();
+    void menuModeAcceptRefreshesList();
+    void writeTestLeavesNoFile();
+    void identityReadFailures();
+    void guardPassesOnSameDisk();
+    void guardChangedIdentityThenReinserted();
+    void guardChangedIdentityEndsProgram();
+    void guardRecordCountChanged();
+    void guardRecordCountRestored();
+    void guardFileGone();
+};
+
+void TestDataDrive::storedFolderAcceptedWithoutDialog() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.dialogs, 0);
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.state.DataPath, rig.volA);
+    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-A"));
+    QCOMPARE(rig.state.clients.ClientCount(), 2);
+    QCOMPARE(rig.state.clients.CurrentClient(), 1);
+    QCOMPARE(rig.state.clients.Clients(2).trimmed(records::Field::Name), QStringLiteral("Beta"));
+    QVERIFY(rig.ini().contains("FilePath=" + rig.volA + "\n"));
+    QCOMPARE(rig.ends, 0);
+    QCOMPARE(rig.refreshes, 0); // the main menu fills its list itself at start-up
+}
+
+void TestDataDrive::relativeStoredFolderFromProgramFolder() {
+    Rig rig;
+    rig.state.settings.setFilePath("../volB");
+    rig.volumes.ids[QDir::cleanPath(rig.program + "/../volB")] = "VOL-B";
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.state.DataPath, QDir::cleanPath(rig.volB));
+    QCOMPARE(rig.state.clients.ClientCount(), 1);
+    QVERIFY(rig.ini().contains("FilePath=../volB\n"));
+}
+
+void TestDataDrive::missingFileAsksForAnotherDrive() {
+    Rig rig;
+    rig.state.settings.setFilePath(rig.root.filePath("empty"));
+    QDir().mkpath(rig.root.filePath("empty"));
+    rig.boxes.script({Answer::Yes});
+    rig.dialogAnswers = {rig.volB};
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, "No test information found on drive " +
+                                          rig.root.filePath("empty").toUpper() +
+                                          ", would you like to try another drive?");
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
+    QCOMPARE(rig.boxes.shown[0].icon, Icon::None);
+    QCOMPARE(rig.dialogs, 1);
+    QCOMPARE(rig.state.DataPath, rig.volB);
+    QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
+    // Nothing was created on the folder that had no client file.
+    QVERIFY(QDir(rig.root.filePath("empty")).isEmpty());
+}
+
+void TestDataDrive::doneWithoutChoiceGivesEmptyCandidate() {
+    Rig rig;
+    rig.state.settings.setFilePath(rig.root.filePath("nowhere"));
+    rig.boxes.script({Answer::Yes, Answer::No});
+    rig.dialogAnswers = {QString()};
+    QVERIFY(!rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QCOMPARE(rig.boxes.shown[1].text, QStringLiteral("No test information found on drive , would "
+                                                     "you like to try another drive?"));
+    QCOMPARE(rig.ends, 1);
+    QVERIFY(rig.ini().contains("FilePath=" + rig.root.filePath("nowhere") + "\n"));
+}
+
+void TestDataDrive::writeProtectedThenOk() {
+    // The write-protected volume is the fake file system refusing writes in the folder; root
+    // ignores file modes, so a chmod would not protect anything here.
+    Rig rig;
+    rig.fs.readOnlyFolders = {rig.volA};
+    rig.boxes.onShow = [&](const fakes::FakeMessageBoxes::Shown&) {
+        rig.fs.readOnlyFolders.clear(); // the operator slides the tab back
+    };
+    rig.boxes.script({Answer::Ok});
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, kWriteProtected);
+    QCOMPARE(rig.boxes.shown[0].title, QStringLiteral("Data Disk Error"));
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::OkCancel);
+    QCOMPARE(rig.boxes.shown[0].icon, Icon::Error);
+    QCOMPARE(rig.dialogs, 0);
+    QCOMPARE(rig.state.DataPath, rig.volA);
+    QCOMPARE(rig.state.clients.ClientCount(), 2);
+    QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
+}
+
+void TestDataDrive::writeProtectedThenCancelEndsStartUp() {
+    Rig rig;
+    rig.fs.readOnlyFolders = {rig.volA};
+    rig.boxes.script({Answer::Ok, Answer::Cancel});
+    QVERIFY(!rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QCOMPARE(rig.boxes.shown[1].text, kWriteProtected);
+    QCOMPARE(rig.ends, 1);
+    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), record("Alpha") + record("Beta"));
+}
+
+void TestDataDrive::tooManyClientsOffersAnotherDrive() {
+    Rig rig;
+    QByteArray many;
+    for (int i = 0; i < 52; ++i) {
+        many += record("Crowd");
+    }
+    writeFile(rig.volA + "/DATA401.TOV", many);
+    rig.boxes.script({Answer::Yes});
+    rig.dialogAnswers = {rig.volB};
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QVERIFY(rig.boxes.shown[0].text.contains("52 client records"));
+    QVERIFY(rig.boxes.shown[0].text.endsWith("Would you like to try another drive?"));
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
+    QCOMPARE(rig.state.DataPath, rig.volB);
+    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), many);
+    QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
+}
+
+void TestDataDrive::otherErrorGivesUp() {
+    Rig rig;
+    rig.fs.failNth(FaultyFileSystem::Op::WriteNew, 1, err::DiskFull);
+    QVERIFY(!rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, QStringLiteral("Error 61:injected failure"));
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::Ok);
+    QCOMPARE(rig.ends, 1);
+}
+
+void TestDataDrive::menuModeGiveUpReloadsPrevious() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    const QString before = rig.ini();
+    rig.dialogAnswers = {rig.root.filePath("nowhere")};
+    rig.boxes.script({Answer::No});
+    QVERIFY(rig.drive.SelectDataDrive(false));
+    QCOMPARE(rig.state.DataPath, rig.volA);
+    QCOMPARE(rig.state.clients.ClientCount(), 2);
+    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-A"));
+    QCOMPARE(rig.refreshes, 1);
+    QCOMPARE(rig.ends, 0);
+    QCOMPARE(rig.ini(), before);
+}
+
+void TestDataDrive::menuModeReloadFailureEndsProgram() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    rig.dialogAnswers = {rig.volB};
+    rig.fs.readOnlyFolders = {rig.volA, rig.volB};
+    rig.boxes.script({Answer::Cancel});
+    QVERIFY(!rig.drive.SelectDataDrive(false));
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QCOMPARE(rig.boxes.shown[0].text, kWriteProtected);
+    QCOMPARE(rig.boxes.shown[1].text,
+             QStringLiteral("Reload of original data disk failed, aborting Program"));
+    QCOMPARE(rig.boxes.shown[1].buttons, Buttons::Ok);
+    QCOMPARE(rig.ends, 1);
+}
+
+void TestDataDrive::menuModeAcceptRefreshesList() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    rig.dialogAnswers = {rig.volB};
+    QVERIFY(rig.drive.SelectDataDrive(false));
+    QCOMPARE(rig.dialogs, 1);
+    QCOMPARE(rig.state.DataPath, rig.volB);
+    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-B"));
+    QCOMPARE(rig.state.clients.ClientCount(), 1);
+    QCOMPARE(rig.refreshes, 1);
+    QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
+}
+
+void TestDataDrive::writeTestLeavesNoFile() {
+    Rig rig;
+    writeFile(rig.volA + "/checkWriteTest", "stale");
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(QDir(rig.volA).entryList(QDir::Files), QStringList({"DATA401.TOV"}));
+    QVERIFY(rig.fs.calls(FaultyFileSystem::Op::WriteNew) >= 1);
+    QCOMPARE(rig.fs.calls(FaultyFileSystem::Op::WriteAt), 0);
+}
+
+void TestDataDrive::identityReadFailures() {
+    Rig rig;
+    rig.state.DataPath = rig.volA;
+    rig.volumes.ids[rig.volA] = "  VOL-A  ";
+    QCOMPARE(rig.drive.ReadDiskIdentity(), QStringLiteral("VOL-A"));
+
+    rig.state.DataPath = rig.root.filePath("pulled");
+    QCOMPARE(rig.drive.ReadDiskIdentity(), QString());
+    QVERIFY(rig.boxes.shown.isEmpty());
+
+    rig.state.DataPath = rig.volA;
+    rig.volumes.failures = {err::DeviceIo};
+    rig.boxes.script({Answer::Retry});
+    QCOMPARE(rig.drive.ReadDiskIdentity(), QStringLiteral("VOL-A"));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].title, QStringLiteral("Disk Serial Number Error"));
+    QCOMPARE(rig.boxes.shown[0].text, QStringLiteral("Error #:57 - scripted failure"));
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::RetryCancel);
+
+    rig.volumes.failures = {err::DeviceIo};
+    rig.boxes.script({Answer::Cancel});
+    QCOMPARE(rig.drive.ReadDiskIdentity(), QString());
+}
+
+void TestDataDrive::guardPassesOnSameDisk() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QVERIFY(rig.drive.CheckDataDisk());
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.ends, 0);
+}
+
+void TestDataDrive::guardChangedIdentityThenReinserted() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    rig.volumes.ids[rig.volA] = "OTHER-STICK";
+    rig.boxes.onShow = [&](const fakes::FakeMessageBoxes::Shown&) {
+        rig.volumes.ids[rig.volA] = "VOL-A";
+    };
+    QVERIFY(rig.drive.CheckDataDisk());
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, kChanged);
+    QCOMPARE(rig.boxes.shown[0].title, QStringLiteral("Data Disk Changed"));
+    QCOMPARE(rig.boxes.shown[0].icon, Icon::Error);
+    QCOMPARE(rig.boxes.shown[0].buttons, Buttons::Ok);
+    QCOMPARE(rig.ends, 0);
+}
+
+void TestDataDrive::guardChangedIdentityEndsProgram() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    rig.volumes.ids.remove(rig.volA); // pulled
+    QVERIFY(!rig.drive.CheckDataDisk());
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QCOMPARE(rig.boxes.shown[0].text, kChanged);
+    QCOMPARE(rig.boxes.shown[1].text, kNotFound);
+    QCOMPARE(rig.boxes.shown[1].title, QStringLiteral("Data Disk Not Found"));
+    QCOMPARE(rig.boxes.shown[1].icon, Icon::Error);
+    QCOMPARE(rig.ends, 1);
+    // Once failed, the guard never passes again in this run.
+    rig.volumes.ids[rig.volA] = "VOL-A";
+    QVERIFY(!rig.drive.CheckDataDisk());
+}
+
+void TestDataDrive::guardRecordCountChanged() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    // Copied over from another machine while the program ran: one record more.
+    writeFile(rig.volA + "/DATA401.TOV", record("Alpha") + record("Beta") + record("Copied"));
+    QVERIFY(!rig.drive.CheckDataDisk());
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QCOMPARE(rig.boxes.shown[0].title, QStringLiteral("Data Disk Changed"));
+    QCOMPARE(rig.boxes.shown[1].title, QStringLiteral("Data Disk Not Found"));
+    QCOMPARE(rig.ends, 1);
+}
+
+void TestDataDrive::guardRecordCountRestored() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    writeFile(rig.volA + "/DATA401.TOV", record("Alpha"));
+    rig.boxes.onShow = [&](const fakes::FakeMessageBoxes::Shown&) {
+        writeFile(rig.volA + "/DATA401.TOV", record("Alpha") + record("Beta"));
+    };
+    QVERIFY(rig.drive.CheckDataDisk());
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.ends, 0);
+}
+
+void TestDataDrive::guardFileGone() {
+    Rig rig;
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QFile::remove(rig.volA + "/DATA401.TOV");
+    QVERIFY(!rig.drive.CheckDataDisk());
+    QCOMPARE(rig.boxes.shown.size(), 2);
+    QVERIFY(!QFile::exists(rig.volA + "/DATA401.TOV"));
+}
+
+QTEST_GUILESS_MAIN(TestDataDrive)
 #include "test_datadrive.moc"

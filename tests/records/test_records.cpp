@@ -1,4 +1,390 @@
+#include "platform/AppError.h"
+#include "platform/Fakes.h"
+#include "records/ClientTable.h"
+#include "records/Cp1252.h"
+#include "records/Demographics.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_MAIN(T)
+
+using namespace tov;
+using records::ClientRecord;
+using records::ClientTable;
+using records::Field;
+
+namespace {
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+ClientRecord sampleRecord() {
+    ClientRecord r;
+    r.set(Field::Name, u"Doe, Jane");
+    r.set(Field::Age, u"34");
+    r.set(Field::DOB, u"03/14/1992");
+    r.set(Field::Gender, u"2");
+    r.set(Field::Race, u"5");
+    r.set(Field::Marital, u"3");
+    r.set(Field::Education, u"4");
+    r.set(Field::SSN, u"123-45-6789");
+    r.set(Field::DLNumber, u"D123-4567-8901");
+    r.set(Field::TestDate, u"12/07/2026");
+    r.set(Field::PriorDUI, u"1");
+    r.set(Field::COSupervision, u"0");
+    r.set(Field::Reckless, u"2");
+    r.set(Field::SSSuspend, u"3");
+    r.set(Field::MViolations, u"12");
+    r.set(Field::Accidents, u"N");
+    r.set(Field::AlcoholArrests, u"0");
+    r.set(Field::DrugArrests, u"1");
+    r.set(Field::DateOfPresentArrest, u"11/01/2026");
+    r.set(Field::BAC, u".118");
+    r.set(Field::StPriorDUI, u"1");
+    r.set(Field::StBAC, u"R");
+    r.set(Field::Responses, QString(73, QLatin1Char('1')));
+    r.set(Field::EditCount, u"0");
+    r.set(Field::NameDeleted, u"0");
+    return r;
+}
+
+} // namespace
+
+class TestRecords : public QObject {
+    Q_OBJECT
+
+private slots:
+    void layoutCoversRecordExactly();
+    void fieldsLandAtTheirOffsets_data();
+    void fieldsLandAtTheirOffsets();
+    void sampleRecordBytes();
+    void valuesArePaddedAndCut_data();
+    void valuesArePaddedAndCut();
+    void codePage_data();
+    void codePage();
+    void codePageKeepsEveryByte();
+    void recordCount_data();
+    void recordCount();
+    void absentFileIsCreatedEmpty();
+    void loadReadsRecordsInOrder();
+    void partialLastRecordIsPadded();
+    void moreThan51RecordsRefused();
+    void putWritesOneRecordInPlace();
+    void putAppendsAndGrowsCount();
+    void putRefusesGapsAndBadSlots_data();
+    void putRefusesGapsAndBadSlots();
+    void clearLeavesFileUnchanged();
+    void slotsOutsideTableRefused();
+    void demographicCodes_data();
+    void demographicCodes();
+};
+
+void TestRecords::layoutCoversRecordExactly() {
+    int offset = 0;
+    for (const auto& l : records::kLayout) {
+        QCOMPARE(l.offset, offset);
+        offset += l.width;
+    }
+    QCOMPARE(offset, 190);
+}
+
+void TestRecords::fieldsLandAtTheirOffsets_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("width");
+    const int expected[][2] = {{0, 25},   {25, 3},   {28, 10},  {38, 1},   {39, 1},
+                               {40, 1},   {41, 1},   {42, 11},  {53, 14},  {67, 10},
+                               {77, 2},   {79, 2},   {81, 2},   {83, 2},   {85, 2},
+                               {87, 2},   {89, 2},   {91, 2},   {93, 10},  {103, 5},
+                               {108, 2},  {110, 5},  {115, 73}, {188, 1},  {189, 1}};
+    for (int i = 0; i < records::kFieldCount; ++i) {
+        QTest::newRow(records::kLayout[static_cast<std::size_t>(i)].name)
+            << i << expected[i][0] << expected[i][1];
+    }
+}
+
+void TestRecords::fieldsLandAtTheirOffsets() {
+    QFETCH(int, field);
+    QFETCH(int, offset);
+    QFETCH(int, width);
+    const auto f = static_cast<Field>(field);
+    // A value one longer than the field, of a letter no other field holds.
+    ClientRecord r;
+    r.set(f, QString(width + 1, QLatin1Char('x')));
+    const QByteArray bytes = r.bytes();
+    QCOMPARE(bytes.size(), 190);
+    QCOMPARE(bytes.indexOf('x'), offset);
+    QCOMPARE(bytes.count('x'), width);
+    QCOMPARE(bytes.count(' '), 190 - width);
+}
+
+void TestRecords::sampleRecordBytes() {
+    const QByteArray expected =
+        "Doe, Jane                34 03/14/1992"
+        "2534123-45-6789D123-4567-890112/07/2026"
+        "1 0 2 3 12N 0 1 11/01/2026.118 1 R    "
+        "1111111111111111111111111111111111111111111111111111111111111111111111111"
+        "00";
+    QCOMPARE(expected.size(), 190);
+    QCOMPARE(sampleRecord().bytes(), expected);
+    QCOMPARE(ClientRecord::fromBytes(expected), sampleRecord());
+}
+
+void TestRecords::valuesArePaddedAndCut_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("trimmed");
+    QTest::newRow("two letters") << "Al" << "Al" + QString(23, QLatin1Char(' ')) << "Al";
+    QTest::newRow("exactly 25") << QString(25, QLatin1Char('a')) << QString(25, QLatin1Char('a'))
+                                << QString(25, QLatin1Char('a'));
+    QTest::newRow("26 cut to 25") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << "ABCDEFGHIJKLMNOPQRSTUVWXY"
+                                  << "ABCDEFGHIJKLMNOPQRSTUVWXY";
+    QTest::newRow("empty") << "" << QString(25, QLatin1Char(' ')) << "";
+}
+
+void TestRecords::valuesArePaddedAndCut() {
+    QFETCH(QString, value);
+    QFETCH(QString, stored);
+    QFETCH(QString, trimmed);
+    ClientRecord r;
+    r.set(Field::Name, value);
+    QCOMPARE(r.get(Field::Name), stored);
+    QCOMPARE(r.trimmed(Field::Name), trimmed);
+}
+
+void TestRecords::codePage_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("n tilde") << QStringLiteral("Peña") << QByteArray("Pe\xf1" "a") << "Peña";
+    QTest::newRow("e acute") << QStringLiteral("José") << QByteArray("Jos\xe9") << "José";
+    QTest::newRow("euro and quotes") << QStringLiteral("€“”") << QByteArray("\x80\x93\x94")
+                                     << QStringLiteral("€“”");
+    QTest::newRow("outside code page") << QStringLiteral("Łódź") << QByteArray("?\xf3" "d?")
+                                       << QStringLiteral("?ód?");
+    QTest::newRow("outside basic plane is one ?") << QStringLiteral("a\U0001F600b")
+                                                  << QByteArray("a?b") << "a?b";
+    QTest::newRow("cyrillic") << QStringLiteral("Иван") << QByteArray("????") << "????";
+}
+
+void TestRecords::codePage() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, readBack);
+    QCOMPARE(records::toCp1252(text), bytes);
+    QCOMPARE(records::fromCp1252(bytes), readBack);
+
+    // Through a record and the file, each character stays one byte.
+    QTemporaryDir dir;
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    table.Clients(1).set(Field::Name, text);
+    table.PutClientRecord(1);
+    QCOMPARE(readFile(table.filePath()).left(bytes.size()), bytes);
+    ClientTable again(fs);
+    again.LoadClientFile(dir.path());
+    QCOMPARE(again.Clients(1).trimmed(Field::Name), readBack);
+}
+
+void TestRecords::codePageKeepsEveryByte() {
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) {
+        all.append(static_cast<char>(b));
+    }
+    QCOMPARE(records::toCp1252(records::fromCp1252(all)), all);
+}
+
+void TestRecords::recordCount_data() {
+    QTest::addColumn<qint64>("length");
+    QTest::addColumn<int>("count");
+    QTest::newRow("empty") << qint64(0) << 0;
+    QTest::newRow("94 bytes") << qint64(94) << 0;
+    QTest::newRow("95 bytes, half rounds to even 0") << qint64(95) << 0;
+    QTest::newRow("96 bytes") << qint64(96) << 1;
+    QTest::newRow("190") << qint64(190) << 1;
+    QTest::newRow("285, 1.5 rounds to 2") << qint64(285) << 2;
+    QTest::newRow("380") << qint64(380) << 2;
+    QTest::newRow("475, 2.5 rounds to 2") << qint64(475) << 2;
+    QTest::newRow("665, 3.5 rounds to 4") << qint64(665) << 4;
+    QTest::newRow("51 records") << qint64(51 * 190) << 51;
+}
+
+void TestRecords::recordCount() {
+    QFETCH(qint64, length);
+    QFETCH(int, count);
+    QCOMPARE(ClientTable::recordCountForLength(length), count);
+}
+
+void TestRecords::absentFileIsCreatedEmpty() {
+    QTemporaryDir dir;
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    QCOMPARE(table.ClientCount(), 0);
+    QCOMPARE(table.CurrentClient(), 0);
+    QVERIFY(QFile::exists(dir.filePath("DATA401.TOV")));
+    QCOMPARE(QFileInfo(dir.filePath("DATA401.TOV")).size(), 0);
+}
+
+void TestRecords::loadReadsRecordsInOrder() {
+    QTemporaryDir dir;
+    ClientRecord a = sampleRecord();
+    ClientRecord b = sampleRecord();
+    b.set(Field::Name, u"Second, Sam");
+    writeFile(dir.filePath("DATA401.TOV"), a.bytes() + b.bytes());
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    QCOMPARE(table.ClientCount(), 2);
+    QCOMPARE(table.CurrentClient(), 1);
+    QCOMPARE(table.Clients(1), a);
+    QCOMPARE(table.Clients(2).trimmed(Field::Name), QStringLiteral("Second, Sam"));
+    QCOMPARE(table.Clients(2).bytes().mid(25), a.bytes().mid(25));
+}
+
+void TestRecords::partialLastRecordIsPadded() {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("DATA401.TOV"), sampleRecord().bytes() + QByteArray(100, 'z'));
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    QCOMPARE(table.ClientCount(), 2);
+    QCOMPARE(table.Clients(2).bytes(), QByteArray(100, 'z') + QByteArray(90, ' '));
+}
+
+void TestRecords::moreThan51RecordsRefused() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DATA401.TOV");
+    QByteArray many;
+    for (int i = 0; i < 52; ++i) {
+        many += sampleRecord().bytes();
+    }
+    writeFile(path, many);
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    // A table loaded before stays as it was.
+    QTemporaryDir other;
+    writeFile(other.filePath("DATA401.TOV"), sampleRecord().bytes());
+    table.LoadClientFile(other.path());
+    try {
+        table.LoadClientFile(dir.path());
+        QFAIL("a file of 52 records was loaded");
+    } catch (const AppError& e) {
+        QCOMPARE(e.number(), err::TooManyClients);
+        QVERIFY(e.description().contains(QLatin1String("52 client records")));
+        QVERIFY(e.description().contains(QLatin1String("51")));
+    }
+    QCOMPARE(table.ClientCount(), 1);
+    QCOMPARE(table.filePath(), other.filePath("DATA401.TOV"));
+    QCOMPARE(fs.calls(fakes::FaultyFileSystem::Op::WriteAt), 0);
+    QCOMPARE(readFile(path), many);
+}
+
+void TestRecords::putWritesOneRecordInPlace() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DATA401.TOV");
+    const QByteArray three = sampleRecord().bytes().replace(0, 3, "AAA") +
+                             sampleRecord().bytes().replace(0, 3, "BBB") +
+                             sampleRecord().bytes().replace(0, 3, "CCC");
+    writeFile(path, three);
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    table.Clients(2).set(Field::Age, u"99");
+    table.PutClientRecord(2);
+    QByteArray expected = three;
+    expected.replace(190 + 25, 3, "99 ");
+    QCOMPARE(readFile(path), expected);
+    QCOMPARE(table.ClientCount(), 3);
+}
+
+void TestRecords::putAppendsAndGrowsCount() {
+    QTemporaryDir dir;
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    table.Clients(1) = sampleRecord();
+    table.PutClientRecord(1);
+    QCOMPARE(table.ClientCount(), 1);
+    table.Clients(2) = sampleRecord();
+    table.Clients(2).set(Field::Name, u"Next");
+    table.PutClientRecord(2);
+    QCOMPARE(table.ClientCount(), 2);
+    QCOMPARE(readFile(table.filePath()).size(), 380);
+    QCOMPARE(readFile(table.filePath()).mid(190, 4), QByteArray("Next"));
+}
+
+void TestRecords::putRefusesGapsAndBadSlots_data() {
+    QTest::addColumn<int>("slot");
+    QTest::newRow("slot 0") << 0;
+    QTest::newRow("gap after the last record") << 3;
+    QTest::newRow("slot 52") << 52;
+    QTest::newRow("negative") << -1;
+}
+
+void TestRecords::putRefusesGapsAndBadSlots() {
+    QFETCH(int, slot);
+    QTemporaryDir dir;
+    writeFile(dir.filePath("DATA401.TOV"), sampleRecord().bytes());
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    QVERIFY_THROWS_EXCEPTION(AppError, table.PutClientRecord(slot));
+    QCOMPARE(readFile(table.filePath()), sampleRecord().bytes());
+    QCOMPARE(table.ClientCount(), 1);
+}
+
+void TestRecords::clearLeavesFileUnchanged() {
+    QTemporaryDir dir;
+    writeFile(dir.filePath("DATA401.TOV"), sampleRecord().bytes());
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    table.ClearClientRecord();
+    QCOMPARE(table.Clients(1).bytes(), QByteArray(190, ' '));
+    QCOMPARE(readFile(table.filePath()), sampleRecord().bytes());
+    QCOMPARE(fs.calls(fakes::FaultyFileSystem::Op::WriteAt), 0);
+}
+
+void TestRecords::slotsOutsideTableRefused() {
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    QVERIFY_THROWS_EXCEPTION(AppError, table.Clients(52));
+    QVERIFY_THROWS_EXCEPTION(AppError, table.Clients(-1));
+    QVERIFY_THROWS_EXCEPTION(AppError, table.setCurrentClient(52));
+    table.Clients(51).set(Field::Name, u"last slot");
+    QCOMPARE(table.Clients(51).trimmed(Field::Name), QStringLiteral("last slot"));
+}
+
+void TestRecords::demographicCodes_data() {
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("gender 2") << records::genderList() << "2" << "Female";
+    QTest::newRow("gender 0") << records::genderList() << "0" << "N/A";
+    QTest::newRow("education 1") << records::educationList() << "1" << "8th grade or less";
+    QTest::newRow("race 8") << records::raceList() << "8" << "Hispanic, Cuban";
+    QTest::newRow("race 9") << records::raceList() << "9" << "Other";
+    QTest::newRow("marital 5") << records::maritalList() << "5" << "Widowed";
+    QTest::newRow("unknown code") << records::maritalList() << "7" << "N/A";
+    QTest::newRow("blank code") << records::genderList() << " " << "N/A";
+}
+
+void TestRecords::demographicCodes() {
+    QFETCH(QStringList, list);
+    QFETCH(QString, code);
+    QFETCH(QString, text);
+    QCOMPARE(records::codeText(list, code), text);
+}
+
+QTEST_GUILESS_MAIN(TestRecords)
 #include "test_records.moc"
