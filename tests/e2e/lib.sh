@@ -1,0 +1,168 @@
+# Helpers shared by the end-to-end tests; each test script sources this file.
+#
+# A test runs the built program on a private X server (xvfb-run) from a copy of the program
+# folder, on a copy of the demo data volume, so nothing under the build folder is touched.
+# There is no window manager: windows are found by title with xdotool and given the keyboard
+# focus explicitly before keys are typed.
+
+set -euo pipefail
+
+E2E_NAME=$(basename "$0" .sh)
+MAIN_TITLE='^Tovaline II - Short Form$'
+STARTED_PIDS=()
+
+fail() {
+    echo "FAIL: $E2E_NAME: $*" >&2
+    exit 1
+}
+
+note() { echo "$E2E_NAME: $*"; }
+
+# e2e_setup PROGRAM_DIR DEMO_VOLUME OUTPUT_DIR
+# Sets PROG (the copied program folder), DATA (the copied data volume), OUT and WORK.
+e2e_setup() {
+    [ $# -eq 3 ] || fail "usage: $0 PROGRAM_DIR DEMO_VOLUME OUTPUT_DIR"
+    local program_src=$1 demo_src=$2
+    OUT=$3
+    [ -x "$program_src/tov2sf" ] || fail "no program at $program_src/tov2sf"
+    [ -f "$demo_src/DATA401.TOV" ] || fail "no demo volume at $demo_src"
+    [ -n "${DISPLAY:-}" ] || fail "no DISPLAY: run this under xvfb-run"
+    mkdir -p "$OUT"
+    rm -f "$OUT"/*.png "$OUT"/*.log
+
+    WORK=$(mktemp -d)
+    trap e2e_cleanup EXIT
+    PROG=$WORK/TOV2SF
+    DATA=$WORK/DemoVolume
+    cp -a "$program_src" "$PROG"
+    cp -a "$demo_src" "$DATA"
+    use_data_folder "$DATA"
+
+    # The tests drive real X windows; an inherited offscreen setting would hide them.
+    unset QT_QPA_PLATFORM
+    export XDG_RUNTIME_DIR=$WORK/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    # The single-copy socket lives in the temporary folder; keep it, even when a test kills the
+    # program, inside the folder the test removes.
+    export TMPDIR=$WORK/tmp
+    mkdir "$TMPDIR"
+}
+
+e2e_cleanup() {
+    local pid
+    for pid in "${STARTED_PIDS[@]}"; do
+        if kill -0 "$pid" 2>/dev/null; then
+            kill -KILL "$pid" 2>/dev/null || true
+            wait "$pid" 2>/dev/null || true
+        fi
+    done
+    [ -n "${WORK:-}" ] && rm -rf "$WORK"
+}
+
+# use_data_folder FOLDER: points the copied tov2sf.ini at FOLDER.
+use_data_folder() {
+    sed -i "s|^FilePath=.*|FilePath=$1|" "$PROG/tov2sf.ini"
+    grep -qxF "FilePath=$1" "$PROG/tov2sf.ini" || fail "could not set FilePath in tov2sf.ini"
+}
+
+# start_program: starts the copied program in the background; sets PID.
+start_program() {
+    local n=${#STARTED_PIDS[@]}
+    "$PROG/tov2sf" >"$OUT/program-$n.log" 2>&1 &
+    PID=$!
+    STARTED_PIDS+=("$PID")
+}
+
+# is_running PID: the process exists and has not exited (a zombie has exited).
+is_running() {
+    local state
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 1
+    [ -n "$state" ] && [ "$state" != Z ]
+}
+
+# wait_exit PID SECONDS: waits for the process to end; sets EXIT_STATUS. Fails the test if it is
+# still running after SECONDS.
+wait_exit() {
+    local pid=$1 limit=$2 i
+    for ((i = 0; i < limit * 20; i++)); do
+        is_running "$pid" || break
+        sleep 0.05
+    done
+    is_running "$pid" && fail "process $pid still running after ${limit}s"
+    EXIT_STATUS=0
+    wait "$pid" || EXIT_STATUS=$?
+}
+
+# kill_program PID: ends the process the hard way (for a dialog the test does not finish).
+kill_program() {
+    kill -TERM "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
+}
+
+# is_dialog WID: the window is a dialog (message box, About box, Select Drive), not a main window.
+is_dialog() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG
+}
+
+# visible_windows TITLE_REGEX [dialog|main]: the ids of the visible windows so titled, one a line.
+# The message boxes share the main window's title, so the kind tells them apart.
+visible_windows() {
+    local wid
+    for wid in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        case ${2:-any} in
+        dialog) is_dialog "$wid" && echo "$wid" ;;
+        main) is_dialog "$wid" || echo "$wid" ;;
+        *) echo "$wid" ;;
+        esac
+    done
+    return 0
+}
+
+# wait_window TITLE_REGEX KIND SECONDS: waits until such a window is visible; prints its id.
+# Gives up early when the last started program (PID) has ended.
+wait_window() {
+    local re=$1 kind=$2 limit=$3 wid i
+    for ((i = 0; i < limit * 10; i++)); do
+        wid=$(visible_windows "$re" "$kind" | head -n 1)
+        if [ -n "$wid" ]; then
+            echo "$wid"
+            return 0
+        fi
+        # Called through $(...), so the status of the program cannot be had here.
+        if [ -n "${PID:-}" ] && ! is_running "$PID"; then
+            fail "program ended before a $kind window titled /$re/ showed"
+        fi
+        sleep 0.1
+    done
+    fail "no visible $kind window titled /$re/ after ${limit}s"
+}
+
+# wait_window_gone WID SECONDS: waits until the window is no longer visible.
+wait_window_gone() {
+    local wid=$1 limit=$2 i
+    for ((i = 0; i < limit * 10; i++)); do
+        xwininfo -id "$wid" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+        sleep 0.1
+    done
+    fail "window $wid still shown after ${limit}s"
+}
+
+# wait_main_window SECONDS: waits for the program's main window; prints its id.
+wait_main_window() { wait_window "$MAIN_TITLE" main "$1"; }
+
+# focus WID: gives the window the keyboard focus and lets the program settle.
+focus() {
+    xdotool windowfocus --sync "$1" || fail "could not focus window $1"
+    sleep 0.3
+}
+
+# keys KEY...: types keys into the focused window.
+keys() { xdotool key --delay 80 "$@"; }
+
+# screenshot NAME: saves the whole screen as NAME in the output folder.
+screenshot() {
+    sleep 0.2 # let the last paint reach the server
+    import -window root "$OUT/$1" || fail "screenshot $1 failed"
+    [ -s "$OUT/$1" ] || fail "screenshot $1 is empty"
+    note "saved $OUT/$1"
+}
