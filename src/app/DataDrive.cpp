@@ -18,6 +18,15 @@ namespace {
 const QString kWriteTestFile = QStringLiteral("checkWriteTest");
 const QString CR = QStringLiteral("\r");
 
+// A drive letter is named in capitals ("A:"); a folder path keeps its letters, since on this
+// system "/media/Usb" and "/MEDIA/USB" are different places.
+QString driveName(const QString& candidate) {
+    const bool driveLetter = candidate.size() >= 2 && candidate[0].isLetter() &&
+                             candidate[1] == QLatin1Char(':') &&
+                             !candidate.contains(QLatin1Char('/'));
+    return driveLetter ? candidate.toUpper() : candidate;
+}
+
 bool isNotFound(int number) {
     switch (number) {
     case err::BadFileName:
@@ -134,7 +143,7 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
         } catch (const AppError& e) {
             if (isNotFound(e.number())) {
                 const Answer a = services_.boxes.show(
-                    QStringLiteral("No test information found on drive ") + candidate.toUpper() +
+                    QStringLiteral("No test information found on drive ") + driveName(candidate) +
                         QStringLiteral(", would you like to try another drive?"),
                     Buttons::YesNo, Icon::None, QString());
                 return a == Answer::Yes ? Outcome::Another : Outcome::GiveUp;

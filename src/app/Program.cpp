@@ -25,7 +25,11 @@ Program::Program(const QString& programFolder, platform::Platform platform)
 Program::~Program() = default;
 
 QString Program::chooseDrive() {
-    frmDriveSelect dialog(platform_.drives->drives(), state_->DataPath, *platform_.boxes,
+    // Before any folder is accepted, the one in the settings is the current drive.
+    const QString current = state_->DataPath.isEmpty()
+                                ? state_->settings.resolve(state_->settings.FilePath())
+                                : state_->DataPath;
+    frmDriveSelect dialog(platform_.drives->drives(), current, *platform_.boxes,
                           menu_->isVisible() ? menu_.get() : nullptr);
     dialog.exec();
     return dialog.NewDrive();

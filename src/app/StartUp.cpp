@@ -22,11 +22,12 @@ bool StartUp::run() {
         platform_.instance->restoreOtherCopy(ProgramState::AppTitle);
         return false;
     }
-    platform_.instance->onRestoreRequested([this] {
-        menu_.setWindowState((menu_.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        menu_.show();
-        menu_.raise();
-        menu_.activateWindow();
+    // The menu outlives this start-up object; the request may come at any time later.
+    platform_.instance->onRestoreRequested([&menu = menu_] {
+        menu.setWindowState((menu.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        menu.show();
+        menu.raise();
+        menu.activateWindow();
     });
 
     if (!setUpEngine()) {

@@ -29,10 +29,12 @@ public:
     // False when the program is to end: another copy runs, or the operator gave up.
     bool run();
 
+    // Runs a step of the data-volume part of start-up. A missing or write-protected data disk
+    // is offered again while the operator answers OK; false when the program is to end.
+    bool attempt(const std::function<void()>& step);
+
 private:
     bool setUpEngine();
-    // Runs a step of the data-volume part, repeating it while the operator asks to.
-    bool attempt(const std::function<void()>& step);
     void showError(int number, const QString& description);
 
     ProgramState& state_;

@@ -94,6 +94,7 @@ frmAbout::frmAbout(Publisher publisher, QWidget* parent) : QDialog(parent) {
     timer_->setObjectName(QStringLiteral("Timer1"));
     timer_->setInterval(10);
     connect(timer_, &QTimer::timeout, this, &frmAbout::Timer1_Timer);
+    setSplash(false);
 }
 
 void frmAbout::setSplash(bool splash) {
@@ -101,6 +102,10 @@ void frmAbout::setSplash(bool splash) {
     setWindowTitle(splash ? QStringLiteral("Initializing...") : Caption);
     sspMenuChoice_->setVisible(!splash);
     setModal(!splash);
+    // The About box shows its artwork at once; only the splash uncovers it.
+    for (QFrame* box : Picture2_) {
+        box->setVisible(splash && !fadeDone_);
+    }
 }
 
 void frmAbout::showEvent(QShowEvent* event) {

@@ -25,7 +25,7 @@ frmDriveSelect::frmDriveSelect(const QList<platform::Drive>& drives, const QStri
     auto* label1 = new QLabel(
         QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"), this);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setWordWrap(true);
+    label1->setMinimumWidth(label1->sizeHint().width());
 
     drDrive_->setObjectName(QStringLiteral("drDrive"));
     drDrive_->setMinimumWidth(ui::twips(5400));

@@ -29,6 +29,24 @@ namespace tov::ui {
 namespace {
 const QColor kClientFrameFocus(0, 255, 255);
 const QColor kClientFrameRest(0, 0, 255);
+
+// A list that takes the focus without choosing an entry: the operator picks the client with the
+// arrow keys or the mouse, and the first Down picks the first client.
+class ClientListBox : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        const bool hadCurrent = currentIndex().isValid();
+        const QSignalBlocker blockList(this);
+        const QSignalBlocker blockSelection(selectionModel());
+        QListWidget::focusInEvent(event);
+        if (!hadCurrent) {
+            selectionModel()->clearCurrentIndex();
+        }
+    }
+};
 } // namespace
 
 frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
@@ -95,7 +113,7 @@ frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
     fraClient_ = new QGroupBox(QStringLiteral("Client List"), frMainMenu_);
     fraClient_->setObjectName(QStringLiteral("fraClient"));
     fraClient_->setAutoFillBackground(true);
-    lbNameDisplay_ = new QListWidget(fraClient_);
+    lbNameDisplay_ = new ClientListBox(fraClient_);
     lbNameDisplay_->setObjectName(QStringLiteral("lbNameDisplay"));
     lbNameDisplay_->setSelectionMode(QAbstractItemView::SingleSelection);
     QFont mono(QStringLiteral("Liberation Mono"));

@@ -99,6 +99,8 @@ private slots:
     void relativeStoredFolderFromProgramFolder();
     void missingFileAsksForAnotherDrive();
     void doneWithoutChoiceGivesEmptyCandidate();
+    void driveLetterNamedInCapitals_data();
+    void driveLetterNamedInCapitals();
     void writeProtectedThenOk();
     void writeProtectedThenCancelEndsStartUp();
     void tooManyClientsOffersAnotherDrive();
@@ -150,7 +152,7 @@ void TestDataDrive::missingFileAsksForAnotherDrive() {
     QVERIFY(rig.drive.SelectDataDrive(true));
     QCOMPARE(rig.boxes.shown.size(), 1);
     QCOMPARE(rig.boxes.shown[0].text, "No test information found on drive " +
-                                          rig.root.filePath("empty").toUpper() +
+                                          rig.root.filePath("empty") +
                                           ", would you like to try another drive?");
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
     QCOMPARE(rig.boxes.shown[0].icon, Icon::None);
@@ -172,6 +174,26 @@ void TestDataDrive::doneWithoutChoiceGivesEmptyCandidate() {
                                                      "you like to try another drive?"));
     QCOMPARE(rig.ends, 1);
     QVERIFY(rig.ini().contains("FilePath=" + rig.root.filePath("nowhere") + "\n"));
+}
+
+void TestDataDrive::driveLetterNamedInCapitals_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("default a:") << "a:" << "A:";
+    QTest::newRow("f:") << "f:" << "F:";
+    QTest::newRow("folder keeps its case") << "/media/Agency/Disk" << "/media/Agency/Disk";
+}
+
+void TestDataDrive::driveLetterNamedInCapitals() {
+    QFETCH(QString, stored);
+    QFETCH(QString, named);
+    Rig rig;
+    rig.state.settings.setFilePath(stored);
+    rig.boxes.script({Answer::No});
+    QVERIFY(!rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.boxes.shown.size(), 1);
+    QCOMPARE(rig.boxes.shown[0].text, "No test information found on drive " + named +
+                                          ", would you like to try another drive?");
 }
 
 void TestDataDrive::writeProtectedThenOk() {
