@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(tov::app::ProgramState::AppTitle);
     const QString folder = QApplication::applicationDirPath();
-    tov::app::Program program(folder,
-                              tov::platform::makeHostPlatform(folder, tov::app::ProgramState::AppTitle));
+    tov::app::Program program(
+        folder, tov::platform::makeHostPlatform(folder, tov::app::ProgramState::AppTitle));
     return program.run();
 }

@@ -36,8 +36,10 @@ bool isNotFound(int number) {
     case err::PathNotFound:
     case err::DbFileNotFound:
     case err::DbInvalidPath:
-    case err::DbCannotOpen: return true;
-    default: return false;
+    case err::DbCannotOpen:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -71,7 +73,8 @@ QString DataDrive::dataDiskNotFoundText() {
            CR + CR +
            QStringLiteral("The test program must be closed and re-opened to use a different data "
                           "disk.") +
-           CR + CR + kExitAdvice + CR + CR + QStringLiteral("This test program will now shut down.");
+           CR + CR + kExitAdvice + CR + CR +
+           QStringLiteral("This test program will now shut down.");
 }
 
 QString DataDrive::writeProtectedText() {
@@ -104,8 +107,9 @@ bool DataDrive::SelectDataDrive(bool startupMode) {
         }
         return true;
     } catch (const AppError&) {
-        services_.boxes.show(QStringLiteral("Reload of original data disk failed, aborting Program"),
-                             Buttons::Ok, Icon::None, QString());
+        services_.boxes.show(
+            QStringLiteral("Reload of original data disk failed, aborting Program"), Buttons::Ok,
+            Icon::None, QString());
         state_.endProgram();
         return false;
     }
@@ -149,9 +153,9 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
                 return a == Answer::Yes ? Outcome::Another : Outcome::GiveUp;
             }
             if (e.number() == err::PermissionDenied) {
-                const Answer a = services_.boxes.show(writeProtectedText(), Buttons::OkCancel,
-                                                      Icon::Error,
-                                                      QStringLiteral("Data Disk Error"));
+                const Answer a =
+                    services_.boxes.show(writeProtectedText(), Buttons::OkCancel, Icon::Error,
+                                         QStringLiteral("Data Disk Error"));
                 if (a == Answer::Ok) {
                     continue; // the same step again
                 }

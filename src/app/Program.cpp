@@ -35,7 +35,9 @@ QString Program::chooseDrive() {
     return dialog.NewDrive();
 }
 
-bool Program::start() { return menu_->Form_Load(); }
+bool Program::start() {
+    return menu_->Form_Load();
+}
 
 int Program::run() {
     if (!start() || state_->ending) {

@@ -24,12 +24,10 @@ QString newConnectionName() {
 QSqlDatabase openSqlite(const QString& path, const QString& connection, bool readOnly) {
     const QFileInfo info(path);
     if (path.isEmpty() || info.fileName().isEmpty()) {
-        throw AppError(err::DbInvalidPath,
-                       QStringLiteral("'%1' is not a valid path.").arg(path));
+        throw AppError(err::DbInvalidPath, QStringLiteral("'%1' is not a valid path.").arg(path));
     }
     if (!info.dir().exists()) {
-        throw AppError(err::DbInvalidPath,
-                       QStringLiteral("'%1' is not a valid path.").arg(path));
+        throw AppError(err::DbInvalidPath, QStringLiteral("'%1' is not a valid path.").arg(path));
     }
     // SQLite would quietly create a missing file.
     if (!info.exists()) {
@@ -76,9 +74,9 @@ Workspace Workspace::open(const DbEngine& engine, const QString& user, const QSt
         try {
             db = openSqlite(systemDb, connection, true);
         } catch (const AppError&) {
-            throw AppError(err::DbWorkgroupMissing,
-                           QStringLiteral("The workgroup information file '%1' is missing.")
-                               .arg(systemDb));
+            throw AppError(
+                err::DbWorkgroupMissing,
+                QStringLiteral("The workgroup information file '%1' is missing.").arg(systemDb));
         }
         QSqlQuery q(db);
         q.prepare(QStringLiteral("SELECT 1 FROM Users WHERE Name = ? COLLATE NOCASE"));
@@ -107,7 +105,9 @@ std::unique_ptr<Database> Workspace::OpenDatabase(const QString& path) const {
     return std::unique_ptr<Database>(new Database(connection));
 }
 
-Database::~Database() { Close(); }
+Database::~Database() {
+    Close();
+}
 
 void Database::Close() {
     if (connection_.isEmpty()) {
@@ -205,7 +205,7 @@ QVariant RecordSet::Fields(const QString& name) const {
     const QSqlRecord& r = editing_ ? pending_ : row();
     for (int i = 0; i < r.count(); ++i) {
         if (r.fieldName(i).compare(name, Qt::CaseInsensitive) == 0) {
-            const QVariant v = r.value(i);
+            QVariant v = r.value(i);
             if (v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty())) {
                 return {};
             }

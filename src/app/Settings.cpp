@@ -23,8 +23,8 @@ Settings::Settings(const QString& programFolder)
     : programFolder_(programFolder), file_(programFolder + QLatin1Char('/') + FileName) {}
 
 QString Settings::FilePath() const {
-    return trimSpaces(file_.read(QStringLiteral("Path"), QStringLiteral("FilePath"),
-                                 QStringLiteral("a:"), 50));
+    return trimSpaces(
+        file_.read(QStringLiteral("Path"), QStringLiteral("FilePath"), QStringLiteral("a:"), 50));
 }
 
 void Settings::setFilePath(const QString& folder) const {
@@ -37,8 +37,8 @@ QString Settings::GetINISndPath() const {
 }
 
 bool Settings::NumLock() const {
-    return file_.read(QStringLiteral("Settings"), QStringLiteral("NumLock"), QStringLiteral("True"),
-                      10)
+    return file_
+        .read(QStringLiteral("Settings"), QStringLiteral("NumLock"), QStringLiteral("True"), 10)
         .startsWith(QLatin1String("Tru"), Qt::CaseSensitive);
 }
 

@@ -67,7 +67,8 @@ bool StartUp::run() {
 
 bool StartUp::setUpEngine() {
     state_.QuestionBankPath = state_.programFolder() + QStringLiteral("/TOV2SF.MDB");
-    state_.engine.setDefaults(QString::fromLatin1(DefaultUser), QString::fromLatin1(DefaultPassword));
+    state_.engine.setDefaults(QString::fromLatin1(DefaultUser),
+                              QString::fromLatin1(DefaultPassword));
     state_.engine.setIniPath(state_.settings.path());
     try {
         state_.settings.setSystemDB(state_.programFolder() + QStringLiteral("/zevltd.mda"));
@@ -103,16 +104,18 @@ bool StartUp::attempt(const std::function<void()>& step) {
                 text = QStringLiteral("Data diskette not found!\r\rInsert data diskette in drive A "
                                       "to continue.");
                 break;
-            case err::PermissionDenied: text = DataDrive::writeProtectedText(); break;
+            case err::PermissionDenied:
+                text = DataDrive::writeProtectedText();
+                break;
             default:
                 // Never end without saying why.
                 showError(e.number(), e.description());
                 state_.endProgram();
                 return false;
             }
-            if (platform_.boxes->show(text, MessageBoxes::Buttons::OkCancel,
-                                      MessageBoxes::Icon::Error,
-                                      QStringLiteral("Data Disk Error")) != MessageBoxes::Answer::Ok) {
+            if (platform_.boxes->show(
+                    text, MessageBoxes::Buttons::OkCancel, MessageBoxes::Icon::Error,
+                    QStringLiteral("Data Disk Error")) != MessageBoxes::Answer::Ok) {
                 state_.endProgram();
                 return false;
             }

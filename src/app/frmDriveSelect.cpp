@@ -23,7 +23,8 @@ frmDriveSelect::frmDriveSelect(const QList<platform::Drive>& drives, const QStri
     setModal(true);
 
     auto* label1 = new QLabel(
-        QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"), this);
+        QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"),
+        this);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setMinimumWidth(label1->sizeHint().width());
 

@@ -12,11 +12,10 @@ namespace tov::platform {
 namespace {
 
 bool isPseudo(const QStorageInfo& volume) {
-    static const QList<QByteArray> pseudo = {"proc",  "sysfs",   "devtmpfs", "devpts", "cgroup",
-                                             "cgroup2", "securityfs", "debugfs", "tracefs",
-                                             "mqueue", "pstore", "bpf", "autofs", "configfs",
-                                             "fusectl", "hugetlbfs", "binfmt_misc", "overlay",
-                                             "squashfs", "nsfs"};
+    static const QList<QByteArray> pseudo = {
+        "proc",    "sysfs",     "devtmpfs",    "devpts",  "cgroup",   "cgroup2", "securityfs",
+        "debugfs", "tracefs",   "mqueue",      "pstore",  "bpf",      "autofs",  "configfs",
+        "fusectl", "hugetlbfs", "binfmt_misc", "overlay", "squashfs", "nsfs"};
     const QString root = volume.rootPath();
     return pseudo.contains(volume.fileSystemType()) || root.startsWith(QLatin1String("/proc")) ||
            root.startsWith(QLatin1String("/sys")) || root.startsWith(QLatin1String("/dev")) ||
@@ -53,13 +52,13 @@ QList<Drive> MountedDriveList::drives() {
         drive.path = volume.rootPath();
         drive.removable = isRemovable(volume.device());
         const QString name = volume.displayName();
-        drive.label = name == drive.path ? drive.path : drive.path + QStringLiteral("  [") + name +
-                                                            QLatin1Char(']');
+        drive.label = name == drive.path
+                          ? drive.path
+                          : drive.path + QStringLiteral("  [") + name + QLatin1Char(']');
         result.append(drive);
     }
-    std::stable_sort(result.begin(), result.end(), [](const Drive& a, const Drive& b) {
-        return a.removable && !b.removable;
-    });
+    std::stable_sort(result.begin(), result.end(),
+                     [](const Drive& a, const Drive& b) { return a.removable && !b.removable; });
     return result;
 }
 

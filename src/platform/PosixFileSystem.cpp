@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -15,17 +16,37 @@ namespace tov::platform {
 namespace {
 
 [[noreturn]] void fail(int errnoValue, const QString& path) {
-    const int number = PosixFileSystem::errorNumberFor(errnoValue);
+    int number = PosixFileSystem::errorNumberFor(errnoValue);
+    // A missing folder is a path not found, a missing file in a folder that is there is not.
+    if (number == err::FileNotFound && !QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
+        number = err::PathNotFound;
+    }
     QString text;
     switch (number) {
-    case err::FileNotFound: text = QStringLiteral("File not found"); break;
-    case err::PathNotFound: text = QStringLiteral("Path not found"); break;
-    case err::PermissionDenied: text = QStringLiteral("Permission denied"); break;
-    case err::DriveNotReady: text = QStringLiteral("Disk not ready"); break;
-    case err::DiskFull: text = QStringLiteral("Disk full"); break;
-    case err::BadFileName: text = QStringLiteral("Bad file name or number"); break;
-    case err::DeviceIo: text = QStringLiteral("Device I/O error"); break;
-    default: text = QString::fromLocal8Bit(std::strerror(errnoValue)); break;
+    case err::FileNotFound:
+        text = QStringLiteral("File not found");
+        break;
+    case err::PathNotFound:
+        text = QStringLiteral("Path not found");
+        break;
+    case err::PermissionDenied:
+        text = QStringLiteral("Permission denied");
+        break;
+    case err::DriveNotReady:
+        text = QStringLiteral("Disk not ready");
+        break;
+    case err::DiskFull:
+        text = QStringLiteral("Disk full");
+        break;
+    case err::BadFileName:
+        text = QStringLiteral("Bad file name or number");
+        break;
+    case err::DeviceIo:
+        text = QStringLiteral("Device I/O error");
+        break;
+    default:
+        text = QString::fromLocal8Bit(std::strerror(errnoValue));
+        break;
     }
     throw AppError(number, text + QStringLiteral(" (") + path + QLatin1Char(')'));
 }
@@ -80,22 +101,29 @@ void writeAll(const Fd& fd, const QString& path, const char* data, qint64 length
 
 int PosixFileSystem::errorNumberFor(int errnoValue) {
     switch (errnoValue) {
-    case ENOENT: return err::FileNotFound;
-    case ENOTDIR: return err::PathNotFound;
+    case ENOENT:
+        return err::FileNotFound;
+    case ENOTDIR:
+        return err::PathNotFound;
     case EACCES:
     case EPERM:
-    case EROFS: return err::PermissionDenied;
+    case EROFS:
+        return err::PermissionDenied;
     case ENXIO:
     case ENODEV:
     case ENOMEDIUM:
-    case ESTALE: return err::DriveNotReady;
+    case ESTALE:
+        return err::DriveNotReady;
     case ENOSPC:
-    case EDQUOT: return err::DiskFull;
+    case EDQUOT:
+        return err::DiskFull;
     case ENAMETOOLONG:
     case EINVAL:
-    case EISDIR: return err::BadFileName;
+    case EISDIR:
+        return err::BadFileName;
     case EIO:
-    default: return err::DeviceIo;
+    default:
+        return err::DeviceIo;
     }
 }
 

@@ -19,8 +19,8 @@ QString PosixVolumeIdentity::read(const QString& folder) {
     if (::stat(name.constData(), &st) != 0 || ::statvfs(name.constData(), &vfs) != 0) {
         const int e = errno;
         // A folder that is gone is a drive with nothing in it.
-        const int number = (e == ENOENT || e == ENOTDIR) ? err::DriveNotReady
-                                                         : PosixFileSystem::errorNumberFor(e);
+        const int number =
+            (e == ENOENT || e == ENOTDIR) ? err::DriveNotReady : PosixFileSystem::errorNumberFor(e);
         throw AppError(number, QString::fromLocal8Bit(std::strerror(e)));
     }
     return QStringLiteral("%1-%2-%3")

@@ -10,18 +10,28 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& text, Buttons buttons, 
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? appTitle_ : title);
     QString shown = text;
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'),
-                                                                        QLatin1Char('\n'));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     box.setText(shown);
     box.setTextFormat(Qt::PlainText);
     switch (icon) {
-    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
-    case Icon::Information: box.setIcon(QMessageBox::Information); break;
-    case Icon::Question: box.setIcon(QMessageBox::Question); break;
-    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case Icon::Error:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
     switch (buttons) {
-    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     case Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Ok);
@@ -39,18 +49,24 @@ MessageBoxes::Answer QtMessageBoxes::show(const QString& text, Buttons buttons, 
     const int chosen = box.exec();
     QApplication::restoreOverrideCursor();
     switch (chosen) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Retry:
+        return Answer::Retry;
     default:
         // Escape or the close button: the box's way out.
-        return buttons == Buttons::Ok ? Answer::Ok
+        return buttons == Buttons::Ok      ? Answer::Ok
                : buttons == Buttons::YesNo ? Answer::No
                                            : Answer::Cancel;
     }
 }
 
-void QtMessageBoxes::beep() { QApplication::beep(); }
+void QtMessageBoxes::beep() {
+    QApplication::beep();
+}
 
 } // namespace tov::platform

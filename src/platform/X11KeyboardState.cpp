@@ -9,7 +9,9 @@
 namespace tov::platform {
 
 namespace {
-Display* dpy(void* d) { return static_cast<Display*>(d); }
+Display* dpy(void* d) {
+    return static_cast<Display*>(d);
+}
 } // namespace
 
 X11KeyboardState::X11KeyboardState() {

@@ -77,7 +77,9 @@ inline constexpr std::array<FieldLayout, kFieldCount> kLayout = {{
     {Field::NameDeleted, "NameDeleted", 189, 1},
 }};
 
-constexpr const FieldLayout& layoutOf(Field f) { return kLayout[static_cast<std::size_t>(f)]; }
+constexpr const FieldLayout& layoutOf(Field f) {
+    return kLayout[static_cast<std::size_t>(f)];
+}
 
 // One client's 190-byte record. Held in memory exactly as on disk, so every field keeps its fixed
 // width: assigning pads with spaces or cuts, and characters outside the code page become "?".

@@ -40,8 +40,10 @@ void ClientTable::LoadClientFile(const QString& dataPath) {
     std::array<ClientRecord, Capacity + 1> loaded{};
     for (int n = 1; n <= count; ++n) {
         loaded[n] = ClientRecord::fromBytes(
-            QByteArrayView(content).sliced(qsizetype(n - 1) * kRecordSize).first(
-                std::min<qsizetype>(kRecordSize, content.size() - qsizetype(n - 1) * kRecordSize)));
+            QByteArrayView(content)
+                .sliced(qsizetype(n - 1) * kRecordSize)
+                .first(std::min<qsizetype>(kRecordSize,
+                                           content.size() - qsizetype(n - 1) * kRecordSize)));
     }
     clients_ = loaded;
     clientCount_ = count;
@@ -65,7 +67,9 @@ void ClientTable::PutClientRecord(int slot) {
     }
 }
 
-void ClientTable::ClearClientRecord() { Clients(currentClient_).clear(); }
+void ClientTable::ClearClientRecord() {
+    Clients(currentClient_).clear();
+}
 
 ClientRecord& ClientTable::Clients(int slot) {
     checkSlot(slot);

@@ -9,12 +9,16 @@ const QStringList& genderList() {
 }
 
 const QStringList& raceList() {
-    static const QStringList list = {
-        QStringLiteral("N/A"),                QStringLiteral("American Indian"),
-        QStringLiteral("Alaskan Native"),     QStringLiteral("Asian, P. Islander"),
-        QStringLiteral("Black, NonHispanic"), QStringLiteral("White, NonHispanic"),
-        QStringLiteral("Hispanic, P.R."),     QStringLiteral("Hispanic, Mexican"),
-        QStringLiteral("Hispanic, Cuban"),    QStringLiteral("Other")};
+    static const QStringList list = {QStringLiteral("N/A"),
+                                     QStringLiteral("American Indian"),
+                                     QStringLiteral("Alaskan Native"),
+                                     QStringLiteral("Asian, P. Islander"),
+                                     QStringLiteral("Black, NonHispanic"),
+                                     QStringLiteral("White, NonHispanic"),
+                                     QStringLiteral("Hispanic, P.R."),
+                                     QStringLiteral("Hispanic, Mexican"),
+                                     QStringLiteral("Hispanic, Cuban"),
+                                     QStringLiteral("Other")};
     return list;
 }
 
@@ -26,10 +30,12 @@ const QStringList& maritalList() {
 }
 
 const QStringList& educationList() {
-    static const QStringList list = {
-        QStringLiteral("N/A"),          QStringLiteral("8th grade or less"),
-        QStringLiteral("Did not complete high school"), QStringLiteral("High school graduate"),
-        QStringLiteral("Some college"), QStringLiteral("College graduate")};
+    static const QStringList list = {QStringLiteral("N/A"),
+                                     QStringLiteral("8th grade or less"),
+                                     QStringLiteral("Did not complete high school"),
+                                     QStringLiteral("High school graduate"),
+                                     QStringLiteral("Some college"),
+                                     QStringLiteral("College graduate")};
     return list;
 }
 

@@ -1,5 +1,6 @@
 #include "ui/Branding.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -41,8 +42,8 @@ QPixmap Branding::logo(QSize size) const {
     if (company.startsWith(QLatin1Char('T'))) {
         const qreal s = emblem.width() / 2.2;
         for (int i = 0; i < 4; ++i) {
-            mark.addRect(emblem.left() + (i % 2) * (s * 1.2), emblem.top() + (i / 2) * (s * 1.2), s,
-                         s);
+            mark.addRect(emblem.left() + qreal(i % 2) * (s * 1.2),
+                         emblem.top() + qreal(i / 2) * (s * 1.2), s, s);
         }
     } else {
         mark.moveTo(emblem.bottomLeft());
@@ -53,15 +54,20 @@ QPixmap Branding::logo(QSize size) const {
     }
     p.drawPath(mark);
 
-    QFont f(QStringLiteral("DejaVu Serif"));
-    f.setPixelSize(static_cast<int>(h * 0.34));
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(Qt::white);
+    const QString name = company.section(QLatin1Char(' '), 0, 0);
     const QRectF text(emblem.right() + h * 0.12, box.top(), box.right() - emblem.right() - h * 0.2,
                       h);
-    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextWordWrap,
-               company.section(QLatin1Char(' '), 0, 0));
+    QFont f(QStringLiteral("DejaVu Serif"));
+    f.setBold(true);
+    // As large as the name fits beside the emblem.
+    int px = static_cast<int>(h * 0.34);
+    do {
+        f.setPixelSize(px);
+        px -= 1;
+    } while (px > 6 && QFontMetricsF(f).horizontalAdvance(name) > text.width());
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, name);
     return pixmap;
 }
 

@@ -14,8 +14,12 @@ constexpr int kTwipsPerInch = 1440;
 constexpr int kLogicalDpi = 96;
 } // namespace
 
-int twips(int t) { return t * kLogicalDpi / kTwipsPerInch; }
-int toTwips(int pixels) { return pixels * kTwipsPerInch / kLogicalDpi; }
+int twips(int t) {
+    return t * kLogicalDpi / kTwipsPerInch;
+}
+int toTwips(int pixels) {
+    return pixels * kTwipsPerInch / kLogicalDpi;
+}
 
 void CenterForm(QWidget* screen) {
     const QScreen* display = screen->screen();

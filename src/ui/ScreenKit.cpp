@@ -26,8 +26,12 @@ MenuChoice* ScreenKit::addMenuChoice(const QString& caption, const QString& help
     return choice;
 }
 
-QPushButton* ScreenKit::cmdMenuChoice(int index) const { return choices_.at(index)->button(); }
-MenuChoice* ScreenKit::sspMenuChoice(int index) const { return choices_.at(index); }
+QPushButton* ScreenKit::cmdMenuChoice(int index) const {
+    return choices_.at(index)->button();
+}
+MenuChoice* ScreenKit::sspMenuChoice(int index) const {
+    return choices_.at(index);
+}
 
 QLabel* ScreenKit::addLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent != nullptr ? parent : screen_);
@@ -103,13 +107,16 @@ bool ScreenKit::buttonEvent(MenuChoice* choice, QEvent* event) {
         setHelp(choiceHelp_.value(choice->index()));
         emit menuChoiceFocused(choice->index());
         return false;
-    case QEvent::FocusOut: ResetMenuChoices(); return false;
+    case QEvent::FocusOut:
+        ResetMenuChoices();
+        return false;
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Space:
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return false;
+        case Qt::Key_Backtab:
+            return false;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             // One press, one action; the key itself goes no further.
@@ -117,14 +124,16 @@ bool ScreenKit::buttonEvent(MenuChoice* choice, QEvent* event) {
                 choice->button()->click();
             }
             return true;
-        default: return true; // arrows and the rest do not move between buttons
+        default:
+            return true; // arrows and the rest do not move between buttons
         }
     }
     case QEvent::KeyRelease: {
         const auto* key = static_cast<QKeyEvent*>(event);
         return key->key() != Qt::Key_Space;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -159,7 +168,8 @@ bool ScreenKit::fieldEvent(FieldInfo& field, QEvent* event) {
         }
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -90,10 +90,9 @@ frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
     title->setFont(tf);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    const QStringList captions = {QStringLiteral("Edit Current Client"),
-                                  QStringLiteral("Add New Client"),
-                                  QStringLiteral("Supervisor Options"),
-                                  QStringLiteral("Exit Application")};
+    const QStringList captions = {
+        QStringLiteral("Edit Current Client"), QStringLiteral("Add New Client"),
+        QStringLiteral("Supervisor Options"), QStringLiteral("Exit Application")};
     const QStringList helps = {
         QStringLiteral("Edit client's information."),
         QStringLiteral("Enter a new client. Test client on computer or enter data from answer "
@@ -309,12 +308,15 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
             kit_->setHelp(QStringLiteral("Use up or down arrow keys or mouse to select client."));
             updateEditChoice();
             return false;
-        case QEvent::KeyPress: updateEditChoice(); return false;
+        case QEvent::KeyPress:
+            updateEditChoice();
+            return false;
         case QEvent::FocusOut:
             setClientFrameFocused(false);
             kit_->setHelp(QString());
             return false;
-        default: break;
+        default:
+            break;
         }
     }
     return QMainWindow::eventFilter(watched, event);
@@ -370,13 +372,18 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
         hide();
         state_.endProgram();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-void frmMainMenu::timNumLock_Timer() { platform_.keyboard->setNumLock(state_.NumLockOn); }
+void frmMainMenu::timNumLock_Timer() {
+    platform_.keyboard->setNumLock(state_.NumLockOn);
+}
 
-void frmMainMenu::setNumLockChecked(bool on) { mnuNumLock_->setChecked(on); }
+void frmMainMenu::setNumLockChecked(bool on) {
+    mnuNumLock_->setChecked(on);
+}
 
 void frmMainMenu::mnuNumLock_Click() {
     const bool on = !state_.NumLockOn;
@@ -398,6 +405,8 @@ void frmMainMenu::mnuAbout_Click() {
     about.exec();
 }
 
-void frmMainMenu::mnuSelectDrive_Click() { drive_.SelectDataDrive(false); }
+void frmMainMenu::mnuSelectDrive_Click() {
+    drive_.SelectDataDrive(false);
+}
 
 } // namespace tov::ui

@@ -37,7 +37,12 @@ public:
         std::function<void()> SupervisorOptions;
     };
 
-    enum Choice { EditCurrentClient = 0, AddNewClient = 1, SupervisorOptions = 2, ExitApplication = 3 };
+    enum Choice {
+        EditCurrentClient = 0,
+        AddNewClient = 1,
+        SupervisorOptions = 2,
+        ExitApplication = 3
+    };
 
     frmMainMenu(app::ProgramState& state, platform::Platform& platform, app::DataDrive& drive,
                 QWidget* parent = nullptr);

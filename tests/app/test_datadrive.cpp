@@ -179,9 +179,12 @@ void TestDataDrive::doneWithoutChoiceGivesEmptyCandidate() {
 void TestDataDrive::driveLetterNamedInCapitals_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("named");
-    QTest::newRow("default a:") << "a:" << "A:";
-    QTest::newRow("f:") << "f:" << "F:";
-    QTest::newRow("folder keeps its case") << "/media/Agency/Disk" << "/media/Agency/Disk";
+    QTest::newRow("default a:") << "a:"
+                                << "A:";
+    QTest::newRow("f:") << "f:"
+                        << "F:";
+    QTest::newRow("folder keeps its case") << "/media/Agency/Disk"
+                                           << "/media/Agency/Disk";
 }
 
 void TestDataDrive::driveLetterNamedInCapitals() {

@@ -169,9 +169,9 @@ void TestQuestionBank::openFailures_data() {
     QTest::addColumn<int>("number");
     QTest::newRow("missing file") << "absent.mdb" << QByteArray() << err::DbFileNotFound;
     QTest::newRow("missing folder") << "nofolder/bank.mdb" << QByteArray() << err::DbInvalidPath;
-    QTest::newRow("not a database") << "text.mdb"
-                                    << QByteArray("This is not a database file at all, just text.")
-                                    << err::DbCannotOpen;
+    QTest::newRow("not a database")
+        << "text.mdb" << QByteArray("This is not a database file at all, just text.")
+        << err::DbCannotOpen;
 }
 
 void TestQuestionBank::openFailures() {
@@ -230,8 +230,8 @@ void TestQuestionBank::shippedBankHasItsTables() {
     QVERIFY(tables.indexOf("English") >= 0);
     QVERIFY(tables.indexOf("English") < tables.indexOf("Spanish"));
     QVERIFY(tables.contains("ScanItem"));
-    const QStringList wanted = {"ID", "TestQuestion", "QuestionAudio", "ANSWER1", "ANSWER5",
-                                "ChoiceAudio1", "ChoiceAudio5"};
+    const QStringList wanted = {"ID",      "TestQuestion", "QuestionAudio", "ANSWER1",
+                                "ANSWER5", "ChoiceAudio1", "ChoiceAudio5"};
     QSqlDatabase check = QSqlDatabase::addDatabase("QSQLITE", "check");
     check.setDatabaseName(folder + "/TOV2SF.MDB");
     check.setConnectOptions("QSQLITE_OPEN_READONLY");

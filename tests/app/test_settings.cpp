@@ -48,21 +48,26 @@ void TestSettings::readsValues_data() {
     QTest::addColumn<QByteArray>("ini");
     QTest::addColumn<QString>("filePath");
     QTest::addColumn<QString>("sndPath");
-    QTest::newRow("no file") << QByteArray() << "a:" << "c:";
-    QTest::newRow("no Path section") << QByteArray("[Settings]\nNumLock=True\n") << "a:" << "c:";
+    QTest::newRow("no file") << QByteArray() << "a:"
+                             << "c:";
+    QTest::newRow("no Path section") << QByteArray("[Settings]\nNumLock=True\n") << "a:"
+                                     << "c:";
     QTest::newRow("values") << QByteArray("[Path]\nFilePath=f:\nSndPath=d:\\snd\n") << "f:"
                             << "d:\\snd";
-    QTest::newRow("spaces trimmed") << QByteArray("[Path]\nFilePath =   f:   \nSndPath= e: \n")
-                                    << "f:" << "e:";
-    QTest::newRow("quotes dropped") << QByteArray("[Path]\nFilePath=\" /media/usb \"\n")
-                                    << "/media/usb" << "c:";
+    QTest::newRow("spaces trimmed")
+        << QByteArray("[Path]\nFilePath =   f:   \nSndPath= e: \n") << "f:"
+        << "e:";
+    QTest::newRow("quotes dropped")
+        << QByteArray("[Path]\nFilePath=\" /media/usb \"\n") << "/media/usb"
+        << "c:";
     QTest::newRow("names ignore case") << QByteArray("[PATH]\nfilepath=g:\nSNDPATH=h:\n") << "g:"
                                        << "h:";
-    QTest::newRow("key in another section") << QByteArray("[Other]\nFilePath=x:\n[Path]\n")
-                                            << "a:" << "c:";
+    QTest::newRow("key in another section") << QByteArray("[Other]\nFilePath=x:\n[Path]\n") << "a:"
+                                            << "c:";
     QTest::newRow("comment lines") << QByteArray("[Path]\n;FilePath=x:\nFilePath=y:\n") << "y:"
                                    << "c:";
-    QTest::newRow("empty value") << QByteArray("[Path]\nFilePath=\n") << "" << "c:";
+    QTest::newRow("empty value") << QByteArray("[Path]\nFilePath=\n") << ""
+                                 << "c:";
     QTest::newRow("first of two") << QByteArray("[Path]\nFilePath=1:\nFilePath=2:\n") << "1:"
                                   << "c:";
 }
@@ -113,8 +118,7 @@ void TestSettings::bufferSizeTruncates() {
     QCOMPARE(file.read("Path", "FilePath", "", 10), QString(9, QLatin1Char('p')));
     QCOMPARE(file.read("Path", "Missing", "0123456789AB", 10), QStringLiteral("012345678"));
     // A value cut inside its trailing blanks is trimmed after the cut.
-    writeText(dir.filePath("tov2sf.ini"),
-              "[Path]\nFilePath=" + QByteArray(45, 'q') + "    x\n");
+    writeText(dir.filePath("tov2sf.ini"), "[Path]\nFilePath=" + QByteArray(45, 'q') + "    x\n");
     QCOMPARE(Settings(dir.path()).FilePath(), QString(45, QLatin1Char('q')));
 }
 
@@ -171,12 +175,16 @@ void TestSettings::numLockWritesExactWords() {
 void TestSettings::relativeFoldersFromProgramFolder_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("resolved");
-    QTest::newRow("parent") << ".." << "/opt/agency";
-    QTest::newRow("sibling") << "../DemoVolume" << "/opt/agency/DemoVolume";
-    QTest::newRow("absolute") << "/media/usb" << "/media/usb";
+    QTest::newRow("parent") << ".."
+                            << "/opt/agency";
+    QTest::newRow("sibling") << "../DemoVolume"
+                             << "/opt/agency/DemoVolume";
+    QTest::newRow("absolute") << "/media/usb"
+                              << "/media/usb";
     QTest::newRow("drive letter stays inside the program folder") << "a:"
-                                                                   << "/opt/agency/TOV2SF/a:";
-    QTest::newRow("empty stays empty") << "" << "";
+                                                                  << "/opt/agency/TOV2SF/a:";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
 }
 
 void TestSettings::relativeFoldersFromProgramFolder() {

@@ -26,6 +26,7 @@ private slots:
     void missingDataAnsweredNoEndsWithoutMenu();
     void missingDataThenDialogChoice();
     void missingWorkgroupFileEnds();
+    void writeProtectedVolumeThenOk();
     void failedStepsAreOfferedAgain_data();
     void failedStepsAreOfferedAgain();
     void driveDialogHelpAndChoices();
@@ -62,7 +63,8 @@ void TestStartUp::aboutBoxShowsArtworkAndOk() {
     QVERIFY(about.cmdOK()->isVisible());
     QVERIFY(!about.findChild<QFrame*>("Picture2_0")->isVisible());
     QVERIFY(!about.Timer1()->isActive());
-    QCOMPARE(about.findChild<QLabel*>("SSPanel1")->text(), QStringLiteral("Quillmark Assessment Press"));
+    QCOMPARE(about.findChild<QLabel*>("SSPanel1")->text(),
+             QStringLiteral("Quillmark Assessment Press"));
     QVERIFY(about.findChild<QLabel*>("SSPanel4")->text().startsWith("Web: "));
     QVERIFY(about.findChild<QLabel*>("SSPanel5")->text().startsWith("E-mail: "));
     fakes::saveShot(&about, "about_box_quillmark");
@@ -103,8 +105,7 @@ void TestStartUp::missingDataAnsweredNoEndsWithoutMenu() {
     rig.boxes->script({Answer::No});
     QVERIFY(!rig.program->start());
     QCOMPARE(rig.boxes->shown.size(), 1);
-    QCOMPARE(rig.boxes->shown[0].text, "No test information found on drive " +
-                                           rig.dataDir +
+    QCOMPARE(rig.boxes->shown[0].text, "No test information found on drive " + rig.dataDir +
                                            ", would you like to try another drive?");
     QCOMPARE(rig.ends, 1);
     QVERIFY(!rig.menu().isVisible());
@@ -133,6 +134,23 @@ void TestStartUp::missingDataThenDialogChoice() {
     QVERIFY(fakes::readAll(rig.iniFile()).contains("FilePath=" + stick.path().toUtf8()));
 }
 
+void TestStartUp::writeProtectedVolumeThenOk() {
+    // The fake file system stands for the write-protected stick: root ignores file modes.
+    ProgramRig rig({"A", "B"});
+    rig.fs->readOnlyFolders = {rig.dataDir};
+    rig.boxes->onShow = [&rig](const fakes::FakeMessageBoxes::Shown&) {
+        rig.fs->readOnlyFolders.clear();
+    };
+    QVERIFY(rig.program->start());
+    QCOMPARE(rig.boxes->shown.size(), 1);
+    QCOMPARE(rig.boxes->shown[0].text,
+             QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and "
+                            "replace in drive."));
+    QCOMPARE(rig.boxes->shown[0].title, QStringLiteral("Data Disk Error"));
+    QVERIFY(rig.menu().isVisible());
+    QCOMPARE(rig.menu().lbNameDisplay()->count(), 2);
+}
+
 void TestStartUp::missingWorkgroupFileEnds() {
     ProgramRig rig({"A"});
     QFile::remove(rig.programDir + "/zevltd.mda");
@@ -156,8 +174,7 @@ void TestStartUp::failedStepsAreOfferedAgain_data() {
     QTest::newRow("drive not ready, Cancel") << 71 << int(Answer::Cancel) << notFound << false;
     QTest::newRow("engine cannot open, OK") << 3051 << int(Answer::Ok) << notFound << true;
     QTest::newRow("write protected, OK") << 70 << int(Answer::Ok) << protectedText << true;
-    QTest::newRow("write protected, Cancel") << 70 << int(Answer::Cancel) << protectedText
-                                             << false;
+    QTest::newRow("write protected, Cancel") << 70 << int(Answer::Cancel) << protectedText << false;
     QTest::newRow("other error") << 61 << int(Answer::Ok) << "Error 61:Disk full" << false;
 }
 

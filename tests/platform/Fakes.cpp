@@ -20,9 +20,12 @@ Answer FakeMessageBoxes::show(const QString& text, Buttons buttons, Icon icon,
     }
     switch (buttons) {
     case Buttons::Ok:
-    case Buttons::OkCancel: return Answer::Ok;
-    case Buttons::YesNo: return Answer::Yes;
-    case Buttons::RetryCancel: return Answer::Retry;
+    case Buttons::OkCancel:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::Yes;
+    case Buttons::RetryCancel:
+        return Answer::Retry;
     }
     return Answer::Ok;
 }

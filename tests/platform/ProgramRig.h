@@ -9,9 +9,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -86,8 +86,10 @@ struct ProgramRig {
         QDir().mkpath(programDir);
         QDir().mkpath(dataDir);
         const QString built = qEnvironmentVariable("TOV_PROGRAM_DIR");
-        QFile::copy(built + QStringLiteral("/zevltd.mda"), programDir + QStringLiteral("/zevltd.mda"));
-        QFile::copy(built + QStringLiteral("/TOV2SF.MDB"), programDir + QStringLiteral("/TOV2SF.MDB"));
+        QFile::copy(built + QStringLiteral("/zevltd.mda"),
+                    programDir + QStringLiteral("/zevltd.mda"));
+        QFile::copy(built + QStringLiteral("/TOV2SF.MDB"),
+                    programDir + QStringLiteral("/TOV2SF.MDB"));
         writeAll(programDir + QStringLiteral("/tov2sf.ini"),
                  ini + "[Path]\nFilePath=" + dataDir.toUtf8() + "\n");
         QByteArray file;

@@ -100,11 +100,10 @@ void TestRecords::fieldsLandAtTheirOffsets_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<int>("offset");
     QTest::addColumn<int>("width");
-    const int expected[][2] = {{0, 25},   {25, 3},   {28, 10},  {38, 1},   {39, 1},
-                               {40, 1},   {41, 1},   {42, 11},  {53, 14},  {67, 10},
-                               {77, 2},   {79, 2},   {81, 2},   {83, 2},   {85, 2},
-                               {87, 2},   {89, 2},   {91, 2},   {93, 10},  {103, 5},
-                               {108, 2},  {110, 5},  {115, 73}, {188, 1},  {189, 1}};
+    const int expected[][2] = {{0, 25},  {25, 3},   {28, 10}, {38, 1}, {39, 1},  {40, 1},  {41, 1},
+                               {42, 11}, {53, 14},  {67, 10}, {77, 2}, {79, 2},  {81, 2},  {83, 2},
+                               {85, 2},  {87, 2},   {89, 2},  {91, 2}, {93, 10}, {103, 5}, {108, 2},
+                               {110, 5}, {115, 73}, {188, 1}, {189, 1}};
     for (int i = 0; i < records::kFieldCount; ++i) {
         QTest::newRow(records::kLayout[static_cast<std::size_t>(i)].name)
             << i << expected[i][0] << expected[i][1];
@@ -142,10 +141,12 @@ void TestRecords::valuesArePaddedAndCut_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("trimmed");
-    QTest::newRow("two letters") << "Al" << "Al" + QString(23, QLatin1Char(' ')) << "Al";
+    QTest::newRow("two letters") << "Al"
+                                 << "Al" + QString(23, QLatin1Char(' ')) << "Al";
     QTest::newRow("exactly 25") << QString(25, QLatin1Char('a')) << QString(25, QLatin1Char('a'))
                                 << QString(25, QLatin1Char('a'));
-    QTest::newRow("26 cut to 25") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << "ABCDEFGHIJKLMNOPQRSTUVWXY"
+    QTest::newRow("26 cut to 25") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                  << "ABCDEFGHIJKLMNOPQRSTUVWXY"
                                   << "ABCDEFGHIJKLMNOPQRSTUVWXY";
     QTest::newRow("empty") << "" << QString(25, QLatin1Char(' ')) << "";
 }
@@ -164,14 +165,19 @@ void TestRecords::codePage_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("readBack");
-    QTest::newRow("n tilde") << QStringLiteral("Peña") << QByteArray("Pe\xf1" "a") << "Peña";
+    QTest::newRow("n tilde") << QStringLiteral("Peña")
+                             << QByteArray("Pe\xf1"
+                                           "a")
+                             << "Peña";
     QTest::newRow("e acute") << QStringLiteral("José") << QByteArray("Jos\xe9") << "José";
-    QTest::newRow("euro and quotes") << QStringLiteral("€“”") << QByteArray("\x80\x93\x94")
-                                     << QStringLiteral("€“”");
-    QTest::newRow("outside code page") << QStringLiteral("Łódź") << QByteArray("?\xf3" "d?")
+    QTest::newRow("euro and quotes")
+        << QStringLiteral("€“”") << QByteArray("\x80\x93\x94") << QStringLiteral("€“”");
+    QTest::newRow("outside code page") << QStringLiteral("Łódź")
+                                       << QByteArray("?\xf3"
+                                                     "d?")
                                        << QStringLiteral("?ód?");
-    QTest::newRow("outside basic plane is one ?") << QStringLiteral("a\U0001F600b")
-                                                  << QByteArray("a?b") << "a?b";
+    QTest::newRow("outside basic plane is one ?")
+        << QStringLiteral("a\U0001F600b") << QByteArray("a?b") << "a?b";
     QTest::newRow("cyrillic") << QStringLiteral("Иван") << QByteArray("????") << "????";
 }
 
@@ -369,14 +375,22 @@ void TestRecords::demographicCodes_data() {
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("text");
-    QTest::newRow("gender 2") << records::genderList() << "2" << "Female";
-    QTest::newRow("gender 0") << records::genderList() << "0" << "N/A";
-    QTest::newRow("education 1") << records::educationList() << "1" << "8th grade or less";
-    QTest::newRow("race 8") << records::raceList() << "8" << "Hispanic, Cuban";
-    QTest::newRow("race 9") << records::raceList() << "9" << "Other";
-    QTest::newRow("marital 5") << records::maritalList() << "5" << "Widowed";
-    QTest::newRow("unknown code") << records::maritalList() << "7" << "N/A";
-    QTest::newRow("blank code") << records::genderList() << " " << "N/A";
+    QTest::newRow("gender 2") << records::genderList() << "2"
+                              << "Female";
+    QTest::newRow("gender 0") << records::genderList() << "0"
+                              << "N/A";
+    QTest::newRow("education 1") << records::educationList() << "1"
+                                 << "8th grade or less";
+    QTest::newRow("race 8") << records::raceList() << "8"
+                            << "Hispanic, Cuban";
+    QTest::newRow("race 9") << records::raceList() << "9"
+                            << "Other";
+    QTest::newRow("marital 5") << records::maritalList() << "5"
+                               << "Widowed";
+    QTest::newRow("unknown code") << records::maritalList() << "7"
+                                  << "N/A";
+    QTest::newRow("blank code") << records::genderList() << " "
+                                << "N/A";
 }
 
 void TestRecords::demographicCodes() {

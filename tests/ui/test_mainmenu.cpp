@@ -21,7 +21,9 @@ namespace {
 
 const QStringList kThree = {"Harmon, Della J.", "Ortega-Ruiz, Marco", "Whitfield, Samuel R."};
 
-QPushButton* choice(ProgramRig& rig, int i) { return rig.menu().kit()->cmdMenuChoice(i); }
+QPushButton* choice(ProgramRig& rig, int i) {
+    return rig.menu().kit()->cmdMenuChoice(i);
+}
 
 // Every sequence available, each recording that it ran and in which mode.
 struct Recorder {
@@ -64,6 +66,7 @@ private slots:
     void choicesWithoutScreensStayDisabled();
     void sequencesRunGuardFirst();
     void failedGuardOpensNothing();
+    void reinsertedDiskLetsSequenceRun();
     void listRebuiltAfterSequence();
     void numLockEntryWritesSettings();
     void numLockEnforcedEverySecond();
@@ -233,6 +236,22 @@ void TestMainMenu::failedGuardOpensNothing() {
     QCOMPARE(rig.boxes->shown[1].title, QStringLiteral("Data Disk Not Found"));
     QCOMPARE(rig.ends, 1);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
+}
+
+void TestMainMenu::reinsertedDiskLetsSequenceRun() {
+    ProgramRig rig(kThree);
+    Recorder rec;
+    rig.menu().setSequences(rec.sequences(rig));
+    QVERIFY(startRig(rig));
+    rig.volumes->ids.remove(rig.dataDir); // pulled out
+    rig.boxes->onShow = [&rig](const fakes::FakeMessageBoxes::Shown&) {
+        rig.volumes->ids[rig.dataDir] = "DATA-VOL"; // put back before OK
+    };
+    choice(rig, frmMainMenu::AddNewClient)->click();
+    QCOMPARE(rig.boxes->shown.size(), 1);
+    QCOMPARE(rig.boxes->shown[0].title, QStringLiteral("Data Disk Changed"));
+    QCOMPARE(rec.ran, QStringList({"add"}));
+    QCOMPARE(rig.ends, 0);
 }
 
 void TestMainMenu::listRebuiltAfterSequence() {

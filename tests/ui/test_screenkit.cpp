@@ -48,7 +48,9 @@ public:
     QList<int> clicks;
 };
 
-QColor panelColour(MenuChoice* c) { return c->palette().color(QPalette::Window); }
+QColor panelColour(MenuChoice* c) {
+    return c->palette().color(QPalette::Window);
+}
 
 } // namespace
 
@@ -82,7 +84,9 @@ void TestScreenKit::init() {
     QVERIFY(QTest::qWaitForWindowActive(screen_.get()));
 }
 
-void TestScreenKit::cleanup() { screen_.reset(); }
+void TestScreenKit::cleanup() {
+    screen_.reset();
+}
 
 void TestScreenKit::focusLightsOnePanel() {
     screen_->kit->cmdMenuChoice(2)->setFocus();
