@@ -3,6 +3,7 @@
 #include "records/ClientTable.h"
 #include "records/Cp1252.h"
 #include "records/Demographics.h"
+#include "records/NumericValue.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -85,6 +86,8 @@ private slots:
     void slotsOutsideTableRefused();
     void demographicCodes_data();
     void demographicCodes();
+    void numericValue_data();
+    void numericValue();
 };
 
 void TestRecords::layoutCoversRecordExactly() {
@@ -398,6 +401,34 @@ void TestRecords::demographicCodes() {
     QFETCH(QString, code);
     QFETCH(QString, text);
     QCOMPARE(records::codeText(list, code), text);
+}
+
+void TestRecords::numericValue_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("digits") << "12" << 12.0;
+    QTest::newRow("leading blanks") << "   7" << 7.0;
+    QTest::newRow("point five") << ".5" << 0.5;
+    QTest::newRow("BAC") << "0.08 " << 0.08;
+    QTest::newRow("trailing letters") << "5x" << 5.0;
+    QTest::newRow("N") << "N" << 0.0;
+    QTest::newRow("R") << "R" << 0.0;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("blanks") << "   " << 0.0;
+    QTest::newRow("lone point") << "." << 0.0;
+    QTest::newRow("negative") << "-3" << -3.0;
+    QTest::newRow("sign only") << "-" << 0.0;
+    QTest::newRow("date") << "01/05/2005" << 1.0;
+    QTest::newRow("exponent") << "1e2" << 100.0;
+    QTest::newRow("letter e without digits") << "2ex" << 2.0;
+    QTest::newRow("two points") << "1.2.3" << 1.2;
+    QTest::newRow("blank inside") << "1 2" << 1.0;
+}
+
+void TestRecords::numericValue() {
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(records::NumericValue(text), value);
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
