@@ -42,11 +42,31 @@ QLabel* ScreenKit::addLabel(const QString& text, QWidget* parent) {
 
 void ScreenKit::addField(QWidget* field, int labelIndex, const QString& help,
                          std::function<bool()> check) {
-    fields_.append({field, labelIndex, help, std::move(check)});
+    fields_.append({field, labelIndex, help, std::move(check), nullptr});
     field->installEventFilter(this);
-    if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) {
-        combo->lineEdit()->installEventFilter(this);
+}
+
+void ScreenKit::setNextAfter(QWidget* field, QWidget* next) {
+    for (FieldInfo& f : fields_) {
+        if (f.widget == field) {
+            f.next = next;
+        }
     }
+}
+
+void ScreenKit::focusNext(QWidget* from) {
+    QWidget* next = from;
+    do {
+        next = next->nextInFocusChain();
+    } while (next != from &&
+             !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus) != 0 &&
+               next->focusProxy() == nullptr && next->window() == from->window()));
+    // An editable list's own line edit stands for the list.
+    if (auto* combo = qobject_cast<QComboBox*>(next->parentWidget());
+        combo != nullptr && combo->lineEdit() == next) {
+        next = combo;
+    }
+    next->setFocus(Qt::TabFocusReason);
 }
 
 void ScreenKit::HighlightMenuChoice(int index) {
@@ -92,8 +112,7 @@ bool ScreenKit::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     for (FieldInfo& f : fields_) {
-        const auto* combo = qobject_cast<QComboBox*>(f.widget);
-        if (watched == f.widget || (combo != nullptr && watched == combo->lineEdit())) {
+        if (watched == f.widget) {
             return fieldEvent(f, event);
         }
     }
@@ -146,30 +165,34 @@ bool ScreenKit::fieldEvent(FieldInfo& field, QEvent* event) {
             setHelp(field.help);
         }
         return false;
-    case QEvent::FocusOut:
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    case QEvent::FocusOut: {
+        // A message box or a list's drop-down taking the focus for a moment is no move to
+        // another field.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
             ResetLabels();
             emit fieldFocusLost(field.widget);
         }
         return false;
+    }
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool tab = key->key() == Qt::Key_Tab && checkOnTab_ &&
+                         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (!enter && !tab) {
             return false;
         }
         if (!field.check || field.check()) {
-            QWidget* next = field.widget;
-            do {
-                next = next->nextInFocusChain();
-            } while (next != field.widget &&
-                     !(next->isEnabled() && next->isVisible() &&
-                       (next->focusPolicy() & Qt::TabFocus) != 0 && next->focusProxy() == nullptr));
-            next->setFocus(Qt::TabFocusReason);
+            if (field.next != nullptr) {
+                field.next->setFocus(Qt::TabFocusReason);
+            } else {
+                focusNext(field.widget);
+            }
         }
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -34,10 +34,17 @@ public:
     QLabel* lblInfo(int index) const { return labels_.at(index); }
     int lastLabel() const { return static_cast<int>(labels_.size()) - 1; }
 
-    // An entry field with its label index and help line. The check runs on Enter: true moves
-    // the focus to the next field, false keeps it in this one.
+    // An entry field with its label index and help line. The check runs on Enter (and on Tab
+    // when the screen validates on Tab too); the key goes no further: true moves the focus on,
+    // false keeps it in the field.
     void addField(QWidget* field, int labelIndex, const QString& help,
                   std::function<bool()> check = {});
+    // Fields of this screen are checked on Tab as well as on Enter.
+    void setCheckOnTab(bool on) { checkOnTab_ = on; }
+    // Where the focus goes after a field's check passes; the next field in tab order otherwise.
+    void setNextAfter(QWidget* field, QWidget* next);
+    // Moves the focus to the control after this one in tab order.
+    static void focusNext(QWidget* from);
 
     void HighlightMenuChoice(int index);
     void ResetMenuChoices();
@@ -61,6 +68,7 @@ private:
         int labelIndex;
         QString help;
         std::function<bool()> check;
+        QWidget* next = nullptr;
     };
     bool buttonEvent(MenuChoice* choice, QEvent* event);
     bool fieldEvent(FieldInfo& field, QEvent* event);
@@ -71,6 +79,7 @@ private:
     QStringList choiceHelp_;
     QList<QLabel*> labels_;
     QList<FieldInfo> fields_;
+    bool checkOnTab_ = false;
 };
 
 } // namespace tov::ui

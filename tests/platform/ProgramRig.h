@@ -61,7 +61,7 @@ template <typename Dialog, typename Action> void whenModal(Action action) {
         }
         if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             open != nullptr && open == shown) {
-            open->reject();
+            open->done(QDialog::Rejected);
         }
     });
 }

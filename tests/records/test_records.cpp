@@ -4,6 +4,7 @@
 #include "records/Cp1252.h"
 #include "records/Demographics.h"
 #include "records/NumericValue.h"
+#include "records/DateText.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -88,6 +89,8 @@ private slots:
     void demographicCodes();
     void numericValue_data();
     void numericValue();
+    void dates_data();
+    void dates();
 };
 
 void TestRecords::layoutCoversRecordExactly() {
@@ -429,6 +432,47 @@ void TestRecords::numericValue() {
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(records::NumericValue(text), value);
+}
+
+void TestRecords::dates_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("date"); // invalid: not a date
+    QTest::addColumn<bool>("monthFirst");
+    QTest::newRow("mm/dd/yyyy") << "01/05/2005" << QDate(2005, 1, 5) << true;
+    QTest::newRow("m/d/yyyy") << "1/5/2005" << QDate(2005, 1, 5) << true;
+    QTest::newRow("mm/dd/yy 05") << "01/05/05" << QDate(2005, 1, 5) << true;
+    QTest::newRow("yy 29 is 2029") << "12/31/29" << QDate(2029, 12, 31) << true;
+    QTest::newRow("yy 30 is 1930") << "1/1/30" << QDate(1930, 1, 1) << true;
+    QTest::newRow("yy 99 is 1999") << "1/1/99" << QDate(1999, 1, 1) << true;
+    QTest::newRow("blanks around") << "  02/29/2004 " << QDate(2004, 2, 29) << true;
+    QTest::newRow("dashes") << "3-4-1990" << QDate(1990, 3, 4) << true;
+    QTest::newRow("leap day 2004") << "02/29/2004" << QDate(2004, 2, 29) << true;
+    QTest::newRow("no leap day 2005") << "02/29/2005" << QDate() << false;
+    QTest::newRow("02/30") << "02/30/2005" << QDate() << false;
+    QTest::newRow("april 31") << "04/31/2005" << QDate() << false;
+    QTest::newRow("day first") << "13/01/2005" << QDate(2005, 1, 13) << false;
+    QTest::newRow("month 13 day 45") << "13/45/1990" << QDate() << false;
+    QTest::newRow("day 45") << "01/45/1990" << QDate() << false;
+    QTest::newRow("month 0") << "00/10/1990" << QDate() << false;
+    QTest::newRow("two parts") << "01/2005" << QDate() << false;
+    QTest::newRow("letters") << "ab/cd/efgh" << QDate() << false;
+    QTest::newRow("three-digit year") << "1/1/200" << QDate() << false;
+    QTest::newRow("mixed separators") << "1/5-2005" << QDate() << false;
+    QTest::newRow("N") << "N" << QDate() << false;
+    QTest::newRow("empty") << "" << QDate() << false;
+}
+
+void TestRecords::dates() {
+    QFETCH(QString, text);
+    QFETCH(QDate, date);
+    QFETCH(bool, monthFirst);
+    const auto d = records::RecogniseDate(text);
+    QCOMPARE(d.has_value(), date.isValid());
+    if (d) {
+        QCOMPARE(d->date, date);
+        QCOMPARE(!d->dayFirst, monthFirst);
+    }
+    QCOMPARE(records::IsMonthDayYear(text), monthFirst);
 }
 
 QTEST_GUILESS_MAIN(TestRecords)
