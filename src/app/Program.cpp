@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/frmDriveSelect.h"
+#include "intake/EditSequence.h"
 
 #include <QApplication>
 
@@ -14,6 +15,9 @@ Program::Program(const QString& programFolder, platform::Platform platform)
                                      [this] { return chooseDrive(); },
                                      [this] { menu_->RefreshNameDisplay(); }});
     menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
+    ui::frmMainMenu::Sequences sequences;
+    sequences.EditCurrentClient = [this] { intake::RunEditCurrentClient(context(), menu_.get()); };
+    menu_->setSequences(std::move(sequences));
     state_->EndProgram = [this] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             w->hide();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Context.h"
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "platform/Platform.h"
@@ -25,6 +26,7 @@ public:
     platform::Platform& platform() { return platform_; }
     DataDrive& dataDrive() { return *drive_; }
     ui::frmMainMenu& mainMenu() { return *menu_; }
+    app::Context context() { return {*state_, platform_, *drive_}; }
 
     // Shows the drive dialog and returns the drive chosen.
     QString chooseDrive();

@@ -8,16 +8,10 @@
 namespace tov::ui {
 
 Branding Branding::of(app::Publisher publisher) {
-    if (publisher == app::Publisher::Tessaran) {
-        return {QStringLiteral("Tessaran Behavioral Measures"),
-                QStringLiteral("Web: www.tessaran-measures.example"),
-                QStringLiteral("E-mail: orders@tessaran-measures.example"),
-                QStringLiteral("Telephone: (800) 555-0178"), QColor(0x1f, 0x6f, 0x4a)};
-    }
-    return {QStringLiteral("Quillmark Assessment Press"),
-            QStringLiteral("Web: www.quillmark-press.example"),
-            QStringLiteral("E-mail: support@quillmark-press.example"),
-            QStringLiteral("Telephone: (800) 555-0142"), QColor(0x23, 0x3f, 0x8c)};
+    const app::PublisherTexts texts = app::PublisherTexts::of(publisher);
+    const QColor colour = publisher == app::Publisher::Tessaran ? QColor(0x1f, 0x6f, 0x4a)
+                                                                : QColor(0x23, 0x3f, 0x8c);
+    return {texts.company, texts.web, texts.email, texts.phone, colour};
 }
 
 QPixmap Branding::logo(QSize size) const {

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "app/Settings.h"
+#include "app/Publisher.h"
 
 #include <QPixmap>
 #include <QString>
 
 namespace tov::ui {
 
-// What a publisher shows: its name, contact lines and logo.
+// What a publisher shows on screen: its name and contact lines (from the publisher texts) and its
+// logo.
 struct Branding {
     QString company;
     QString web;

@@ -91,6 +91,8 @@ private slots:
     void numericValue();
     void dates_data();
     void dates();
+    void listPositions_data();
+    void listPositions();
 };
 
 void TestRecords::layoutCoversRecordExactly() {
@@ -473,6 +475,49 @@ void TestRecords::dates() {
         QCOMPARE(!d->dayFirst, monthFirst);
     }
     QCOMPARE(records::IsMonthDayYear(text), monthFirst);
+}
+
+void TestRecords::listPositions_data() {
+    QTest::addColumn<int>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    using records::CodeList;
+    QTest::newRow("gender 2") << int(CodeList::Gender) << "2" << 2;
+    QTest::newRow("gender Female") << int(CodeList::Gender) << "Female" << 2;
+    QTest::newRow("gender n") << int(CodeList::Gender) << "n" << 0;
+    QTest::newRow("gender N/A") << int(CodeList::Gender) << "N/A" << 0;
+    QTest::newRow("gender 3") << int(CodeList::Gender) << "3" << -1;
+    QTest::newRow("gender empty") << int(CodeList::Gender) << "" << -1;
+    QTest::newRow("race 7") << int(CodeList::Race) << "7" << 7;
+    QTest::newRow("race Hispanic, Cuban") << int(CodeList::Race) << "Hispanic, Cuban" << 8;
+    QTest::newRow("race Hispanic, P.R.") << int(CodeList::Race) << "Hispanic, P.R." << 6;
+    QTest::newRow("race Hispanic, Mexican") << int(CodeList::Race) << "Hispanic, Mexican" << 7;
+    QTest::newRow("race Alaskan") << int(CodeList::Race) << "Alaskan Native" << 2;
+    QTest::newRow("race Asian") << int(CodeList::Race) << "Asian, P. Islander" << 3;
+    QTest::newRow("race Other") << int(CodeList::Race) << "Other" << 9;
+    QTest::newRow("race N alone") << int(CodeList::Race) << "N" << -1;
+    QTest::newRow("race N/A") << int(CodeList::Race) << "N/A" << 0;
+    QTest::newRow("marital Separated") << int(CodeList::Marital) << "Separated" << 4;
+    QTest::newRow("marital Single") << int(CodeList::Marital) << "Single" << 1;
+    QTest::newRow("marital 5") << int(CodeList::Marital) << "5" << 5;
+    QTest::newRow("marital 6") << int(CodeList::Marital) << "6" << -1;
+    QTest::newRow("education 8th") << int(CodeList::Education) << "8th grade or less" << 1;
+    QTest::newRow("education Some college") << int(CodeList::Education) << "Some college" << 4;
+    QTest::newRow("education College graduate") << int(CodeList::Education)
+                                                << "College graduate" << 5;
+    QTest::newRow("education 0") << int(CodeList::Education) << "0" << 0;
+}
+
+void TestRecords::listPositions() {
+    QFETCH(int, list);
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QCOMPARE(records::ListPosition(records::CodeList(list), text), position);
+    // Every entry maps back to its own position.
+    const QStringList& all = records::entries(records::CodeList(list));
+    for (int i = 0; i < all.size(); ++i) {
+        QCOMPARE(records::ListPosition(records::CodeList(list), all[i]), i);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRecords)

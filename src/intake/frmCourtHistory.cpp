@@ -1,0 +1,355 @@
+#include "intake/frmCourtHistory.h"
+
+#include "app/DataDrive.h"
+#include "app/ProgramState.h"
+#include "intake/CourtRules.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "ui/Geometry.h"
+#include "ui/MenuChoice.h"
+#include "ui/MessagePanel.h"
+#include "ui/ScreenKit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tov::intake {
+
+using platform::MessageBoxes;
+using records::Field;
+
+namespace {
+
+struct FieldSpec {
+    const char* name;
+    int limit;
+    Field field;
+    const char* label;
+};
+
+constexpr std::array<FieldSpec, frmCourtHistory::FieldCount> kFields = {{
+    {"txtPriorDUI", 2, Field::PriorDUI, "1. Number of prior DUI's:"},
+    {"txtCOSupervision", 2, Field::COSupervision, "2. Court-ordered supervisions for DUI"},
+    {"txtReckless", 2, Field::Reckless, "3. Reckless driving convictions reduced from DUI:"},
+    {"txtSSSuspend", 2, Field::SSSuspend, "4. Prior statutory summary suspensions (not DUI):"},
+    {"txtMViolations", 2, Field::MViolations, "5. Moving violations (traffic tickets):"},
+    {"txtAccidents", 2, Field::Accidents, "6. At-fault accidents:"},
+    {"txtAlcoholArrests", 2, Field::AlcoholArrests, "7. Alcohol-related (not DUI) arrests:"},
+    {"txtDrugArrests", 2, Field::DrugArrests, "8. Drug-related (not DUI) arrests:"},
+    {"txtDateOfPresentArrest", 10, Field::DateOfPresentArrest,
+     "9. Date of current or most recent DUI:"},
+    {"txtBAC", 4, Field::BAC, "10. Blood Alcohol Content level at time of current DUI arrest:"},
+    {"txtStPriorDUI", 2, Field::StPriorDUI, "Number of prior DUI's in last 10 years:"},
+    {"txtStBAC", 4, Field::StBAC, "BAC level at time of arrest:"},
+}};
+
+const QString kCountHelp =
+    QStringLiteral("Enter a number 0 through 99 or N for not available, then press Enter.");
+const QString kDateHelp = QStringLiteral(
+    "Type date of arrest in the form MM/DD/YYYY or N for not available, then press Enter.");
+const QString kBacHelp = QStringLiteral(
+    "Enter blood alcohol level, R for Refused or N for not available, then press Enter.");
+
+bool isCount(int order) {
+    return order != frmCourtHistory::DateOfPresentArrest && order != frmCourtHistory::BAC &&
+           order != frmCourtHistory::StBAC;
+}
+
+} // namespace
+
+frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
+    : ui::ModalScreen(QStringLiteral("Court History"), QStringLiteral("frCourt"), parent),
+      ctx_(context) {
+    setObjectName(QStringLiteral("frmCourtHistory"));
+    ui::ScreenKit* k = kit();
+    QFrame* frame = mainFrame();
+
+    lblClientName_ = new QLabel(frame);
+    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
+    QFont nf = lblClientName_->font();
+    nf.setPointSizeF(nf.pointSizeF() * 1.3);
+    nf.setBold(true);
+    lblClientName_->setFont(nf);
+
+    auto* years = new QGroupBox(QStringLiteral("In last 10 years, number of..."), frame);
+    years->setObjectName(QStringLiteral("fr10Years"));
+    auto* staff = new QGroupBox(QStringLiteral("Completed by Staff Member Only"), frame);
+    staff->setObjectName(QStringLiteral("frStaff"));
+    auto* yearsGrid = new QGridLayout(years);
+    auto* mainGrid = new QGridLayout;
+    auto* staffGrid = new QGridLayout(staff);
+    for (QGridLayout* g : {yearsGrid, mainGrid, staffGrid}) {
+        g->setHorizontalSpacing(ui::twips(240));
+        g->setVerticalSpacing(ui::twips(90));
+    }
+
+    for (int i = 0; i < FieldCount; ++i) {
+        const FieldSpec& spec = kFields[static_cast<std::size_t>(i)];
+        QWidget* box = i < DateOfPresentArrest ? static_cast<QWidget*>(years)
+                       : i >= StPriorDUI       ? static_cast<QWidget*>(staff)
+                                               : frame;
+        QLabel* label = k->addLabel(QString::fromLatin1(spec.label), box);
+        auto* edit = new QLineEdit(box);
+        edit->setObjectName(QLatin1String(spec.name));
+        edit->setMaxLength(spec.limit);
+        edit->setFixedWidth(ui::twips(spec.limit == 10 ? 1700 : 900));
+        fields_[static_cast<std::size_t>(i)] = edit;
+        const QString help = i == DateOfPresentArrest ? kDateHelp
+                             : (i == BAC || i == StBAC) ? kBacHelp
+                                                        : kCountHelp;
+        k->addField(edit, i, help, [this, i, edit] {
+            if (i == DateOfPresentArrest) {
+                return enterDate();
+            }
+            return isCount(i) ? enterCount(edit) : enterBAC(edit);
+        });
+        QGridLayout* grid = box == years ? yearsGrid : box == staff ? staffGrid : mainGrid;
+        const int row = grid->rowCount();
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1, Qt::AlignLeft);
+    }
+    k->setCheckOnTab(true);
+    field(DateOfPresentArrest)->installEventFilter(this);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(ui::twips(360));
+    buttons->addStretch(1);
+    for (const auto& [caption, help] :
+         {std::pair{QStringLiteral("Information OK"),
+                    QStringLiteral("If information is correct press Enter or press Tab to change an "
+                                   "entry.")},
+          std::pair{QStringLiteral("Cancel Input"),
+                    QStringLiteral("Cancel information input and return to Main Menu.")},
+          std::pair{QStringLiteral("CHECK"), QString()}}) {
+        ui::MenuChoice* c = k->addMenuChoice(caption, help);
+        c->setParent(frame);
+        c->setFixedWidth(ui::twips(2800));
+        buttons->addWidget(c);
+    }
+    buttons->addStretch(1);
+    k->sspMenuChoice(2)->hide();
+    k->setNextAfter(field(StBAC), k->cmdMenuChoice(ChoiceOK));
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(ui::twips(480), ui::twips(300), ui::twips(480), ui::twips(300));
+    layout->setSpacing(ui::twips(200));
+    layout->addWidget(lblClientName_);
+    layout->addWidget(years);
+    layout->addLayout(mainGrid);
+    layout->addWidget(staff);
+    layout->addLayout(buttons);
+
+    QWidget* previous = field(0);
+    for (int i = 1; i < FieldCount; ++i) {
+        setTabOrder(previous, field(i));
+        previous = field(i);
+    }
+    setTabOrder(previous, k->cmdMenuChoice(ChoiceOK));
+    setTabOrder(k->cmdMenuChoice(ChoiceOK), k->cmdMenuChoice(ChoiceCancel));
+
+    connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmCourtHistory::cmdMenuChoice_Click);
+    finishLayout();
+
+    if (ctx_.state.EditMode) {
+        GetCourtData();
+    }
+}
+
+void frmCourtHistory::GetCourtData() {
+    const records::ClientRecord& r = ctx_.state.clients.current();
+    for (int i = 0; i < FieldCount; ++i) {
+        field(i)->setText(r.trimmed(kFields[static_cast<std::size_t>(i)].field));
+    }
+}
+
+void frmCourtHistory::Activate() {
+    lblClientName_->setText(ctx_.state.clients.current().get(Field::Name).trimmed());
+    lblClientName_->show();
+    if (ScanEditMode || ctx_.state.EditMode) {
+        kit()->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
+    } else {
+        field(0)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+bool frmCourtHistory::fail(const QString& text, const QString& title) {
+    ctx_.platform.boxes->beep();
+    ctx_.platform.boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, title);
+    return false;
+}
+
+bool frmCourtHistory::enterCount(QLineEdit* edit) {
+    const QString t = edit->text().trimmed();
+    edit->setText(t);
+    if (!ValidateCount(t)) {
+        return fail(QStringLiteral("Enter a number 0 through 99, or N for not available. Press "
+                                   "Enter to continue."),
+                    QStringLiteral("Data Entry Error"));
+    }
+    if (t.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0) {
+        edit->setText(QStringLiteral("N"));
+    }
+    return true;
+}
+
+bool frmCourtHistory::enterBAC(QLineEdit* edit) {
+    const QString t = edit->text().trimmed();
+    edit->setText(t);
+    if (!ValidateBAC(t)) {
+        return fail(QStringLiteral("Enter blood alcohol level, R for Refused or N for not "
+                                   "available. Press Enter to continue."),
+                    QStringLiteral("Data Entry Error"));
+    }
+    if (t == QLatin1String("n")) {
+        edit->setText(QStringLiteral("N"));
+    } else if (t.compare(QLatin1String("r"), Qt::CaseInsensitive) == 0) {
+        edit->setText(QStringLiteral("R"));
+    }
+    return true;
+}
+
+bool frmCourtHistory::enterDate() {
+    QLineEdit* edit = field(DateOfPresentArrest);
+    const QString t = edit->text().trimmed();
+    edit->setText(t);
+    if (!ValidateArrestDate(t)) {
+        return fail(QStringLiteral("Enter date of arrest month, day, year as mm/dd/yy or N for "
+                                   "Not Available. Press Enter to continue."),
+                    QString());
+    }
+    if (t.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0) {
+        edit->setText(QStringLiteral("N"));
+        return true;
+    }
+    const QString padded = PadArrestDate(t);
+    edit->setText(padded);
+    if (ArrestMonthDayOk(padded)) {
+        return true;
+    }
+    return fail(QStringLiteral("Enter date of arrest month, day, year as mm/dd/yyyy or N for Not "
+                               "Available. Press Enter to continue."),
+                QString());
+}
+
+bool frmCourtHistory::dateKey(const QKeyEvent* key) {
+    QLineEdit* edit = field(DateOfPresentArrest);
+    const QString text = key->text();
+    const bool backspace = key->key() == Qt::Key_Backspace;
+    if (!backspace && (text.isEmpty() || !text[0].isPrint())) {
+        return false; // arrows, Home, Delete and the like edit as usual
+    }
+    if (edit->hasSelectedText() && edit->selectedText().size() == edit->text().size() &&
+        edit->text().size() == 10) {
+        return false;
+    }
+    if (edit->text().size() >= 10 && !backspace) {
+        ctx_.platform.boxes->beep();
+        return true;
+    }
+    static const QString accepted = QStringLiteral("0123456789Nn/#$%'-.");
+    if (backspace || accepted.contains(text[0])) {
+        return false;
+    }
+    ctx_.platform.boxes->beep();
+    return true;
+}
+
+bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == field(DateOfPresentArrest) && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter &&
+            key->key() != Qt::Key_Tab && dateKey(key)) {
+            return true;
+        }
+    }
+    return ui::ModalScreen::eventFilter(watched, event);
+}
+
+void frmCourtHistory::keyPressEvent(QKeyEvent* event) {
+    // Shift+Alt+F10 leaves at once: nothing saved, the chain stops.
+    if (event->key() == Qt::Key_F10 &&
+        (event->modifiers() & (Qt::ShiftModifier | Qt::AltModifier)) ==
+            (Qt::ShiftModifier | Qt::AltModifier)) {
+        closeScreen();
+        return;
+    }
+    ui::ModalScreen::keyPressEvent(event);
+}
+
+void frmCourtHistory::cmdMenuChoice_Click(int index) {
+    if (index == ChoiceOK) {
+        acceptInformation();
+    } else if (index == ChoiceCancel) {
+        if (!ctx_.state.EditMode) {
+            auto& table = ctx_.state.clients;
+            table.ClearClientRecord();
+            // Client 1 becomes current again; with no clients there is none.
+            table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
+        }
+        ctx_.state.ProceedToNext = false;
+        closeScreen();
+    }
+}
+
+void frmCourtHistory::acceptInformation() {
+    for (int i = 0; i < FieldCount; ++i) {
+        if (i == StBAC) {
+            continue; // validated by its own Enter only
+        }
+        const QString t = field(i)->text();
+        const bool ok = i == DateOfPresentArrest ? ValidateArrestDate(t)
+                        : i == BAC               ? ValidateBAC(t)
+                                                 : ValidateCount(t);
+        if (!ok) {
+            if (i == DateOfPresentArrest) {
+                enterDate();
+            } else if (i == BAC) {
+                enterBAC(field(i));
+            } else {
+                enterCount(field(i));
+            }
+            field(i)->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+    if (!SaveCourtData()) {
+        return;
+    }
+    ctx_.state.ProceedToNext = !ctx_.state.ending;
+    closeScreen();
+}
+
+bool frmCourtHistory::SaveCourtData() {
+    field(BAC)->setText(StoredBAC(field(BAC)->text()));
+    field(StBAC)->setText(StoredBAC(field(StBAC)->text()));
+    auto& table = ctx_.state.clients;
+    records::ClientRecord& r = table.current();
+    const records::ClientRecord before = r;
+    for (int i = 0; i < FieldCount; ++i) {
+        r.set(kFields[static_cast<std::size_t>(i)].field, field(i)->text());
+    }
+    if (!ctx_.state.EditMode) {
+        return true;
+    }
+    if (!ctx_.drive.CheckDataDisk()) {
+        return true; // the program is ending; nothing was written
+    }
+    try {
+        table.PutClientRecord(table.CurrentClient());
+    } catch (const AppError& e) {
+        // The record stays as it is on the disk; the operator may try again.
+        r = before;
+        ctx_.platform.boxes->show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
+                                  MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace tov::intake

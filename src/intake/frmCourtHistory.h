@@ -1,0 +1,68 @@
+#pragma once
+
+#include "app/Context.h"
+#include "ui/ModalScreen.h"
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+
+namespace tov::intake {
+
+// The client's court history: eight counts, the date and BAC of the present arrest, and the two
+// values only a staff member fills in.
+class frmCourtHistory : public ui::ModalScreen {
+    Q_OBJECT
+public:
+    enum Choice { ChoiceOK = 0, ChoiceCancel = 1 };
+    // The fields in their order, which is also their label index.
+    enum Order {
+        PriorDUI,
+        COSupervision,
+        Reckless,
+        SSSuspend,
+        MViolations,
+        Accidents,
+        AlcoholArrests,
+        DrugArrests,
+        DateOfPresentArrest,
+        BAC,
+        StPriorDUI,
+        StBAC,
+        FieldCount
+    };
+
+    frmCourtHistory(const app::Context& context, QWidget* parent = nullptr);
+
+    // Fills the fields from the current client's record.
+    void GetCourtData();
+    // Stores the fields in the current client's record; when editing, writes it. False when the
+    // record could not be written.
+    bool SaveCourtData();
+
+    QLineEdit* field(int order) const { return fields_.at(static_cast<std::size_t>(order)); }
+    QLabel* lblClientName() const { return lblClientName_; }
+
+    bool ScanEditMode = false;
+
+protected:
+    void Activate() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void cmdMenuChoice_Click(int index);
+    void acceptInformation();
+    bool enterCount(QLineEdit* edit);
+    bool enterBAC(QLineEdit* edit);
+    bool enterDate();
+    bool dateKey(const QKeyEvent* key);
+    bool fail(const QString& text, const QString& title);
+
+    app::Context ctx_;
+    std::array<QLineEdit*, FieldCount> fields_{};
+    QLabel* lblClientName_ = nullptr;
+};
+
+} // namespace tov::intake

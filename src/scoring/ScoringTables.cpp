@@ -1,0 +1,156 @@
+#include "scoring/ScoringTables.h"
+
+#include "scoring/TableReader.h"
+
+namespace tov::scoring {
+
+int ScoringTables::pointsFor(int item, int answerCode) const {
+    const int position = Sections::positionOf(item);
+    // A code the section does not have (a damaged answer) earns nothing.
+    const QString* key = nullptr;
+    if (Sections::sectionOf(item) == 1 && answerCode >= 0 && answerCode <= Sections::MaxCode1) {
+        key = &key1[answerCode];
+    } else if (Sections::sectionOf(item) == 2 && answerCode >= 0 &&
+               answerCode <= Sections::MaxCode2) {
+        key = &key2[answerCode];
+    }
+    if (key == nullptr || position > key->size()) {
+        return 0;
+    }
+    return key->at(position - 1).digitValue();
+}
+
+namespace {
+
+QString scaleName(int scale) {
+    static const char* const names[] = {"", "Truthfulness", "Alcohol", "Driver Risk", "Drugs"};
+    return QString::fromLatin1(names[scale]);
+}
+
+QString genderName(int gender) {
+    return gender == 1 ? QStringLiteral("male") : QStringLiteral("female");
+}
+
+// An integer that must lie in a range, else a table error naming it.
+int boundedInteger(TableReader& in, const QString& what, int low, int high) {
+    const int value = in.inputInteger(what);
+    if (value < low || value > high) {
+        in.fail(tableerr::BadValue, QStringLiteral("%1 is %2; it must be %3 to %4.")
+                                        .arg(what)
+                                        .arg(value)
+                                        .arg(low)
+                                        .arg(high));
+    }
+    return value;
+}
+
+QString readKey(TableReader& in, int section, int code, int length) {
+    const QString what = QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
+    const QString key = in.inputString(what);
+    bool digits = true;
+    for (const QChar c : key) {
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    }
+    if (key.size() != length || !digits) {
+        in.fail(tableerr::BadValue,
+                QStringLiteral("%1 is \"%2\"; it must be %3 digits, one per item.")
+                    .arg(what, key.left(80))
+                    .arg(length));
+    }
+    return key;
+}
+
+void readTexts(TableReader& texts, ReportTexts& out) {
+    // An older label set comes first; it is read past and not used.
+    for (int i = 1; i <= 21; ++i) {
+        texts.inputString(QStringLiteral("old label %1 of 21").arg(i));
+    }
+    for (int s = 1; s <= kScaleCount; ++s) {
+        out.scaleNames[s] = texts.inputString(QStringLiteral("scale name %1").arg(s));
+    }
+    for (int r = 1; r <= kScaleCount; ++r) {
+        out.rangeLabels[r] = texts.inputString(QStringLiteral("range label %1").arg(r));
+    }
+    for (int r = 1; r <= kScaleCount; ++r) {
+        out.rangeWords[r] = texts.inputString(QStringLiteral("range word %1").arg(r));
+    }
+}
+
+void readNorms(TableReader& in, ScoringTables& t) {
+    for (int g = 1; g <= kGenders; ++g) {
+        for (int group = 1; group <= kNormGroups; ++group) {
+            for (int s = 1; s <= kScaleCount; ++s) {
+                const QString table = QStringLiteral("the %1 norms of group %2 (%3)")
+                                          .arg(scaleName(s))
+                                          .arg(group)
+                                          .arg(genderName(g));
+                NormColumn& column = t.norms[s][group][g];
+                column.count = boundedInteger(in, QStringLiteral("the length of %1").arg(table), 0,
+                                              kMaxNormCount);
+                for (int raw = 1; raw <= column.count; ++raw) {
+                    column.percentile[raw] = boundedInteger(
+                        in, QStringLiteral("the percentile for raw score %1 in %2").arg(raw).arg(table),
+                        0, 99);
+                }
+            }
+        }
+    }
+}
+
+} // namespace
+
+ScoringTables LoadScoringTables(const QString& programFolder) {
+    ScoringTables t;
+    TableReader texts(programFolder + QLatin1Char('/') + QLatin1String(kTextsFile));
+    TableReader tables(programFolder + QLatin1Char('/') + QLatin1String(kTablesFile));
+
+    readTexts(texts, t.texts);
+    for (int i = 1; i <= kListedCount; ++i) {
+        t.listedItems[i] =
+            boundedInteger(tables, QStringLiteral("listed significant item %1").arg(i), 1, 73);
+    }
+    for (int i = 1; i <= kListedCount; ++i) {
+        t.texts.listedTexts[i] = texts.lineInput(QStringLiteral("the text of listed item %1").arg(i));
+    }
+    for (int i = 1; i <= kChoiceTextCount; ++i) {
+        t.texts.choiceTexts[i] =
+            texts.lineInput(QStringLiteral("multiple-choice answer text %1").arg(i));
+    }
+    for (int code = 0; code <= Sections::MaxCode1; ++code) {
+        t.key1[code] = readKey(tables, 1, code, Sections::End1);
+    }
+    for (int code = 0; code <= Sections::MaxCode2; ++code) {
+        t.key2[code] = readKey(tables, 2, code, Sections::End2 - Sections::End1);
+    }
+    readNorms(tables, t);
+    for (int s = 1; s <= kScaleCount; ++s) {
+        const int count = boundedInteger(
+            tables, QStringLiteral("the item count of the %1 scale").arg(scaleName(s)), 0,
+            kMaxScaleItems);
+        for (int i = 1; i <= count; ++i) {
+            t.scaleItems[s].append(boundedInteger(
+                tables, QStringLiteral("item %1 of the %2 scale").arg(i).arg(scaleName(s)), 1, 73));
+        }
+    }
+    for (int i = 1; i <= kSignificantCount; ++i) {
+        t.significantItems[i] =
+            boundedInteger(tables, QStringLiteral("significant item %1").arg(i), 1, 73);
+    }
+    for (int s = Alcohol; s <= Drugs; ++s) {
+        for (int level = 1; level <= kFloorLevels; ++level) {
+            t.significantFloor[s][level] = boundedInteger(
+                tables,
+                QStringLiteral("the %1 floor for significant level %2").arg(scaleName(s)).arg(level),
+                0, 99);
+        }
+    }
+    for (int s = Alcohol; s <= Drugs; ++s) {
+        for (int band = 1; band <= kTruthBands; ++band) {
+            t.truthCorrection[s][band] = tables.inputInteger(
+                QStringLiteral("the %1 Truthfulness correction for band %2").arg(scaleName(s)).arg(band));
+        }
+    }
+    return t;
+}
+
+} // namespace tov::scoring

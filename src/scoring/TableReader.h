@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+namespace tov::scoring {
+
+// Error numbers of the scoring and report data files, beside the file errors of AppError.
+namespace tableerr {
+// A value the layout needs is missing: the file ends too soon.
+inline constexpr int InputPastEnd = 62;
+// A value that should be a whole number is not one.
+inline constexpr int NotANumber = 13;
+// A value is a number but outside what the tables allow.
+inline constexpr int BadValue = 5;
+} // namespace tableerr
+
+// Reads a data file the way its layouts were written for: values separated by commas or line
+// ends, strings quoted or not, whole numbers, and whole lines. The file is read at once and
+// closed; every failure throws AppError naming the file and the value.
+class TableReader {
+public:
+    // Throws AppError (file not found, permission denied) when the file cannot be read.
+    explicit TableReader(const QString& path);
+
+    const QString& path() const { return path_; }
+    // The file name alone, as messages name it.
+    QString fileName() const;
+
+    // One string value: leading blanks and empty lines are skipped; a quoted string runs to its
+    // closing quote, an unquoted one to the next comma or line end (trailing blanks dropped).
+    // `what` names the value in a message.
+    QString inputString(const QString& what);
+    // One whole number in the range of a 16-bit signed integer; it ends at a blank, a comma or
+    // a line end.
+    int inputInteger(const QString& what);
+    // The rest of the current line, without its line end.
+    QString lineInput(const QString& what);
+
+    // A failure at a value of this file, as an AppError to throw.
+    [[noreturn]] void fail(int number, const QString& text) const;
+
+private:
+    bool atEnd() const { return pos_ >= text_.size(); }
+    void skipBlanks();
+    void skipBlanksAndLineEnds();
+    // After a value: blanks, then one comma or one line end.
+    void skipDelimiter();
+    void pastEnd(const QString& what) const;
+
+    QString path_;
+    QString text_;
+    qsizetype pos_ = 0;
+};
+
+} // namespace tov::scoring
