@@ -237,7 +237,8 @@ void frmClientInfo::RecordToDB() {
 void frmClientInfo::Activate() {
     ui::ScreenKit* k = kit();
     if (nameDeletedFlag_ == 1) {
-        k->setHelp(QString());
+        k->setChoiceHelp(ChoiceOK, QStringLiteral("Client name has been deleted. Editing is not "
+                                                  "permitted. Press Enter to continue."));
     }
     if (ScanEditMode || ctx_.state.EditMode) {
         k->ResetLabels();
@@ -252,7 +253,8 @@ void frmClientInfo::Activate() {
                                   MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,
                                   QStringLiteral("Name Deleted"));
     } else if (editsMade_ == 3) {
-        k->setHelp(QStringLiteral("Exceeded limits of editing. Press Enter to continue."));
+        k->pinHelp(QStringLiteral("Exceeded limits of editing. Press Enter to continue."),
+                   k->cmdMenuChoice(ChoiceOK));
         ctx_.platform.boxes->show(
             QStringLiteral("This client's information has been changed 3 times.") + CR +
                 QStringLiteral("No further editing is permitted. Press Enter to continue."),

@@ -105,6 +105,22 @@ void ScreenKit::setHelp(const QString& text) {
     }
 }
 
+void ScreenKit::pinHelp(const QString& text, QWidget* holder) {
+    setHelp(text);
+    pinnedFor_ = holder;
+}
+
+bool ScreenKit::helpPinnedFor(QObject* widget) {
+    if (pinnedFor_ == nullptr) {
+        return false;
+    }
+    if (pinnedFor_ == widget) {
+        return true;
+    }
+    pinnedFor_ = nullptr;
+    return false;
+}
+
 bool ScreenKit::eventFilter(QObject* watched, QEvent* event) {
     for (MenuChoice* c : std::as_const(choices_)) {
         if (watched == c->button()) {
@@ -123,7 +139,9 @@ bool ScreenKit::buttonEvent(MenuChoice* choice, QEvent* event) {
     switch (event->type()) {
     case QEvent::FocusIn:
         HighlightMenuChoice(choice->index());
-        setHelp(choiceHelp_.value(choice->index()));
+        if (!helpPinnedFor(choice->button())) {
+            setHelp(choiceHelp_.value(choice->index()));
+        }
         emit menuChoiceFocused(choice->index());
         return false;
     case QEvent::FocusOut:
@@ -162,7 +180,9 @@ bool ScreenKit::fieldEvent(FieldInfo& field, QEvent* event) {
         if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
             SelectActiveText();
             HighlightLabel(field.labelIndex);
-            setHelp(field.help);
+            if (!helpPinnedFor(field.widget)) {
+                setHelp(field.help);
+            }
         }
         return false;
     case QEvent::FocusOut: {

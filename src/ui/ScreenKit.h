@@ -53,6 +53,10 @@ public:
 
     MessagePanel* msgPanel() const { return msgPanel_; }
     void setHelp(const QString& text);
+    // Shows a message that stays while the focus arrives on the given control, until the focus
+    // moves on to another one.
+    void pinHelp(const QString& text, QWidget* holder);
+    void setChoiceHelp(int index, const QString& help) { choiceHelp_[index] = help; }
 
 signals:
     void menuChoiceClicked(int index);
@@ -72,6 +76,7 @@ private:
     };
     bool buttonEvent(MenuChoice* choice, QEvent* event);
     bool fieldEvent(FieldInfo& field, QEvent* event);
+    bool helpPinnedFor(QObject* widget);
 
     QWidget* screen_;
     MessagePanel* msgPanel_;
@@ -80,6 +85,7 @@ private:
     QList<QLabel*> labels_;
     QList<FieldInfo> fields_;
     bool checkOnTab_ = false;
+    QWidget* pinnedFor_ = nullptr;
 };
 
 } // namespace tov::ui
