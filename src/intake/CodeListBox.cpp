@@ -46,8 +46,8 @@ void CodeListBox::mapText() {
 void CodeListBox::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
     const bool typed = !text.isEmpty() && text[0].isPrint();
-    if (event->key() == Qt::Key_Backspace || (typed && (event->modifiers() & ~Qt::ShiftModifier &
-                                                        ~Qt::KeypadModifier) == 0)) {
+    if (event->key() == Qt::Key_Backspace ||
+        (typed && (event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier) == 0)) {
         const QChar c = text.isEmpty() ? QChar() : text[0];
         const int last = static_cast<int>(records::entries(list_).size()) - 1;
         const bool allowed = event->key() != Qt::Key_Backspace &&

@@ -45,12 +45,15 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     auto beep = [this] { ctx_.platform.boxes->beep(); };
 
     // Labels in their index order.
-    const QStringList captions = {
-        QStringLiteral("Client Name:"),     QStringLiteral("Age:"),
-        QStringLiteral("Gender:"),          QStringLiteral("Ethnicity/Race:"),
-        QStringLiteral("Marital Status:"),  QStringLiteral("Education:"),
-        QStringLiteral("Social Security #:"), QStringLiteral("Drivers License #:"),
-        QStringLiteral("Date of Birth:")};
+    const QStringList captions = {QStringLiteral("Client Name:"),
+                                  QStringLiteral("Age:"),
+                                  QStringLiteral("Gender:"),
+                                  QStringLiteral("Ethnicity/Race:"),
+                                  QStringLiteral("Marital Status:"),
+                                  QStringLiteral("Education:"),
+                                  QStringLiteral("Social Security #:"),
+                                  QStringLiteral("Drivers License #:"),
+                                  QStringLiteral("Date of Birth:")};
     for (const QString& c : captions) {
         k->addLabel(c, frame);
     }
@@ -126,9 +129,10 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     buttons->setSpacing(ui::twips(360));
     buttons->addStretch(1);
     for (const auto& [caption, help] :
-         {std::pair{QStringLiteral("Information OK"),
-                    QStringLiteral("If information is correct press Enter or press Tab to change an "
-                                   "entry.")},
+         {std::pair{
+              QStringLiteral("Information OK"),
+              QStringLiteral("If information is correct press Enter or press Tab to change an "
+                             "entry.")},
           std::pair{QStringLiteral("Cancel Input"),
                     QStringLiteral("Cancel information input and return to Main Menu.")},
           std::pair{QStringLiteral("CHECK"), QString()}}) {
@@ -149,12 +153,12 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     layout->addLayout(buttons);
 
     QWidget* previous = txtName;
-    for (QWidget* w : {static_cast<QWidget*>(txtAge), static_cast<QWidget*>(txtDob),
-                       static_cast<QWidget*>(cmbGender), static_cast<QWidget*>(cmbRace),
-                       static_cast<QWidget*>(cmbMarital), static_cast<QWidget*>(cmbEducation),
-                       static_cast<QWidget*>(txtSSN), static_cast<QWidget*>(txtDLNumber),
-                       static_cast<QWidget*>(k->cmdMenuChoice(0)),
-                       static_cast<QWidget*>(k->cmdMenuChoice(1))}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(txtAge), static_cast<QWidget*>(txtDob),
+          static_cast<QWidget*>(cmbGender), static_cast<QWidget*>(cmbRace),
+          static_cast<QWidget*>(cmbMarital), static_cast<QWidget*>(cmbEducation),
+          static_cast<QWidget*>(txtSSN), static_cast<QWidget*>(txtDLNumber),
+          static_cast<QWidget*>(k->cmdMenuChoice(0)), static_cast<QWidget*>(k->cmdMenuChoice(1))}) {
         setTabOrder(previous, w);
         previous = w;
     }
@@ -175,11 +179,13 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
 }
 
 QList<QWidget*> frmClientInfo::fields() const {
-    return {txtName, txtAge, txtDob, cmbGender, cmbRace, cmbMarital, cmbEducation, txtSSN,
-            txtDLNumber};
+    return {txtName,    txtAge,       txtDob, cmbGender,  cmbRace,
+            cmbMarital, cmbEducation, txtSSN, txtDLNumber};
 }
 
-bool frmClientInfo::isLocked() const { return !txtName->isEnabled(); }
+bool frmClientInfo::isLocked() const {
+    return !txtName->isEnabled();
+}
 
 QString frmClientInfo::currentValue(QWidget* field) const {
     if (auto* list = qobject_cast<CodeListBox*>(field)) {
@@ -392,11 +398,10 @@ void frmClientInfo::countEdit(QWidget* field) {
     }
     editsMade_ = 3;
     if (field->isEnabled()) {
-        ctx_.platform.boxes->show(QStringLiteral("This client's information has been edited") +
-                                      CR + QStringLiteral("3 times already. Further editing of "
-                                                          "this") +
-                                      CR +
-                                      QStringLiteral("information is no longer permitted."),
+        ctx_.platform.boxes->show(QStringLiteral("This client's information has been edited") + CR +
+                                      QStringLiteral("3 times already. Further editing of "
+                                                     "this") +
+                                      CR + QStringLiteral("information is no longer permitted."),
                                   MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,
                                   QStringLiteral("Edit Limit Reached"));
         lockScreen();
@@ -446,8 +451,9 @@ void frmClientInfo::acceptInformation() {
         return;
     }
     const QString dob = txtDob->text();
-    const bool dobOk = !dob.isEmpty() && (records::IsMonthDayYear(dob) ||
-                                          dob.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0);
+    const bool dobOk =
+        !dob.isEmpty() &&
+        (records::IsMonthDayYear(dob) || dob.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0);
     if (!dobOk && !txtDob->isEnabled()) {
         // A locked screen only moves the sequence on.
         accepted = true;
@@ -476,8 +482,8 @@ void frmClientInfo::acceptInformation() {
         table.setCurrentClient(table.ClientCount() + 1);
     }
     ctx_.state.ProceedToNext = true;
-    const bool mayStore = table.ClientCount() == 0 || ScanEditMode ||
-                          records::NumericValue(loadedEditCount_) < 3;
+    const bool mayStore =
+        table.ClientCount() == 0 || ScanEditMode || records::NumericValue(loadedEditCount_) < 3;
     if (changed && mayStore) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;

@@ -100,7 +100,7 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
         edit->setMaxLength(spec.limit);
         edit->setFixedWidth(ui::twips(spec.limit == 10 ? 1700 : 900));
         fields_[static_cast<std::size_t>(i)] = edit;
-        const QString help = i == DateOfPresentArrest ? kDateHelp
+        const QString help = i == DateOfPresentArrest   ? kDateHelp
                              : (i == BAC || i == StBAC) ? kBacHelp
                                                         : kCountHelp;
         k->addField(edit, i, help, [this, i, edit] {
@@ -121,9 +121,10 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     buttons->setSpacing(ui::twips(360));
     buttons->addStretch(1);
     for (const auto& [caption, help] :
-         {std::pair{QStringLiteral("Information OK"),
-                    QStringLiteral("If information is correct press Enter or press Tab to change an "
-                                   "entry.")},
+         {std::pair{
+              QStringLiteral("Information OK"),
+              QStringLiteral("If information is correct press Enter or press Tab to change an "
+                             "entry.")},
           std::pair{QStringLiteral("Cancel Input"),
                     QStringLiteral("Cancel information input and return to Main Menu.")},
           std::pair{QStringLiteral("CHECK"), QString()}}) {
@@ -345,8 +346,9 @@ bool frmCourtHistory::SaveCourtData() {
     } catch (const AppError& e) {
         // The record stays as it is on the disk; the operator may try again.
         r = before;
-        ctx_.platform.boxes->show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                                  MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+        ctx_.platform.boxes->show(
+            QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
+            MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
         return false;
     }
     return true;

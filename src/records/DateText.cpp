@@ -42,8 +42,8 @@ std::optional<RecognisedDate> RecogniseDate(QStringView text) {
         return std::nullopt;
     }
     const QStringList parts = t.split(separator);
-    if (parts.size() != 3 || !allDigits(parts[0]) || !allDigits(parts[1]) ||
-        !allDigits(parts[2]) || parts[0].size() > 2 || parts[1].size() > 2) {
+    if (parts.size() != 3 || !allDigits(parts[0]) || !allDigits(parts[1]) || !allDigits(parts[2]) ||
+        parts[0].size() > 2 || parts[1].size() > 2) {
         return std::nullopt;
     }
     const int first = parts[0].toInt();

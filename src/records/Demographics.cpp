@@ -49,10 +49,14 @@ QString codeText(const QStringList& list, const QString& code) {
 
 const QStringList& entries(CodeList list) {
     switch (list) {
-    case CodeList::Gender: return genderList();
-    case CodeList::Race: return raceList();
-    case CodeList::Marital: return maritalList();
-    case CodeList::Education: return educationList();
+    case CodeList::Gender:
+        return genderList();
+    case CodeList::Race:
+        return raceList();
+    case CodeList::Marital:
+        return maritalList();
+    case CodeList::Education:
+        return educationList();
     }
     return genderList();
 }
@@ -69,17 +73,20 @@ const std::vector<Key>& keysOf(CodeList list) {
     static const std::vector<Key> gender = {{1, "M", 0}, {2, "F", 0}, {0, "N", 0}};
     static const std::vector<Key> marital = {{1, "SI", 0}, {2, "MA", 0}, {3, "DI", 0},
                                              {4, "SE", 0}, {5, "WI", 0}, {0, "N/", 0}};
-    static const std::vector<Key> race = {{1, "AM", 0},     {2, "AL", 0},     {3, "AS", 0},
-                                          {4, "BL", 0},     {5, "WH", 0},     {6, nullptr, 'P'},
-                                          {7, nullptr, 'M'}, {8, nullptr, 'C'}, {9, "OT", 0},
-                                          {0, "N/", 0}};
+    static const std::vector<Key> race = {
+        {1, "AM", 0},      {2, "AL", 0},      {3, "AS", 0},      {4, "BL", 0}, {5, "WH", 0},
+        {6, nullptr, 'P'}, {7, nullptr, 'M'}, {8, nullptr, 'C'}, {9, "OT", 0}, {0, "N/", 0}};
     static const std::vector<Key> education = {{1, "8", 0}, {2, "D", 0}, {3, "H", 0},
                                                {4, "S", 0}, {5, "C", 0}, {0, "N", 0}};
     switch (list) {
-    case CodeList::Gender: return gender;
-    case CodeList::Race: return race;
-    case CodeList::Marital: return marital;
-    case CodeList::Education: return education;
+    case CodeList::Gender:
+        return gender;
+    case CodeList::Race:
+        return race;
+    case CodeList::Marital:
+        return marital;
+    case CodeList::Education:
+        return education;
     }
     return gender;
 }

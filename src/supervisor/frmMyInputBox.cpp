@@ -48,7 +48,9 @@ frmMyInputBox::frmMyInputBox(platform::MessageBoxes& boxes, QWidget* parent)
     finishLayout();
 }
 
-frmMyInputBox::~frmMyInputBox() { PasswordInput = false; }
+frmMyInputBox::~frmMyInputBox() {
+    PasswordInput = false;
+}
 
 void frmMyInputBox::Activate() {
     txtInput_->setMaxLength(InputLength);

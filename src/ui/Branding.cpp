@@ -9,8 +9,8 @@ namespace tov::ui {
 
 Branding Branding::of(app::Publisher publisher) {
     const app::PublisherTexts texts = app::PublisherTexts::of(publisher);
-    const QColor colour = publisher == app::Publisher::Tessaran ? QColor(0x1f, 0x6f, 0x4a)
-                                                                : QColor(0x23, 0x3f, 0x8c);
+    const QColor colour =
+        publisher == app::Publisher::Tessaran ? QColor(0x1f, 0x6f, 0x4a) : QColor(0x23, 0x3f, 0x8c);
     return {texts.company, texts.web, texts.email, texts.phone, colour};
 }
 

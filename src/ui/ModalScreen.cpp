@@ -69,6 +69,8 @@ void ModalScreen::reject() {
     // Only the screen's own choices close it; Escape and the window's close button do not.
 }
 
-void ModalScreen::closeScreen() { done(QDialog::Rejected); }
+void ModalScreen::closeScreen() {
+    done(QDialog::Rejected);
+}
 
 } // namespace tov::ui

@@ -58,9 +58,9 @@ void ScreenKit::focusNext(QWidget* from) {
     QWidget* next = from;
     do {
         next = next->nextInFocusChain();
-    } while (next != from &&
-             !(next->isEnabled() && next->isVisible() && (next->focusPolicy() & Qt::TabFocus) != 0 &&
-               next->focusProxy() == nullptr && next->window() == from->window()));
+    } while (next != from && !(next->isEnabled() && next->isVisible() &&
+                               (next->focusPolicy() & Qt::TabFocus) != 0 &&
+                               next->focusProxy() == nullptr && next->window() == from->window()));
     // An editable list's own line edit stands for the list.
     if (auto* combo = qobject_cast<QComboBox*>(next->parentWidget());
         combo != nullptr && combo->lineEdit() == next) {
@@ -71,20 +71,22 @@ void ScreenKit::focusNext(QWidget* from) {
 
 void ScreenKit::HighlightMenuChoice(int index) {
     ResetMenuChoices();
-    if (index >= 0 && index < choices_.size()) {
+    if (index >= 0 && index < choices_.size() && choices_[index] != nullptr) {
         choices_[index]->setHighlighted(true);
     }
 }
 
 void ScreenKit::ResetMenuChoices() {
     for (MenuChoice* c : std::as_const(choices_)) {
-        c->setHighlighted(false);
+        if (c != nullptr) {
+            c->setHighlighted(false);
+        }
     }
 }
 
 void ScreenKit::HighlightLabel(int index) {
     ResetLabels();
-    if (index >= 0 && index < labels_.size()) {
+    if (index >= 0 && index < labels_.size() && labels_[index] != nullptr) {
         QFont f = labels_[index]->font();
         f.setBold(true);
         labels_[index]->setFont(f);
@@ -93,6 +95,9 @@ void ScreenKit::HighlightLabel(int index) {
 
 void ScreenKit::ResetLabels() {
     for (QLabel* l : std::as_const(labels_)) {
+        if (l == nullptr) {
+            continue;
+        }
         QFont f = l->font();
         f.setBold(false);
         l->setFont(f);
@@ -123,7 +128,7 @@ bool ScreenKit::helpPinnedFor(QObject* widget) {
 
 bool ScreenKit::eventFilter(QObject* watched, QEvent* event) {
     for (MenuChoice* c : std::as_const(choices_)) {
-        if (watched == c->button()) {
+        if (c != nullptr && watched == c->button()) {
             return buttonEvent(c, event);
         }
     }
@@ -212,7 +217,8 @@ bool ScreenKit::fieldEvent(FieldInfo& field, QEvent* event) {
         }
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -80,9 +81,10 @@ private:
 
     QWidget* screen_;
     MessagePanel* msgPanel_;
-    QList<MenuChoice*> choices_;
+    // Guarded: while a screen is torn down, focus events still arrive for what remains of it.
+    QList<QPointer<MenuChoice>> choices_;
     QStringList choiceHelp_;
-    QList<QLabel*> labels_;
+    QList<QPointer<QLabel>> labels_;
     QList<FieldInfo> fields_;
     bool checkOnTab_ = false;
     QWidget* pinnedFor_ = nullptr;

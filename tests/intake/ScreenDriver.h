@@ -8,7 +8,9 @@
 
 namespace tov::fakes {
 
-inline QWidget* focused() { return QApplication::focusWidget(); }
+inline QWidget* focused() {
+    return QApplication::focusWidget();
+}
 
 // Characters beyond ASCII go as key events carrying their text, as a keyboard layout sends them.
 inline void typeText(const QString& text) {

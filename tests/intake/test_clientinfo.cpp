@@ -136,7 +136,9 @@ void TestClientInfo::newClientFromKeyboard() {
     QVERIFY(rig.state().ProceedToNext);
     QCOMPARE(rig.state().clients.CurrentClient(), 3);
     QCOMPARE(rig.state().clients.ClientCount(), 2);
-    const QByteArray expected = QByteArray("Pe\xf1" "a, Jos\xe9") + QByteArray(15, ' ') +
+    const QByteArray expected = QByteArray("Pe\xf1"
+                                           "a, Jos\xe9") +
+                                QByteArray(15, ' ') +
                                 "34 1/5/1992  2714123-45-6789P123-4567-890112/07/2026" +
                                 QByteArray(38, ' ') + QByteArray(73, '0') + "00";
     QCOMPARE(expected.size(), 190);
@@ -149,14 +151,22 @@ void TestClientInfo::ages_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("10") << "10" << "" << false;
-    QTest::newRow("11") << "11" << "11" << true;
-    QTest::newRow("99") << "99" << "99" << true;
-    QTest::newRow("100 cannot be typed") << "100" << "" << false;
-    QTest::newRow("n") << "n" << "N" << true;
-    QTest::newRow("no") << "no" << "N" << true;
-    QTest::newRow("x") << "x" << "" << false;
-    QTest::newRow("blank cut by the length") << " 45" << "" << false;
+    QTest::newRow("10") << "10"
+                        << "" << false;
+    QTest::newRow("11") << "11"
+                        << "11" << true;
+    QTest::newRow("99") << "99"
+                        << "99" << true;
+    QTest::newRow("100 cannot be typed") << "100"
+                                         << "" << false;
+    QTest::newRow("n") << "n"
+                       << "N" << true;
+    QTest::newRow("no") << "no"
+                        << "N" << true;
+    QTest::newRow("x") << "x"
+                       << "" << false;
+    QTest::newRow("blank cut by the length") << " 45"
+                                             << "" << false;
 }
 
 void TestClientInfo::ages() {
@@ -184,13 +194,20 @@ void TestClientInfo::datesOfBirth_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("mm/dd/yyyy") << "03/14/1992" << "03/14/1992" << true;
-    QTest::newRow("m/d/yyyy stays as typed") << "3/4/1992" << "3/4/1992" << true;
-    QTest::newRow("month 13") << "13/01/1990" << "" << false;
-    QTest::newRow("day 45") << "01/45/1990" << "" << false;
-    QTest::newRow("N") << "N" << "N" << true;
-    QTest::newRow("n/a") << "n/a" << "N" << true;
-    QTest::newRow("words") << "yesterday" << "" << false;
+    QTest::newRow("mm/dd/yyyy") << "03/14/1992"
+                                << "03/14/1992" << true;
+    QTest::newRow("m/d/yyyy stays as typed") << "3/4/1992"
+                                             << "3/4/1992" << true;
+    QTest::newRow("month 13") << "13/01/1990"
+                              << "" << false;
+    QTest::newRow("day 45") << "01/45/1990"
+                            << "" << false;
+    QTest::newRow("N") << "N"
+                       << "N" << true;
+    QTest::newRow("n/a") << "n/a"
+                         << "N" << true;
+    QTest::newRow("words") << "yesterday"
+                           << "" << false;
 }
 
 void TestClientInfo::datesOfBirth() {
@@ -272,12 +289,24 @@ void TestClientInfo::ssnAndLicence_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("SSN N123") << "txtSSN" << "N123" << "N" << true;
-    QTest::newRow("SSN empty passes") << "txtSSN" << "" << "" << true;
-    QTest::newRow("SSN 11") << "txtSSN" << "123-45-6789" << "123-45-6789" << true;
-    QTest::newRow("licence N and more stays") << "txtDLNumber" << "N12-345" << "N12-345" << true;
-    QTest::newRow("licence n") << "txtDLNumber" << "n" << "N" << true;
-    QTest::newRow("licence empty") << "txtDLNumber" << "" << "" << false;
+    QTest::newRow("SSN N123") << "txtSSN"
+                              << "N123"
+                              << "N" << true;
+    QTest::newRow("SSN empty passes") << "txtSSN"
+                                      << ""
+                                      << "" << true;
+    QTest::newRow("SSN 11") << "txtSSN"
+                            << "123-45-6789"
+                            << "123-45-6789" << true;
+    QTest::newRow("licence N and more stays") << "txtDLNumber"
+                                              << "N12-345"
+                                              << "N12-345" << true;
+    QTest::newRow("licence n") << "txtDLNumber"
+                               << "n"
+                               << "N" << true;
+    QTest::newRow("licence empty") << "txtDLNumber"
+                                   << ""
+                                   << "" << false;
 }
 
 void TestClientInfo::ssnAndLicence() {

@@ -92,12 +92,18 @@ void TestCourtRules::arrestDates() {
 void TestCourtRules::storedBac_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("stored");
-    QTest::newRow(".08") << ".08" << ".08";
-    QTest::newRow("NA") << "NA" << "N";
-    QTest::newRow("rn") << "rn" << "N";
-    QTest::newRow("r") << "r" << "R";
-    QTest::newRow("ref") << "ref" << "R";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow(".08") << ".08"
+                         << ".08";
+    QTest::newRow("NA") << "NA"
+                        << "N";
+    QTest::newRow("rn") << "rn"
+                        << "N";
+    QTest::newRow("r") << "r"
+                       << "R";
+    QTest::newRow("ref") << "ref"
+                         << "R";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestCourtRules::storedBac() {
