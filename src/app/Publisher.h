@@ -22,23 +22,26 @@ struct PublisherTexts {
 
     static PublisherTexts of(Publisher publisher) {
         if (publisher == Publisher::Tessaran) {
-            return {QStringLiteral("Tessaran Behavioral Measures"),
-                    QStringLiteral("Web: www.tessaran-measures.example"),
-                    QStringLiteral("E-mail: orders@tessaran-measures.example"),
-                    QStringLiteral("Telephone: (800) 555-0178"),
-                    QStringLiteral("Tessaran Behavioral Measures, 81 Foundry Row, Rockford, IL 61101"),
-                    8,
-                    QStringLiteral("Report form (c) Tessaran Behavioral Measures. Not to be reproduced."),
-                    QStringLiteral("www.tessaran-measures.example")};
+            return {
+                QStringLiteral("Tessaran Behavioral Measures"),
+                QStringLiteral("Web: www.tessaran-measures.example"),
+                QStringLiteral("E-mail: orders@tessaran-measures.example"),
+                QStringLiteral("Telephone: (800) 555-0178"),
+                QStringLiteral("Tessaran Behavioral Measures, 81 Foundry Row, Rockford, IL 61101"),
+                8,
+                QStringLiteral(
+                    "Report form (c) Tessaran Behavioral Measures. Not to be reproduced."),
+                QStringLiteral("www.tessaran-measures.example")};
         }
-        return {QStringLiteral("Quillmark Assessment Press"),
-                QStringLiteral("Web: www.quillmark-press.example"),
-                QStringLiteral("E-mail: support@quillmark-press.example"),
-                QStringLiteral("Telephone: (800) 555-0142"),
-                QStringLiteral("Quillmark Assessment Press, 2200 Ledger Avenue, Evanston, IL 60201"),
-                9,
-                QStringLiteral("Report form (c) Quillmark Assessment Press. Not to be reproduced."),
-                QStringLiteral("www.quillmark-press.example")};
+        return {
+            QStringLiteral("Quillmark Assessment Press"),
+            QStringLiteral("Web: www.quillmark-press.example"),
+            QStringLiteral("E-mail: support@quillmark-press.example"),
+            QStringLiteral("Telephone: (800) 555-0142"),
+            QStringLiteral("Quillmark Assessment Press, 2200 Ledger Avenue, Evanston, IL 60201"),
+            9,
+            QStringLiteral("Report form (c) Quillmark Assessment Press. Not to be reproduced."),
+            QStringLiteral("www.quillmark-press.example")};
     }
 };
 

@@ -16,11 +16,16 @@ ReportRecord ReportRecord::from(const records::ClientRecord& record) {
     r.SSN = record.trimmed(Field::SSN);
     r.DLNumber = record.trimmed(Field::DLNumber);
     r.TestDate = record.trimmed(Field::TestDate);
-    static constexpr std::array<Field, 10> court = {
-        Field::PriorDUI,       Field::COSupervision,  Field::Reckless,
-        Field::SSSuspend,      Field::MViolations,    Field::Accidents,
-        Field::AlcoholArrests, Field::DrugArrests,    Field::DateOfPresentArrest,
-        Field::BAC};
+    static constexpr std::array<Field, 10> court = {Field::PriorDUI,
+                                                    Field::COSupervision,
+                                                    Field::Reckless,
+                                                    Field::SSSuspend,
+                                                    Field::MViolations,
+                                                    Field::Accidents,
+                                                    Field::AlcoholArrests,
+                                                    Field::DrugArrests,
+                                                    Field::DateOfPresentArrest,
+                                                    Field::BAC};
     for (std::size_t i = 0; i < court.size(); ++i) {
         QString value = record.trimmed(court[i]);
         if (value == QLatin1String("-1")) {

@@ -45,7 +45,8 @@ int boundedInteger(TableReader& in, const QString& what, int low, int high) {
 }
 
 QString readKey(TableReader& in, int section, int code, int length) {
-    const QString what = QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
+    const QString what =
+        QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
     const QString key = in.inputString(what);
     bool digits = true;
     for (const QChar c : key) {
@@ -89,7 +90,8 @@ void readNorms(TableReader& in, ScoringTables& t) {
                                               kMaxNormCount);
                 for (int raw = 1; raw <= column.count; ++raw) {
                     column.percentile[raw] = boundedInteger(
-                        in, QStringLiteral("the percentile for raw score %1 in %2").arg(raw).arg(table),
+                        in,
+                        QStringLiteral("the percentile for raw score %1 in %2").arg(raw).arg(table),
                         0, 99);
                 }
             }
@@ -110,7 +112,8 @@ ScoringTables LoadScoringTables(const QString& programFolder) {
             boundedInteger(tables, QStringLiteral("listed significant item %1").arg(i), 1, 73);
     }
     for (int i = 1; i <= kListedCount; ++i) {
-        t.texts.listedTexts[i] = texts.lineInput(QStringLiteral("the text of listed item %1").arg(i));
+        t.texts.listedTexts[i] =
+            texts.lineInput(QStringLiteral("the text of listed item %1").arg(i));
     }
     for (int i = 1; i <= kChoiceTextCount; ++i) {
         t.texts.choiceTexts[i] =
@@ -138,16 +141,20 @@ ScoringTables LoadScoringTables(const QString& programFolder) {
     }
     for (int s = Alcohol; s <= Drugs; ++s) {
         for (int level = 1; level <= kFloorLevels; ++level) {
-            t.significantFloor[s][level] = boundedInteger(
-                tables,
-                QStringLiteral("the %1 floor for significant level %2").arg(scaleName(s)).arg(level),
-                0, 99);
+            t.significantFloor[s][level] =
+                boundedInteger(tables,
+                               QStringLiteral("the %1 floor for significant level %2")
+                                   .arg(scaleName(s))
+                                   .arg(level),
+                               0, 99);
         }
     }
     for (int s = Alcohol; s <= Drugs; ++s) {
         for (int band = 1; band <= kTruthBands; ++band) {
-            t.truthCorrection[s][band] = tables.inputInteger(
-                QStringLiteral("the %1 Truthfulness correction for band %2").arg(scaleName(s)).arg(band));
+            t.truthCorrection[s][band] =
+                tables.inputInteger(QStringLiteral("the %1 Truthfulness correction for band %2")
+                                        .arg(scaleName(s))
+                                        .arg(band));
         }
     }
     return t;

@@ -33,16 +33,16 @@ struct Sections {
 
 // Texts of the report read from TSF2RPT.TXT.
 struct ReportTexts {
-    std::array<QString, kScaleCount + 1> scaleNames;  // 1..4
-    std::array<QString, kScaleCount + 1> rangeLabels; // 1..4, the interpretation file sections
-    std::array<QString, kScaleCount + 1> rangeWords;  // 1..4, printed in the scale headings
-    std::array<QString, kListedCount + 1> listedTexts;    // 1..20
+    std::array<QString, kScaleCount + 1> scaleNames;       // 1..4
+    std::array<QString, kScaleCount + 1> rangeLabels;      // 1..4, the interpretation file sections
+    std::array<QString, kScaleCount + 1> rangeWords;       // 1..4, printed in the scale headings
+    std::array<QString, kListedCount + 1> listedTexts;     // 1..20
     std::array<QString, kChoiceTextCount + 1> choiceTexts; // 1..24
 };
 
 // The percentile table of one scale, norm group and gender.
 struct NormColumn {
-    int count = 0;                               // raw scores 1..count are covered
+    int count = 0;                                   // raw scores 1..count are covered
     std::array<int, kMaxNormCount + 1> percentile{}; // by raw score; [0] stays 0
 };
 

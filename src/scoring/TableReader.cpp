@@ -30,13 +30,14 @@ QString shown(const QString& value) {
 TableReader::TableReader(const QString& path) : path_(path) {
     QFile file(path);
     if (!QFileInfo::exists(path)) {
-        throw AppError(err::FileNotFound,
-                       QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
+        throw AppError(
+            err::FileNotFound,
+            QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        throw AppError(err::PermissionDenied, QStringLiteral("The file %1 cannot be read: %2")
-                                                  .arg(QDir::toNativeSeparators(path),
-                                                       file.errorString()));
+        throw AppError(err::PermissionDenied,
+                       QStringLiteral("The file %1 cannot be read: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
     text_ = records::fromCp1252(file.readAll());
 }

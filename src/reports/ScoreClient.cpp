@@ -1,0 +1,54 @@
+#include "reports/ScoreClient.h"
+
+#include "app/Publisher.h"
+#include "app/Settings.h"
+#include "platform/AppError.h"
+#include "scoring/ScaleScorer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace tov::reports {
+
+ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord& record,
+                       int recordNumber, ExtraPages extra) {
+    ScoringPass pass;
+    pass.tables = scoring::LoadScoringTables(programFolder);
+    pass.client = scoring::ReportRecord::from(record);
+    pass.scores = scoring::ScaleScorer(pass.tables).score(pass.client);
+    pass.classification = scoring::ClassifySubstanceUse(pass.scores);
+    pass.riskClassification = scoring::RiskClassification(pass.classification, pass.scores);
+    const ReportContext ctx{pass.tables,         pass.client,  pass.scores,
+                            pass.classification, recordNumber, programFolder};
+    const app::PublisherTexts publisher =
+        app::PublisherTexts::of(app::Settings(programFolder).publisher());
+    pass.report = WriteReport(ctx, publisher, extra);
+    return pass;
+}
+
+ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecord& record,
+                        int recordNumber, ExtraPages extra, const QString& output) {
+    const QString path =
+        output.isEmpty() ? programFolder + QLatin1Char('/') + ReportFileName : output;
+    try {
+        ScoringPass pass = RunScoring(programFolder, record, recordNumber, extra);
+        WriteWholeFile(path, pass.report);
+        return pass;
+    } catch (const AppError&) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        throw AppError(file.error() == QFileDevice::PermissionsError ? err::PermissionDenied
+                                                                     : err::DeviceIo,
+                       QStringLiteral("The report file %1 cannot be written: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+}
+
+} // namespace tov::reports

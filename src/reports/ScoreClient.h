@@ -1,0 +1,44 @@
+#pragma once
+
+#include "records/ClientRecord.h"
+#include "reports/ReportWriter.h"
+#include "scoring/Classification.h"
+#include "scoring/ReportRecord.h"
+#include "scoring/ScoreResults.h"
+#include "scoring/ScoringTables.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace tov::reports {
+
+// Everything one scoring pass produced: the tables it used, the client's working copy, the
+// scores, the classification and the report's bytes.
+struct ScoringPass {
+    scoring::ScoringTables tables;
+    scoring::ReportRecord client;
+    scoring::ScoreResults scores;
+    scoring::Classification classification;
+    QString riskClassification;
+    QByteArray report;
+};
+
+inline const QString ReportFileName = QStringLiteral("report.prn");
+
+// Scores one client with the tables and texts of the program folder and builds its report,
+// without writing it anywhere. recordNumber is printed as the test number. Throws AppError when
+// a table or text file is missing or malformed.
+ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord& record,
+                       int recordNumber, ExtraPages extra);
+
+// The scoring pass of the report viewer and the print operations: scores the client and writes
+// report.prn in the program folder (or `output` when given). The file is replaced only by a
+// complete report; when the pass fails, the previous client's report is removed as well, so
+// nothing stale is viewed or printed, and AppError is thrown.
+ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecord& record,
+                        int recordNumber, ExtraPages extra, const QString& output = QString());
+
+// Writes a whole file through a temporary file, so it is either complete or untouched.
+void WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace tov::reports

@@ -1,0 +1,60 @@
+#include "reports/TextSections.h"
+
+#include "platform/AppError.h"
+#include "records/Cp1252.h"
+#include "scoring/TableReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace tov::reports {
+
+TextSections::TextSections(const QString& path) : path_(path) {
+    QFile file(path);
+    if (!QFileInfo::exists(path)) {
+        throw AppError(
+            err::FileNotFound,
+            QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw AppError(err::PermissionDenied,
+                       QStringLiteral("The file %1 cannot be read: %2")
+                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+    }
+    QString text = records::fromCp1252(file.readAll());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines_ = text.split(QLatin1Char('\n'));
+    // A final line end does not start another line.
+    if (!lines_.isEmpty() && lines_.last().isEmpty()) {
+        lines_.removeLast();
+    }
+}
+
+QStringList TextSections::section(const QString& label) const {
+    const qsizetype at = lines_.indexOf(label);
+    if (at < 0) {
+        throw AppError(scoring::tableerr::InputPastEnd,
+                       QStringLiteral("%1: the section \"%2\" is missing.")
+                           .arg(QFileInfo(path_).fileName(), label));
+    }
+    return linesFrom(at + 1, label);
+}
+
+QStringList TextSections::upToEnd() const {
+    return linesFrom(0, QString());
+}
+
+QStringList TextSections::linesFrom(qsizetype first, const QString& label) const {
+    const qsizetype end = lines_.indexOf(QStringLiteral("END"), first);
+    if (end < 0) {
+        const QString where = label.isEmpty() ? QStringLiteral("the text")
+                                              : QStringLiteral("the section \"%1\"").arg(label);
+        throw AppError(scoring::tableerr::InputPastEnd,
+                       QStringLiteral("%1: %2 has no END line; the file is incomplete.")
+                           .arg(QFileInfo(path_).fileName(), where));
+    }
+    return lines_.mid(first, end - first);
+}
+
+} // namespace tov::reports
