@@ -1,6 +1,7 @@
 #include "intake/EditSequence.h"
 
 #include "app/ProgramState.h"
+#include "entry/frmNewEntry.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
 
@@ -18,8 +19,16 @@ void RunEditCurrentClient(const app::Context& context, QWidget* parent) {
         return;
     }
     state.ProceedToNext = false;
-    frmCourtHistory court(context, parent);
-    court.exec();
+    {
+        frmCourtHistory court(context, parent);
+        court.exec();
+    }
+    if (!state.ProceedToNext || state.ending) {
+        return;
+    }
+    // The stored answers, for review and correction.
+    entry::frmNewEntry grid(context, parent);
+    grid.exec();
 }
 
 } // namespace tov::intake

@@ -14,9 +14,10 @@ inline QWidget* focused() {
 
 // Characters beyond ASCII go as key events carrying their text, as a keyboard layout sends them.
 inline void typeText(const QString& text) {
-    QWidget* w = focused();
-    QVERIFY(w != nullptr);
     for (const QChar c : text) {
+        // Each key goes where the focus is now: a key may move it on.
+        QWidget* w = focused();
+        QVERIFY(w != nullptr);
         if (c.unicode() < 128) {
             QTest::keyClick(w, c.toLatin1());
         } else {

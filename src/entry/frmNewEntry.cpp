@@ -1,0 +1,521 @@
+#include "entry/frmNewEntry.h"
+
+#include "app/DataDrive.h"
+#include "app/ProgramState.h"
+#include "entry/AnswerFormats.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "records/NumericValue.h"
+#include "ui/Geometry.h"
+#include "ui/MenuChoice.h"
+#include "ui/MessagePanel.h"
+#include "ui/ScreenKit.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace tov::entry {
+
+using platform::MessageBoxes;
+using records::Field;
+
+namespace {
+
+const QColor kWhite(0xFF, 0xFF, 0xFF);
+const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kGreen(0x00, 0xFF, 0x00);
+const QColor kCyan(0x00, 0xFF, 0xFF);
+const QColor kBlack(0x00, 0x00, 0x00);
+constexpr int kRowHeight = 20;
+// The grid widths are given for the sheet's small print; the screen shows them larger.
+constexpr int kWidthScale = 2;
+
+void paintCell(QTableWidget* t, int row, int column, const QColor& back, const QColor& fore,
+               const QString& text) {
+    QTableWidgetItem* item = t->item(row, column);
+    if (item == nullptr) {
+        item = new QTableWidgetItem;
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setTextAlignment(Qt::AlignCenter);
+        t->setItem(row, column, item);
+    }
+    item->setBackground(back);
+    item->setForeground(fore);
+    item->setText(text);
+}
+
+} // namespace
+
+frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
+    : ui::ModalScreen(QStringLiteral("Edit Client Responses"), QStringLiteral("frEntry"), parent),
+      ctx_(context) {
+    setObjectName(QStringLiteral("frmNewEntry"));
+    ui::ScreenKit* k = kit();
+    QFrame* frame = mainFrame();
+
+    lblClientName_ = new QLabel(frame);
+    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
+    QFont nf = lblClientName_->font();
+    nf.setPointSizeF(nf.pointSizeF() * 1.3);
+    nf.setBold(true);
+    lblClientName_->setFont(nf);
+    lblClientName_->setText(ctx_.state.clients.current().trimmed(Field::Name));
+
+    gridArea_ = new QWidget(frame);
+    auto* gridLayout = new QGridLayout(gridArea_);
+    gridLayout->setContentsMargins(0, 0, 0, 0);
+    gridLayout->setHorizontalSpacing(ui::twips(200) * kWidthScale);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(ui::twips(360));
+    buttons->addStretch(1);
+    for (const auto& [caption, help] :
+         {std::pair{QStringLiteral("Save"),
+                    QStringLiteral("SAVE data, close this window and return to Main Menu")},
+          std::pair{QStringLiteral("Cancel"),
+                    QStringLiteral("DISCARD data, close this window and return to Main Menu")},
+          std::pair{QStringLiteral("CHECK"), QString()}}) {
+        ui::MenuChoice* c = k->addMenuChoice(caption, help);
+        c->setParent(frame);
+        c->setFixedWidth(ui::twips(2400));
+        buttons->addWidget(c);
+    }
+    buttons->addStretch(1);
+    k->sspMenuChoice(2)->hide();
+
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(ui::twips(480), ui::twips(300), ui::twips(480), ui::twips(300));
+    layout->setSpacing(ui::twips(240));
+    layout->addWidget(lblClientName_);
+    layout->addWidget(gridArea_, 0, Qt::AlignHCenter);
+    layout->addLayout(buttons);
+    connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmNewEntry::cmdMenuChoice_Click);
+
+    ui::SetHourglass();
+    ready_ = buildGrids();
+    ui::ResetHourglass();
+    finishLayout();
+}
+
+frmNewEntry::~frmNewEntry() = default;
+
+bool frmNewEntry::buildGrids() {
+    std::vector<std::pair<int, QString>> items; // format, item label
+    try {
+        const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
+        app::RecordSet dQuestions = bank->OpenTable(QStringLiteral("ENGLISH"));
+        for (dQuestions.MoveFirst(); !dQuestions.atEOF(); dQuestions.MoveNext()) {
+            items.emplace_back(
+                AnswerFormat(dQuestions.Fields(QStringLiteral("Answer2")).toString()),
+                dQuestions.Fields(QStringLiteral("ID")).toString() + QLatin1Char('.'));
+        }
+        dQuestions.Close();
+    } catch (const AppError& e) {
+        ctx_.platform.boxes->show(
+            QStringLiteral("The answer grid cannot be shown: the question bank %1 cannot be "
+                           "read.\r\rError %2:%3")
+                .arg(ctx_.state.QuestionBankPath)
+                .arg(e.number())
+                .arg(e.description()),
+            MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+        return false;
+    }
+
+    auto* gridLayout = static_cast<QGridLayout*>(gridArea_->layout());
+    for (const auto& [format, label] : items) {
+        auto found = std::find_if(grids_.begin(), grids_.end(),
+                                  [f = format](const Grid& g) { return g.format == f; });
+        if (found == grids_.end()) {
+            const int index = static_cast<int>(grids_.size());
+            const AnswerFormatInfo& info = formatInfo(format);
+            auto* table = new QTableWidget(0, info.choices + 1, gridArea_);
+            table->setObjectName(QStringLiteral("grdResponses_%1").arg(index));
+            table->setProperty("tag", QString::number(format));
+            table->setHorizontalHeaderLabels(headerTexts(format));
+            table->verticalHeader()->hide();
+            table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            table->horizontalHeader()->setFixedHeight(kRowHeight + 2);
+            table->setColumnWidth(0, ui::twips(info.itemColumnTwips) * kWidthScale);
+            for (int c = 1; c <= info.choices; ++c) {
+                table->setColumnWidth(c, ui::twips(info.choiceColumnTwips) * kWidthScale);
+            }
+            table->setSelectionMode(QAbstractItemView::NoSelection);
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->setTabKeyNavigation(false);
+            table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+            // The grid scrolls by its own rule (KeepRowVisible), not to every current cell.
+            table->setAutoScroll(false);
+            table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            // As wide as its columns: the sheet's grid widths include the borders.
+            table->setFixedWidth(table->horizontalHeader()->length() +
+                                 table->verticalScrollBar()->sizeHint().width() +
+                                 2 * table->frameWidth());
+            table->setFixedHeight(table->horizontalHeader()->height() + VisibleRows * kRowHeight +
+                                  2 * table->frameWidth());
+            table->installEventFilter(this);
+            auto* section = new QLabel(QStringLiteral("Section %1").arg(index + 1), gridArea_);
+            section->setObjectName(QStringLiteral("lblSection_%1").arg(index));
+            gridLayout->addWidget(section, 0, index);
+            gridLayout->addWidget(table, 1, index, Qt::AlignTop);
+            connect(table, &QTableWidget::cellClicked, this, [this, index] {
+                if (!painting_) {
+                    ShowCurrentRow(index);
+                }
+            });
+            connect(table, &QTableWidget::currentCellChanged, this, [this, index] {
+                if (!painting_ && activated_ &&
+                    grids_[static_cast<std::size_t>(index)].table->hasFocus()) {
+                    ShowCurrentRow(index);
+                }
+            });
+            grids_.push_back({table, section, format, 1});
+            found = grids_.end() - 1;
+        }
+        QTableWidget* t = found->table;
+        const int row = t->rowCount();
+        t->insertRow(row);
+        paintCell(t, row, 0, kWhite, kNavy, label);
+    }
+    // Tab order: the grids in index order, then Save and Cancel.
+    QWidget* previous = nullptr;
+    for (const Grid& g : grids_) {
+        if (previous != nullptr) {
+            setTabOrder(previous, g.table);
+        }
+        previous = g.table;
+    }
+    if (previous != nullptr) {
+        setTabOrder(previous, kit()->cmdMenuChoice(ChoiceSave));
+    }
+    setTabOrder(kit()->cmdMenuChoice(ChoiceSave), kit()->cmdMenuChoice(ChoiceCancel));
+    return true;
+}
+
+void frmNewEntry::loadAnswers() {
+    records::ClientRecord& r = ctx_.state.clients.current();
+    QString responses = r.get(Field::Responses);
+    if (ScanEditMode) {
+        QString delivered = responses;
+        while (delivered.endsWith(QLatin1Char(' '))) {
+            delivered.chop(1);
+        }
+        if (delivered.size() < records::kItemCount) {
+            ctx_.platform.boxes->show(
+                QStringLiteral("Scanned answers being populated for editing but\rsome answers did "
+                               "not scan correctly.\rCheck responses carefully."),
+                MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None,
+                QStringLiteral("Scanned Answers Warning"));
+            responses = delivered.leftJustified(records::kItemCount, QLatin1Char('0'));
+            r.set(Field::Responses, responses);
+        }
+    }
+    for (int n = 1; n <= records::kItemCount; ++n) {
+        answers_[static_cast<std::size_t>(n)] = responses.mid(n - 1, 1);
+    }
+}
+
+int frmNewEntry::itemOfRow(const Grid& g, int row) const {
+    const QTableWidgetItem* cell = g.table->item(row - 1, 0);
+    return cell == nullptr ? 0 : static_cast<int>(records::NumericValue(cell->text()));
+}
+
+int frmNewEntry::codeOf(int item) const {
+    if (item < 1 || item > records::kItemCount) {
+        return 0;
+    }
+    return static_cast<int>(records::NumericValue(answers_[static_cast<std::size_t>(item)]));
+}
+
+void frmNewEntry::paintRowNormal(Grid& g, int row) {
+    if (row < 1 || row > g.table->rowCount()) {
+        return;
+    }
+    const int choices = g.table->columnCount() - 1;
+    const int code = codeOf(itemOfRow(g, row));
+    paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
+    for (int c = 1; c <= choices; ++c) {
+        // A stored code beyond the grid's choices has no column: the row shows unanswered.
+        if (c == code) {
+            paintCell(g.table, row - 1, c, kGreen, kBlack, QStringLiteral("X"));
+        } else {
+            paintCell(g.table, row - 1, c, kWhite, kNavy, QString());
+        }
+    }
+}
+
+void frmNewEntry::paintRowCurrent(Grid& g, int row) {
+    if (row < 1 || row > g.table->rowCount()) {
+        return;
+    }
+    const int choices = g.table->columnCount() - 1;
+    const int code = codeOf(itemOfRow(g, row));
+    paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
+    for (int c = 1; c <= choices; ++c) {
+        paintCell(g.table, row - 1, c, kCyan, kBlack, c == code ? QStringLiteral("X") : QString());
+    }
+}
+
+int frmNewEntry::currentRow(int grid) const {
+    return grids_.at(static_cast<std::size_t>(grid)).table->currentRow() + 1;
+}
+
+int frmNewEntry::topVisibleRow(int grid) const {
+    return grids_.at(static_cast<std::size_t>(grid)).table->verticalScrollBar()->value() + 1;
+}
+
+void frmNewEntry::KeepRowVisible(int grid) {
+    QTableWidget* t = grids_.at(static_cast<std::size_t>(grid)).table;
+    const int row = t->currentRow() + 1;
+    const int top = topVisibleRow(grid);
+    if (row >= top && row < top + VisibleRows) {
+        return;
+    }
+    t->verticalScrollBar()->setValue(TopRowFor(row, t->rowCount() + 1) - 1);
+}
+
+void frmNewEntry::ShowCurrentRow(int grid) {
+    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    painting_ = true;
+    paintRowNormal(g, g.rememberedRow);
+    const int row = std::max(1, g.table->currentRow() + 1);
+    paintRowCurrent(g, row);
+    g.table->setCurrentCell(row - 1, 0);
+    g.rememberedRow = row;
+    KeepRowVisible(grid);
+    painting_ = false;
+}
+
+void frmNewEntry::moveToGrid(int grid, int row) {
+    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    painting_ = true;
+    g.table->setCurrentCell(row - 1, 0);
+    painting_ = false;
+    g.table->setFocus(Qt::OtherFocusReason);
+}
+
+void frmNewEntry::AdvanceRow(int grid, bool fromKey) {
+    if (advancing_) {
+        return;
+    }
+    advancing_ = true;
+    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    const int row = g.table->currentRow() + 1;
+    const int last = g.table->rowCount();
+    if (row == last && grid + 1 < gridCount()) {
+        painting_ = true;
+        paintRowNormal(g, row);
+        painting_ = false;
+        moveToGrid(grid + 1, 1);
+    } else if (row == last) {
+        ShowCurrentRow(grid);
+        ctx_.platform.boxes->beep();
+    } else {
+        painting_ = true;
+        g.table->setCurrentCell(row, 0);
+        painting_ = false;
+        ShowCurrentRow(grid);
+    }
+    Q_UNUSED(fromKey); // a key and the Down arrow both move one row on
+    advancing_ = false;
+}
+
+void frmNewEntry::answerKey(int grid, const QString& text) {
+    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    const QChar c = text.at(0);
+    const int choices = g.table->columnCount() - 1;
+    const int digit = c.isDigit() ? c.digitValue() : -1;
+    if (digit >= 0 && digit <= choices) {
+        const int item = itemOfRow(g, g.table->currentRow() + 1);
+        if (item >= 1 && item <= records::kItemCount) {
+            answers_[static_cast<std::size_t>(item)] = QString::number(digit);
+        }
+        ShowCurrentRow(grid); // shows the new answer in the current row
+        AdvanceRow(grid, true);
+    } else {
+        ctx_.platform.boxes->beep();
+    }
+    KeepRowVisible(grid);
+}
+
+bool frmNewEntry::gridKey(int grid, QKeyEvent* key) {
+    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    switch (key->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    case Qt::Key_Down:
+        AdvanceRow(grid, false);
+        return true;
+    case Qt::Key_Up: {
+        const int row = g.table->currentRow() + 1;
+        if (row <= 1 && grid > 0) {
+            painting_ = true;
+            paintRowNormal(g, row);
+            painting_ = false;
+            moveToGrid(grid - 1, grids_.at(static_cast<std::size_t>(grid - 1)).table->rowCount());
+        } else if (row <= 1) {
+            ctx_.platform.boxes->beep();
+        } else {
+            painting_ = true;
+            g.table->setCurrentCell(row - 2, 0);
+            painting_ = false;
+            ShowCurrentRow(grid);
+        }
+        return true;
+    }
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false;
+    default:
+        break;
+    }
+    const QString text = key->text();
+    if (!text.isEmpty() && text.at(0).isPrint() &&
+        (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0) {
+        answerKey(grid, text);
+        return true;
+    }
+    return false; // Page keys, Home and End move the row as the grid does
+}
+
+int frmNewEntry::gridOf(QObject* object) const {
+    for (int i = 0; i < gridCount(); ++i) {
+        if (grids_[static_cast<std::size_t>(i)].table == object) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
+    const int grid = gridOf(watched);
+    if (grid < 0) {
+        return ui::ModalScreen::eventFilter(watched, event);
+    }
+    Grid& g = grids_[static_cast<std::size_t>(grid)];
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        kit()->ResetMenuChoices();
+        kit()->setHelp(formatInfo(g.format).help);
+        if (reason != Qt::ActiveWindowFocusReason || activated_) {
+            if (g.table->currentRow() < 0) {
+                painting_ = true;
+                g.table->setCurrentCell(g.rememberedRow - 1, 0);
+                painting_ = false;
+            }
+            ShowCurrentRow(grid);
+        }
+        return false;
+    }
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            g.rememberedRow = std::max(1, g.table->currentRow() + 1);
+            painting_ = true;
+            paintRowNormal(g, g.rememberedRow);
+            painting_ = false;
+        }
+        return false;
+    }
+    case QEvent::KeyPress:
+        return gridKey(grid, static_cast<QKeyEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+void frmNewEntry::Activate() {
+    if (activated_ || !ready_) {
+        if (!ready_) {
+            // Nothing can be keyed without the item list; leave as Cancel does.
+            QMetaObject::invokeMethod(
+                this, [this] { cancel(); }, Qt::QueuedConnection);
+        }
+        return;
+    }
+    ui::SetHourglass();
+    loadAnswers();
+    painting_ = true;
+    for (Grid& g : grids_) {
+        for (int row = 1; row <= g.table->rowCount(); ++row) {
+            paintRowNormal(g, row);
+        }
+        g.rememberedRow = 1;
+        if (g.table->rowCount() > 0) {
+            g.table->setCurrentCell(0, 0);
+        }
+    }
+    painting_ = false;
+    activated_ = true;
+    ui::ResetHourglass();
+    if (!grids_.empty()) {
+        grids_.front().table->setFocus(Qt::OtherFocusReason);
+        ShowCurrentRow(0);
+    }
+}
+
+void frmNewEntry::cmdMenuChoice_Click(int index) {
+    if (index == ChoiceSave) {
+        save();
+    } else if (index == ChoiceCancel) {
+        cancel();
+    }
+}
+
+void frmNewEntry::save() {
+    ui::ScreenKit* k = kit();
+    k->cmdMenuChoice(ChoiceSave)->setEnabled(false);
+    k->cmdMenuChoice(ChoiceCancel)->setEnabled(false);
+    QString joined;
+    for (int n = 1; n <= records::kItemCount; ++n) {
+        joined += answers_[static_cast<std::size_t>(n)];
+    }
+    auto& table = ctx_.state.clients;
+    if (ctx_.drive.CheckDataDisk()) {
+        records::ClientRecord& r = table.current();
+        const records::ClientRecord before = r;
+        r.set(Field::Responses, joined);
+        try {
+            // A new client's record first reaches the file here, and the count grows with it.
+            table.PutClientRecord(table.CurrentClient());
+        } catch (const AppError& e) {
+            r = before;
+            ctx_.platform.boxes->show(
+                QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
+                MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+            k->cmdMenuChoice(ChoiceSave)->setEnabled(true);
+            k->cmdMenuChoice(ChoiceCancel)->setEnabled(true);
+            return;
+        }
+        ctx_.state.ProceedToNext = true;
+    }
+    closeScreen();
+}
+
+void frmNewEntry::cancel() {
+    kit()->cmdMenuChoice(ChoiceSave)->setEnabled(false);
+    kit()->cmdMenuChoice(ChoiceCancel)->setEnabled(false);
+    ctx_.state.ProceedToNext = false;
+    if (!ctx_.state.EditMode) {
+        auto& table = ctx_.state.clients;
+        table.ClearClientRecord();
+        table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
+    }
+    ctx_.state.EditMode = false;
+    closeScreen();
+}
+
+} // namespace tov::entry
