@@ -2,6 +2,7 @@
 
 #include "app/frmDriveSelect.h"
 #include "intake/EditSequence.h"
+#include "testing/AddNewClient.h"
 
 #include <QApplication>
 
@@ -17,6 +18,10 @@ Program::Program(const QString& programFolder, platform::Platform platform)
     menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
     ui::frmMainMenu::Sequences sequences;
     sequences.EditCurrentClient = [this] { intake::RunEditCurrentClient(context(), menu_.get()); };
+    // The answer-sheet paths join when their screens exist.
+    sequences.AddNewClient = [this] {
+        testing::RunAddNewClient(context(), menu_.get(), testing::EntryMethods{});
+    };
     menu_->setSequences(std::move(sequences));
     state_->EndProgram = [this] {
         for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -5,6 +5,7 @@
 #include "platform/PosixFileSystem.h"
 #include "platform/PosixVolumeIdentity.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtWavePlayer.h"
 #include "platform/X11KeyboardState.h"
 
 namespace tov::platform {
@@ -18,6 +19,8 @@ Platform makeHostPlatform(const QString& programFolder, const QString& appTitle)
     p.instance = std::make_unique<LocalSingleInstance>(programFolder);
     p.clock = std::make_unique<SystemClock>();
     p.drives = std::make_unique<MountedDriveList>();
+    p.wave = std::make_unique<QtWavePlayer>();
+    p.scanner = std::make_unique<NoScanner>();
     return p;
 }
 

@@ -5,8 +5,10 @@
 #include "platform/FileSystem.h"
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Scanner.h"
 #include "platform/SingleInstance.h"
 #include "platform/VolumeIdentity.h"
+#include "platform/WavePlayer.h"
 
 #include <memory>
 
@@ -22,6 +24,8 @@ struct Platform {
     std::unique_ptr<SingleInstance> instance;
     std::unique_ptr<Clock> clock;
     std::unique_ptr<DriveList> drives;
+    std::unique_ptr<WavePlayer> wave;
+    std::unique_ptr<Scanner> scanner;
 };
 
 // The host's own implementations. Needs a QApplication.

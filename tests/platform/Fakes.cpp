@@ -44,6 +44,43 @@ QString FakeVolumeIdentity::read(const QString& folder) {
     return *it;
 }
 
+void FakeWavePlayer::setDeviceType(const QString& type) {
+    deviceType = type;
+    calls << QStringLiteral("type ") + type;
+}
+
+void FakeWavePlayer::open(const QString& path) {
+    calls << QStringLiteral("open ") + path;
+    const int failure = openFailures.value(QFileInfo(path).fileName());
+    if (failure != 0) {
+        throw AppError(failure, QStringLiteral("scripted open failure"));
+    }
+    open_ = path;
+}
+
+void FakeWavePlayer::play() {
+    calls << QStringLiteral("play ") + open_;
+    const int failure = playFailures.value(QFileInfo(open_).fileName());
+    if (failure != 0) {
+        throw AppError(failure, QStringLiteral("scripted play failure"));
+    }
+    played << open_;
+    playing = open_;
+}
+
+void FakeWavePlayer::close() {
+    calls << QStringLiteral("close");
+    open_.clear();
+    playing.clear();
+}
+
+void FakeScanner::CheckAvailable() {
+    ++checks;
+    if (failure != 0) {
+        throw AppError(failure, description);
+    }
+}
+
 void FaultyFileSystem::failNth(Op op, int n, int errorNumber) {
     planned_[op] = {counts_.value(op) + n, errorNumber};
 }

@@ -7,8 +7,10 @@
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/Scanner.h"
 #include "platform/SingleInstance.h"
 #include "platform/VolumeIdentity.h"
+#include "platform/WavePlayer.h"
 
 #include <QList>
 #include <QMap>
@@ -88,6 +90,43 @@ class FakeDriveList final : public platform::DriveList {
 public:
     QList<platform::Drive> drives() override { return list; }
     QList<platform::Drive> list;
+};
+
+// A wave player that plays nothing: each call is recorded, and a device error or a failing
+// file can be scripted.
+class FakeWavePlayer final : public platform::WavePlayer {
+public:
+    void setDeviceType(const QString& type) override;
+    int error() const override { return deviceError; }
+    void open(const QString& path) override;
+    void play() override;
+    void close() override;
+
+    // The error the device reports after set-up; 0 = usable.
+    int deviceError = 0;
+    // File name (without folder) -> error number thrown when it is opened or played.
+    QMap<QString, int> openFailures;
+    QMap<QString, int> playFailures;
+
+    QString deviceType;
+    // Every call in order: "type WaveAudio", "open <path>", "play <path>", "close".
+    QStringList calls;
+    // The full path of every prompt started, in order.
+    QStringList played;
+    // The prompt playing now; empty when stopped.
+    QString playing;
+
+private:
+    QString open_;
+};
+
+// A scanner check that fails with a scripted error number; 0 = a scanner is there.
+class FakeScanner final : public platform::Scanner {
+public:
+    void CheckAvailable() override;
+    int failure = platform::Scanner::NoDataSource;
+    QString description = QStringLiteral("Twain no Data Source");
+    int checks = 0;
 };
 
 // The real file system with failures injected: a folder can be made write-protected, and the

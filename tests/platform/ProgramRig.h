@@ -77,6 +77,8 @@ struct ProgramRig {
     FakeSingleInstance* instance = nullptr;
     FakeClock* clock = nullptr;
     FakeDriveList* drives = nullptr;
+    FakeWavePlayer* wave = nullptr;
+    FakeScanner* scanner = nullptr;
     std::unique_ptr<app::Program> program;
     int ends = 0;
 
@@ -121,6 +123,12 @@ struct ProgramRig {
         auto dl = std::make_unique<FakeDriveList>();
         drives = dl.get();
         p.drives = std::move(dl);
+        auto wp = std::make_unique<FakeWavePlayer>();
+        wave = wp.get();
+        p.wave = std::move(wp);
+        auto sc = std::make_unique<FakeScanner>();
+        scanner = sc.get();
+        p.scanner = std::move(sc);
         program = std::make_unique<app::Program>(programDir, std::move(p));
         // The test decides what ending means; the event loop is its own.
         state().EndProgram = [this] { ++ends; };
