@@ -11,6 +11,8 @@ namespace tov::reports {
 // page started by a form feed on a line of its own.
 class ReportDocument {
 public:
+    // A report of a few pages without growing the buffer.
+    ReportDocument() { bytes_.reserve(32 * 1024); }
     void line(const ReportLine& l) { line(l.str()); }
     // One line; a "\n" inside it (a column the line had already passed) ends a line there.
     void line(const QString& text = QString());

@@ -7,7 +7,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 namespace tov::reports {
 
@@ -42,12 +42,24 @@ ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecor
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        throw AppError(file.error() == QFileDevice::PermissionsError ? err::PermissionDenied
-                                                                     : err::DeviceIo,
+    // The report is complete in memory before the file is touched. It is written over the old
+    // one and cut to its length rather than truncated first or renamed over it: both of those
+    // make the file system force the data to the disk, many times slower, and a report is
+    // rebuilt on every view anyway. A failed write removes the file, so no part of a report is
+    // ever left to be viewed or printed.
+    QFile file(path);
+    // Read and write, because a file opened for writing only is truncated at once.
+    const bool written = file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size() &&
+                         file.resize(bytes.size()) && file.flush();
+    if (!written) {
+        const bool permission = file.error() == QFileDevice::OpenError &&
+                                !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+        const QString reason = file.errorString();
+        file.close();
+        QFile::remove(path);
+        throw AppError(permission ? err::PermissionDenied : err::DeviceIo,
                        QStringLiteral("The report file %1 cannot be written: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+                           .arg(QDir::toNativeSeparators(path), reason));
     }
 }
 

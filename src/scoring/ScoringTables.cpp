@@ -2,6 +2,8 @@
 
 #include "scoring/TableReader.h"
 
+#include <algorithm>
+
 namespace tov::scoring {
 
 int ScoringTables::pointsFor(int item, int answerCode) const {
@@ -32,11 +34,11 @@ QString genderName(int gender) {
 }
 
 // An integer that must lie in a range, else a table error naming it.
-int boundedInteger(TableReader& in, const QString& what, int low, int high) {
+template <typename What> int boundedInteger(TableReader& in, const What& what, int low, int high) {
     const int value = in.inputInteger(what);
     if (value < low || value > high) {
         in.fail(tableerr::BadValue, QStringLiteral("%1 is %2; it must be %3 to %4.")
-                                        .arg(what)
+                                        .arg(what())
                                         .arg(value)
                                         .arg(low)
                                         .arg(high));
@@ -45,17 +47,17 @@ int boundedInteger(TableReader& in, const QString& what, int low, int high) {
 }
 
 QString readKey(TableReader& in, int section, int code, int length) {
-    const QString what =
-        QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
+    const auto what = [section, code] {
+        return QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
+    };
     const QString key = in.inputString(what);
-    bool digits = true;
-    for (const QChar c : key) {
-        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    }
+    const bool digits = std::all_of(key.begin(), key.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    });
     if (key.size() != length || !digits) {
         in.fail(tableerr::BadValue,
                 QStringLiteral("%1 is \"%2\"; it must be %3 digits, one per item.")
-                    .arg(what, key.left(80))
+                    .arg(what(), key.left(80))
                     .arg(length));
     }
     return key;
@@ -64,16 +66,19 @@ QString readKey(TableReader& in, int section, int code, int length) {
 void readTexts(TableReader& texts, ReportTexts& out) {
     // An older label set comes first; it is read past and not used.
     for (int i = 1; i <= 21; ++i) {
-        texts.inputString(QStringLiteral("old label %1 of 21").arg(i));
+        texts.inputString([i] { return QStringLiteral("old label %1 of 21").arg(i); });
     }
     for (int s = 1; s <= kScaleCount; ++s) {
-        out.scaleNames[s] = texts.inputString(QStringLiteral("scale name %1").arg(s));
+        out.scaleNames[s] =
+            texts.inputString([s] { return QStringLiteral("scale name %1").arg(s); });
     }
     for (int r = 1; r <= kScaleCount; ++r) {
-        out.rangeLabels[r] = texts.inputString(QStringLiteral("range label %1").arg(r));
+        out.rangeLabels[r] =
+            texts.inputString([r] { return QStringLiteral("range label %1").arg(r); });
     }
     for (int r = 1; r <= kScaleCount; ++r) {
-        out.rangeWords[r] = texts.inputString(QStringLiteral("range word %1").arg(r));
+        out.rangeWords[r] =
+            texts.inputString([r] { return QStringLiteral("range word %1").arg(r); });
     }
 }
 
@@ -81,20 +86,67 @@ void readNorms(TableReader& in, ScoringTables& t) {
     for (int g = 1; g <= kGenders; ++g) {
         for (int group = 1; group <= kNormGroups; ++group) {
             for (int s = 1; s <= kScaleCount; ++s) {
-                const QString table = QStringLiteral("the %1 norms of group %2 (%3)")
-                                          .arg(scaleName(s))
-                                          .arg(group)
-                                          .arg(genderName(g));
+                const auto table = [s, group, g] {
+                    return QStringLiteral("the %1 norms of group %2 (%3)")
+                        .arg(scaleName(s))
+                        .arg(group)
+                        .arg(genderName(g));
+                };
                 NormColumn& column = t.norms[s][group][g];
-                column.count = boundedInteger(in, QStringLiteral("the length of %1").arg(table), 0,
-                                              kMaxNormCount);
+                column.count = boundedInteger(
+                    in, [&table] { return QStringLiteral("the length of %1").arg(table()); }, 0,
+                    kMaxNormCount);
                 for (int raw = 1; raw <= column.count; ++raw) {
                     column.percentile[raw] = boundedInteger(
                         in,
-                        QStringLiteral("the percentile for raw score %1 in %2").arg(raw).arg(table),
+                        [&table, raw] {
+                            return QStringLiteral("the percentile for raw score %1 in %2")
+                                .arg(raw)
+                                .arg(table());
+                        },
                         0, 99);
                 }
             }
+        }
+    }
+}
+
+void readScaleItems(TableReader& in, ScoringTables& t) {
+    for (int s = 1; s <= kScaleCount; ++s) {
+        const int count = boundedInteger(
+            in, [s] { return QStringLiteral("the item count of the %1 scale").arg(scaleName(s)); },
+            0, kMaxScaleItems);
+        for (int i = 1; i <= count; ++i) {
+            t.scaleItems[s].append(boundedInteger(
+                in,
+                [s, i] {
+                    return QStringLiteral("item %1 of the %2 scale").arg(i).arg(scaleName(s));
+                },
+                1, 73));
+        }
+    }
+}
+
+void readFloorsAndCorrections(TableReader& in, ScoringTables& t) {
+    for (int s = Alcohol; s <= Drugs; ++s) {
+        for (int level = 1; level <= kFloorLevels; ++level) {
+            t.significantFloor[s][level] = boundedInteger(
+                in,
+                [s, level] {
+                    return QStringLiteral("the %1 floor for significant level %2")
+                        .arg(scaleName(s))
+                        .arg(level);
+                },
+                0, 99);
+        }
+    }
+    for (int s = Alcohol; s <= Drugs; ++s) {
+        for (int band = 1; band <= kTruthBands; ++band) {
+            t.truthCorrection[s][band] = in.inputInteger([s, band] {
+                return QStringLiteral("the %1 Truthfulness correction for band %2")
+                    .arg(scaleName(s))
+                    .arg(band);
+            });
         }
     }
 }
@@ -108,16 +160,16 @@ ScoringTables LoadScoringTables(const QString& programFolder) {
 
     readTexts(texts, t.texts);
     for (int i = 1; i <= kListedCount; ++i) {
-        t.listedItems[i] =
-            boundedInteger(tables, QStringLiteral("listed significant item %1").arg(i), 1, 73);
+        t.listedItems[i] = boundedInteger(
+            tables, [i] { return QStringLiteral("listed significant item %1").arg(i); }, 1, 73);
     }
     for (int i = 1; i <= kListedCount; ++i) {
         t.texts.listedTexts[i] =
-            texts.lineInput(QStringLiteral("the text of listed item %1").arg(i));
+            texts.lineInput([i] { return QStringLiteral("the text of listed item %1").arg(i); });
     }
     for (int i = 1; i <= kChoiceTextCount; ++i) {
-        t.texts.choiceTexts[i] =
-            texts.lineInput(QStringLiteral("multiple-choice answer text %1").arg(i));
+        t.texts.choiceTexts[i] = texts.lineInput(
+            [i] { return QStringLiteral("multiple-choice answer text %1").arg(i); });
     }
     for (int code = 0; code <= Sections::MaxCode1; ++code) {
         t.key1[code] = readKey(tables, 1, code, Sections::End1);
@@ -126,37 +178,12 @@ ScoringTables LoadScoringTables(const QString& programFolder) {
         t.key2[code] = readKey(tables, 2, code, Sections::End2 - Sections::End1);
     }
     readNorms(tables, t);
-    for (int s = 1; s <= kScaleCount; ++s) {
-        const int count = boundedInteger(
-            tables, QStringLiteral("the item count of the %1 scale").arg(scaleName(s)), 0,
-            kMaxScaleItems);
-        for (int i = 1; i <= count; ++i) {
-            t.scaleItems[s].append(boundedInteger(
-                tables, QStringLiteral("item %1 of the %2 scale").arg(i).arg(scaleName(s)), 1, 73));
-        }
-    }
+    readScaleItems(tables, t);
     for (int i = 1; i <= kSignificantCount; ++i) {
-        t.significantItems[i] =
-            boundedInteger(tables, QStringLiteral("significant item %1").arg(i), 1, 73);
+        t.significantItems[i] = boundedInteger(
+            tables, [i] { return QStringLiteral("significant item %1").arg(i); }, 1, 73);
     }
-    for (int s = Alcohol; s <= Drugs; ++s) {
-        for (int level = 1; level <= kFloorLevels; ++level) {
-            t.significantFloor[s][level] =
-                boundedInteger(tables,
-                               QStringLiteral("the %1 floor for significant level %2")
-                                   .arg(scaleName(s))
-                                   .arg(level),
-                               0, 99);
-        }
-    }
-    for (int s = Alcohol; s <= Drugs; ++s) {
-        for (int band = 1; band <= kTruthBands; ++band) {
-            t.truthCorrection[s][band] =
-                tables.inputInteger(QStringLiteral("the %1 Truthfulness correction for band %2")
-                                        .arg(scaleName(s))
-                                        .arg(band));
-        }
-    }
+    readFloorsAndCorrections(tables, t);
     return t;
 }
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace tov::scoring {
 
 namespace {
@@ -29,12 +31,13 @@ QString shown(const QString& value) {
 
 TableReader::TableReader(const QString& path) : path_(path) {
     QFile file(path);
-    if (!QFileInfo::exists(path)) {
-        throw AppError(
-            err::FileNotFound,
-            QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
-    }
+    // Opened first and asked why only when that fails: a report opens many small files.
     if (!file.open(QIODevice::ReadOnly)) {
+        if (!QFileInfo::exists(path)) {
+            throw AppError(
+                err::FileNotFound,
+                QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
+        }
         throw AppError(err::PermissionDenied,
                        QStringLiteral("The file %1 cannot be read: %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
@@ -55,16 +58,26 @@ void TableReader::pastEnd(const QString& what) const {
          QStringLiteral("the file ends before %1. The file is incomplete.").arg(what));
 }
 
+void TableReader::badInteger(const QString& what) const {
+    if (tokenIsNumber_) {
+        fail(tableerr::BadValue,
+             QStringLiteral("%1 is %2, which is out of range.").arg(what, shown(token_)));
+    }
+    fail(tableerr::NotANumber,
+         QStringLiteral("%1 is %2, which is not a whole number.").arg(what, shown(token_)));
+}
+
 void TableReader::skipBlanks() {
     while (!atEnd() && isBlank(text_[pos_])) {
         ++pos_;
     }
 }
 
-void TableReader::skipBlanksAndLineEnds() {
+bool TableReader::skipToValue() {
     while (!atEnd() && (isBlank(text_[pos_]) || isLineEnd(text_[pos_]))) {
         ++pos_;
     }
+    return !atEnd();
 }
 
 void TableReader::skipDelimiter() {
@@ -84,11 +97,7 @@ void TableReader::skipDelimiter() {
     }
 }
 
-QString TableReader::inputString(const QString& what) {
-    skipBlanksAndLineEnds();
-    if (atEnd()) {
-        pastEnd(what);
-    }
+QString TableReader::readString() {
     QString value;
     if (text_[pos_] == QLatin1Char('"')) {
         const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
@@ -114,42 +123,38 @@ QString TableReader::inputString(const QString& what) {
     return value;
 }
 
-int TableReader::inputInteger(const QString& what) {
-    skipBlanksAndLineEnds();
-    if (atEnd()) {
-        pastEnd(what);
-    }
+bool TableReader::readInteger(int& value) {
     const qsizetype start = pos_;
     while (!atEnd() && !isBlank(text_[pos_]) && !isLineEnd(text_[pos_]) &&
            text_[pos_] != QLatin1Char(',')) {
         ++pos_;
     }
-    const QString token = text_.mid(start, pos_ - start);
+    const QStringView token = QStringView(text_).mid(start, pos_ - start);
     skipDelimiter();
-    bool digitsOnly = !token.isEmpty();
-    for (qsizetype i = 0; i < token.size(); ++i) {
-        const bool sign = i == 0 && (token[i] == QLatin1Char('-') || token[i] == QLatin1Char('+'));
-        if (!sign && !token[i].isDigit()) {
-            digitsOnly = false;
-        }
+    qsizetype i = 0;
+    bool negative = false;
+    if (!token.isEmpty() && (token[0] == QLatin1Char('-') || token[0] == QLatin1Char('+'))) {
+        negative = token[0] == QLatin1Char('-');
+        i = 1;
     }
-    bool ok = false;
-    const int value = digitsOnly ? token.toInt(&ok) : 0;
-    if (!ok) {
-        fail(tableerr::NotANumber,
-             QStringLiteral("%1 is %2, which is not a whole number.").arg(what, shown(token)));
+    long long n = 0;
+    bool ok = i < token.size();
+    for (; ok && i < token.size(); ++i) {
+        const QChar c = token[i];
+        ok = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+        n = std::min<long long>(n * 10 + (c.unicode() - '0'), 1'000'000);
     }
-    if (value < -32768 || value > 32767) {
-        fail(tableerr::BadValue,
-             QStringLiteral("%1 is %2, which is out of range.").arg(what, shown(token)));
+    n = negative ? -n : n;
+    if (ok && n >= -32768 && n <= 32767) {
+        value = static_cast<int>(n);
+        return true;
     }
-    return value;
+    token_ = token.toString();
+    tokenIsNumber_ = ok;
+    return false;
 }
 
-QString TableReader::lineInput(const QString& what) {
-    if (atEnd()) {
-        pastEnd(what);
-    }
+QString TableReader::readLine() {
     const qsizetype start = pos_;
     while (!atEnd() && !isLineEnd(text_[pos_])) {
         ++pos_;

@@ -28,13 +28,42 @@ public:
 
     // One string value: leading blanks and empty lines are skipped; a quoted string runs to its
     // closing quote, an unquoted one to the next comma or line end (trailing blanks dropped).
-    // `what` names the value in a message.
-    QString inputString(const QString& what);
+    // `what` names the value in a message; it is called only when the value is missing or bad,
+    // so building the name costs nothing on the way through a good file.
+    template <typename What> QString inputString(const What& what) {
+        if (!skipToValue()) {
+            pastEnd(what());
+        }
+        return readString();
+    }
     // One whole number in the range of a 16-bit signed integer; it ends at a blank, a comma or
     // a line end.
-    int inputInteger(const QString& what);
+    template <typename What> int inputInteger(const What& what) {
+        if (!skipToValue()) {
+            pastEnd(what());
+        }
+        int value = 0;
+        if (!readInteger(value)) {
+            badInteger(what());
+        }
+        return value;
+    }
     // The rest of the current line, without its line end.
-    QString lineInput(const QString& what);
+    template <typename What> QString lineInput(const What& what) {
+        if (atEnd()) {
+            pastEnd(what());
+        }
+        return readLine();
+    }
+    QString inputString(const QString& what) {
+        return inputString([&what] { return what; });
+    }
+    int inputInteger(const QString& what) {
+        return inputInteger([&what] { return what; });
+    }
+    QString lineInput(const QString& what) {
+        return lineInput([&what] { return what; });
+    }
 
     // A failure at a value of this file, as an AppError to throw.
     [[noreturn]] void fail(int number, const QString& text) const;
@@ -42,14 +71,23 @@ public:
 private:
     bool atEnd() const { return pos_ >= text_.size(); }
     void skipBlanks();
-    void skipBlanksAndLineEnds();
+    // Skips blanks and empty lines; false at the end of the file.
+    bool skipToValue();
     // After a value: blanks, then one comma or one line end.
     void skipDelimiter();
-    void pastEnd(const QString& what) const;
+    QString readString();
+    // False when the token read is not a whole number in range; the token is kept for the
+    // message.
+    bool readInteger(int& value);
+    QString readLine();
+    [[noreturn]] void pastEnd(const QString& what) const;
+    [[noreturn]] void badInteger(const QString& what) const;
 
     QString path_;
     QString text_;
     qsizetype pos_ = 0;
+    QString token_;
+    bool tokenIsNumber_ = false;
 };
 
 } // namespace tov::scoring

@@ -1,0 +1,78 @@
+#include "reports/ReportPrinting.h"
+
+#include "platform/AppError.h"
+#include "records/Cp1252.h"
+#include "reports/ScoreClient.h"
+#include "ui/Geometry.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tov::reports {
+
+namespace {
+
+QString reportPath(const QString& programFolder) {
+    return QDir(programFolder).filePath(ReportFileName);
+}
+
+QByteArray readWhole(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        throw AppError(f.exists() ? err::PermissionDenied : err::FileNotFound,
+                       QStringLiteral("The report file %1 cannot be read.").arg(path));
+    }
+    return f.readAll();
+}
+
+// The hourglass for as long as the printing lasts, whatever way it ends.
+class Hourglass {
+public:
+    Hourglass() { ui::SetHourglass(); }
+    ~Hourglass() { ui::ResetHourglass(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+};
+
+} // namespace
+
+QString ReadReportFile(const QString& programFolder) {
+    const QByteArray bytes = readWhole(reportPath(programFolder));
+    return records::fromCp1252(bytes.left(qMax<qsizetype>(0, bytes.size() - 1)));
+}
+
+QStringList ReportPages(const QString& text) {
+    return text.split(QLatin1Char('\f'));
+}
+
+platform::PrintJob ReportJob(const QString& text) {
+    return {ReportFont, ReportPointSize, ReportPages(text)};
+}
+
+void PrintReportFile(platform::Printer& printer, const QString& programFolder) {
+    const Hourglass busy;
+    printer.print(ReportJob(ReadReportFile(programFolder)));
+}
+
+void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path) {
+    const Hourglass busy;
+    printer.printToPdf(ReportJob(ReadReportFile(programFolder)), path);
+}
+
+QString NumberedCopyPath(const QString& programFolder, int number) {
+    return QDir(programFolder).filePath(QStringLiteral("temp%1").arg(number));
+}
+
+void CopyReportTo(const QString& programFolder, int number) {
+    WriteWholeFile(NumberedCopyPath(programFolder, number), readWhole(reportPath(programFolder)));
+}
+
+void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
+                         const QList<int>& numbers) {
+    for (const int n : numbers) {
+        WriteWholeFile(reportPath(programFolder), readWhole(NumberedCopyPath(programFolder, n)));
+        PrintReportFile(printer, programFolder);
+    }
+}
+
+} // namespace tov::reports
