@@ -10,6 +10,7 @@
 #include "ui/ScreenKit.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>

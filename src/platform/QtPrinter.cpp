@@ -1,0 +1,85 @@
+#include "platform/QtPrinter.h"
+
+#include "platform/AppError.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace tov::platform {
+
+namespace {
+
+QFont printerFont(const PrintJob& job) {
+    QFont font(job.fontName);
+    // Where the named face is missing, a metric-compatible fixed-pitch face keeps the columns.
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(job.pointSize);
+    return font;
+}
+
+void prepare(QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    // The report lays out its own left margin and page length in characters and lines.
+    printer.setPageMargins(QMarginsF(0.4, 0.3, 0.4, 0.3), QPageLayout::Inch);
+}
+
+} // namespace
+
+QString QtPrinter::noPrinterText() {
+    return QStringLiteral("No printer is installed. Set up a printer, then print again.");
+}
+
+void QtPrinter::paint(QPrinter& printer, const PrintJob& job) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw AppError(err::DeviceIo, QStringLiteral("The printer could not be started."));
+    }
+    painter.setFont(printerFont(job));
+    const QFontMetricsF metrics(painter.font(), &printer);
+    const double line = metrics.lineSpacing();
+    for (qsizetype p = 0; p < job.pages.size(); ++p) {
+        if (p > 0) {
+            printer.newPage();
+        }
+        double baseline = metrics.ascent();
+        QString page = job.pages.at(p);
+        page.remove(QLatin1Char('\r'));
+        for (const QString& text : page.split(QLatin1Char('\n'))) {
+            painter.drawText(QPointF(0, baseline), text);
+            baseline += line;
+        }
+    }
+    if (!painter.end()) {
+        throw AppError(err::DeviceIo, QStringLiteral("The printer did not accept the report."));
+    }
+}
+
+void QtPrinter::print(const PrintJob& job) {
+    // A QPrinter without a real printer quietly becomes PDF output going nowhere.
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        throw AppError(err::DriveNotReady, noPrinterText());
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setDocName(QStringLiteral("Client Report"));
+    prepare(printer);
+    paint(printer, job);
+}
+
+void QtPrinter::printToPdf(const PrintJob& job, const QString& path) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setDocName(QStringLiteral("Client Report"));
+    prepare(printer);
+    paint(printer, job);
+}
+
+} // namespace tov::platform
