@@ -26,7 +26,7 @@ QFont printerFont(const PrintJob& job) {
 void prepare(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::Letter));
     // The report lays out its own left margin and page length in characters and lines.
-    printer.setPageMargins(QMarginsF(0.4, 0.3, 0.4, 0.3), QPageLayout::Inch);
+    printer.setPageMargins(QMarginsF(0.4, 0.25, 0.4, 0.25), QPageLayout::Inch);
 }
 
 } // namespace
@@ -42,15 +42,20 @@ void QtPrinter::paint(QPrinter& printer, const PrintJob& job) {
     }
     painter.setFont(printerFont(job));
     const QFontMetricsF metrics(painter.font(), &printer);
-    const double line = metrics.lineSpacing();
+    const double height = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     for (qsizetype p = 0; p < job.pages.size(); ++p) {
         if (p > 0) {
             printer.newPage();
         }
-        double baseline = metrics.ascent();
         QString page = job.pages.at(p);
         page.remove(QLatin1Char('\r'));
-        for (const QString& text : page.split(QLatin1Char('\n'))) {
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        // A full report page is about 60 lines: closer lines keep it on one sheet, as the
+        // report's own page breaks expect.
+        const double line = qMin(metrics.lineSpacing(),
+                                 height / static_cast<double>(qMax<qsizetype>(1, lines.size())));
+        double baseline = metrics.ascent();
+        for (const QString& text : lines) {
             painter.drawText(QPointF(0, baseline), text);
             baseline += line;
         }

@@ -1,0 +1,117 @@
+#include "platform/AppError.h"
+#include "platform/QtPrinter.h"
+#include "reports/ReportPrinting.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+using namespace tov;
+
+namespace {
+
+// Three pages of report-like text: indented columns, blank lines, the page's last line near the
+// bottom of a report page.
+platform::PrintJob threePages() {
+    QStringList pages;
+    for (int p = 1; p <= 3; ++p) {
+        QString page;
+        // A full report page: sixty lines, eighty columns.
+        for (int line = 1; line <= 60; ++line) {
+            page += line % 7 == 0 ? QStringLiteral("\r\n")
+                                  : QStringLiteral("PAGE %1 LINE %2").arg(p).arg(line, 2) +
+                                        QString(59, QLatin1Char(' ')) +
+                                        QStringLiteral("END%1\r\n").arg(line, 2);
+        }
+        pages << page;
+    }
+    return reports::ReportJob(pages.join(QLatin1Char('\f')));
+}
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        return QStringLiteral("<%1 failed>").arg(program);
+    }
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The words of each page, in order: what a reader of the printed pages sees.
+QStringList pageWords(const QString& text) {
+    QStringList out;
+    for (const QString& page : text.split(QLatin1Char('\f'))) {
+        out << page.simplified();
+    }
+    while (!out.isEmpty() && out.last().isEmpty()) {
+        out.removeLast();
+    }
+    return out;
+}
+
+void checkPdf(const QString& pdf, const platform::PrintJob& job, const QString& shots) {
+    QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
+    QCOMPARE(pageWords(run("pdftotext", {"-layout", pdf, "-"})),
+             pageWords(job.pages.join(QLatin1Char('\f'))));
+    const QString info = run("pdffonts", {pdf});
+    QVERIFY2(info.contains("LiberationMono") || info.contains("CourierNew"), qPrintable(info));
+    QDir().mkpath(shots);
+    run("pdftoppm", {"-r", "60", "-png", pdf, shots + "/page"});
+    QCOMPARE(QDir(shots).entryList({"page*.png"}).size(), 3);
+}
+
+} // namespace
+
+class TestQtPrinter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pdfHoldsThePages();
+    void defaultPrinter();
+};
+
+void TestQtPrinter::pdfHoldsThePages() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("report.pdf");
+    platform::QtPrinter printer;
+    printer.printToPdf(threePages(), pdf);
+    const QString shots = qEnvironmentVariable("TOV_SCREENSHOT_DIR", dir.path()) + "/pdf";
+    checkPdf(pdf, threePages(), shots);
+}
+
+// With the test's own CUPS queue (TOV_CUPS_PDF_OUT names where it writes), the pages go
+// through the real print system; with no printer at all, printing says so.
+void TestQtPrinter::defaultPrinter() {
+    platform::QtPrinter printer;
+    const QString out = qEnvironmentVariable("TOV_CUPS_PDF_OUT");
+    if (out.isEmpty()) {
+        if (!QPrinterInfo::defaultPrinter().isNull()) {
+            QSKIP("a real printer is set up here; nothing is printed on it");
+        }
+        QVERIFY_THROWS_EXCEPTION(AppError, printer.print(threePages()));
+        return;
+    }
+    const QStringList before = QDir(out).entryList({"*.pdf"});
+    printer.print(threePages());
+    QString pdf;
+    QElapsedTimer waited;
+    waited.start();
+    while (pdf.isEmpty() && waited.elapsed() < 30000) {
+        for (const QString& name : QDir(out).entryList({"*.pdf"})) {
+            if (!before.contains(name)) {
+                pdf = QDir(out).filePath(name);
+            }
+        }
+        QThread::msleep(200);
+    }
+    QVERIFY2(!pdf.isEmpty(), "the print queue wrote no PDF");
+    QThread::msleep(500);
+    checkPdf(pdf, threePages(), qEnvironmentVariable("TOV_SCREENSHOT_DIR", out) + "/cups");
+}
+
+QTEST_MAIN(TestQtPrinter)
+#include "test_qtprinter.moc"
