@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/frmDriveSelect.h"
+#include "entry/frmNewEntry.h"
 #include "intake/EditSequence.h"
 #include "testing/AddNewClient.h"
 
@@ -18,9 +19,15 @@ Program::Program(const QString& programFolder, platform::Platform platform)
     menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
     ui::frmMainMenu::Sequences sequences;
     sequences.EditCurrentClient = [this] { intake::RunEditCurrentClient(context(), menu_.get()); };
-    // The answer-sheet paths join when their screens exist.
+    // The scan path joins when its screens exist.
     sequences.AddNewClient = [this] {
-        testing::RunAddNewClient(context(), menu_.get(), testing::EntryMethods{});
+        testing::EntryMethods methods;
+        // Paper and pencil: the answers keyed into the grid after the two intake screens.
+        methods.AnswerGrid = [this] {
+            entry::frmNewEntry grid(context(), menu_.get());
+            grid.exec();
+        };
+        testing::RunAddNewClient(context(), menu_.get(), methods);
     };
     menu_->setSequences(std::move(sequences));
     state_->EndProgram = [this] {

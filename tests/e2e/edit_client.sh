@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Edit Current Client from the keyboard: the age of the first demo client is changed and both
-# screens are accepted, which changes exactly the age and the edit count in DATA401.TOV; the same
-# road left with "Cancel Input" leaves the file as it was.
+# Edit Current Client from the keyboard: the age of the first demo client is changed, both intake
+# screens are accepted and two answers are changed on the answer grid, which changes exactly the
+# age, the edit count and those two answers in DATA401.TOV; the same road left with
+# "Cancel Input" leaves the file as it was.
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
 
@@ -34,11 +35,24 @@ focus "$COURT"
 screenshot court_history.png
 keys Return
 wait_window_gone "$COURT" 5
+GRID=$(wait_window '^Edit Client Responses$' dialog 10)
+focus "$GRID"
+# Items 1 and 2 get the other answer of the two they have; then on to Save.
+first=$(dd if="$ORIGINAL" bs=1 skip=115 count=1 status=none)
+second=$(dd if="$ORIGINAL" bs=1 skip=116 count=1 status=none)
+other() { [ "$1" = 1 ] && echo 2 || echo 1; }
+xdotool type --delay 120 "$(other "$first")$(other "$second")"
+screenshot answer_grid.png
+keys Tab Tab Return
+wait_window_gone "$GRID" 5
 main=$(wait_main_window 5)
 changed=$( (cmp -l "$ORIGINAL" "$DATA/DATA401.TOV" || true) | awk '{print $1}' | tr '\n' ' ')
-[ "$changed" = "26 27 189 " ] || fail "bytes changed: '$changed' (expected the age and the edit count)"
+[ "$changed" = "26 27 116 117 189 " ] ||
+    fail "bytes changed: '$changed' (expected the age, two answers and the edit count)"
 [ "$(dd if="$DATA/DATA401.TOV" bs=1 skip=25 count=3 status=none)" = "45 " ] || fail "age not stored"
 [ "$(dd if="$DATA/DATA401.TOV" bs=1 skip=188 count=1 status=none)" = "1" ] || fail "edit count not 1"
+[ "$(dd if="$DATA/DATA401.TOV" bs=1 skip=115 count=2 status=none)" = "$(other "$first")$(other "$second")" ] ||
+    fail "answers not stored"
 focus "$main"
 keys alt+x
 wait_exit "$PID" 5

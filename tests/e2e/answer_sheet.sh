@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Add New Client from a paper answer sheet, keyboard only: entry method, client information,
+# court history, the 73 answers keyed into the grid, Save. The new record is appended to
+# DATA401.TOV with every field as typed and exactly the keyed answers, and the main menu lists it.
+source "$(dirname "$0")/lib.sh"
+e2e_setup "$@"
+
+ORIGINAL=$WORK/original.TOV
+cp "$DATA/DATA401.TOV" "$ORIGINAL"
+records=$(($(stat -c %s "$ORIGINAL") / 190))
+
+start_program
+main=$(wait_main_window 10)
+focus "$main"
+# From the client list, Tab reaches "Add New Client" (nothing is chosen, so Edit is disabled).
+keys Tab Return
+METHOD=$(wait_window '^Entry Method$' dialog 10)
+focus "$METHOD"
+keys Tab Return
+INFO=$(wait_window '^Client Information$' dialog 10)
+focus "$INFO"
+xdotool type --delay 60 "Keyed, Kelly"
+keys Return
+xdotool type --delay 60 "29"
+keys Return
+xdotool type --delay 60 "07/04/1997"
+keys Return
+for code in 2 5 1 3; do
+    xdotool type --delay 60 "$code"
+    keys Return
+done
+xdotool type --delay 60 "000-11-2222"
+keys Return
+xdotool type --delay 60 "K100-2000-3000"
+keys Return Return
+wait_window_gone "$INFO" 5
+COURT=$(wait_window '^Court History$' dialog 10)
+focus "$COURT"
+for value in 1 0 0 2 3 0 0 0 10/02/2026 .12 1 .12; do
+    xdotool type --delay 60 "$value"
+    keys Return
+done
+keys Return
+wait_window_gone "$COURT" 5
+GRID=$(wait_window '^Edit Client Responses$' dialog 10)
+focus "$GRID"
+answers=""
+for ((i = 1; i <= 67; i++)); do answers+=$((1 + (i * 7 % 3 == 0))); done
+answers+="341234"
+xdotool type --delay 40 "$answers"
+screenshot answer_grid_keyed.png
+keys Tab Return
+wait_window_gone "$GRID" 5
+main=$(wait_main_window 10)
+screenshot main_menu_after.png
+
+size=$(stat -c %s "$DATA/DATA401.TOV")
+[ "$size" -eq $(((records + 1) * 190)) ] || fail "file is $size bytes, expected one record more"
+cmp -s <(head -c $((records * 190)) "$DATA/DATA401.TOV") "$ORIGINAL" ||
+    fail "the existing records changed"
+record=$(tail -c 190 "$DATA/DATA401.TOV")
+expected="Keyed, Kelly             29 07/04/19972513000-11-2222K100-2000-3000"
+expected+="$(date +%m/%d/%Y)1 0 0 2 3 0 0 0 10/02/2026.12  1 .12  ${answers}00"
+[ "${#expected}" -eq 190 ] || fail "expected record is ${#expected} characters"
+[ "$record" = "$expected" ] || fail "new record differs:
+got      [$record]
+expected [$expected]"
+focus "$main"
+keys alt+x
+wait_exit "$PID" 5
+[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+note "passed"
