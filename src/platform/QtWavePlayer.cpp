@@ -64,6 +64,14 @@ void QtWavePlayer::play() {
     player_->play();
 }
 
+qint64 QtWavePlayer::position() const {
+    return player_ && !player_->source().isEmpty() ? player_->position() : 0;
+}
+
+bool QtWavePlayer::isPlaying() const {
+    return player_ && player_->playbackState() == QMediaPlayer::PlayingState;
+}
+
 void QtWavePlayer::close() {
     if (player_) {
         player_->stop();

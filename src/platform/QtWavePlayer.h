@@ -23,6 +23,10 @@ public:
     void play() override;
     void close() override;
 
+    // Where the prompt playing has got to, in milliseconds; 0 when none is.
+    qint64 position() const;
+    bool isPlaying() const;
+
 private:
     int error_ = 0;
     bool usable_ = false;
