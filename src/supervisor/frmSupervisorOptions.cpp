@@ -12,6 +12,7 @@
 #include "supervisor/frmVerify.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
+#include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 
 #include <QButtonGroup>
@@ -190,11 +191,8 @@ void frmSupervisorOptions::tabChanged(int tab) {
         lblNameDisplay_->setText(QStringLiteral("All Clients"));
         break;
     }
-    kit()->setChoiceHelp(ChoiceExecute, kit()->msgPanel() != nullptr
-                                            ? (tab == TabVerify        ? verifyHelp()
-                                               : tab == TabDeleteNames ? deleteHelp()
-                                                                       : QString())
-                                            : QString());
+    // Execute repeats the tab's help line when it takes the focus.
+    kit()->setChoiceHelp(ChoiceExecute, kit()->msgPanel()->text());
 }
 
 void frmSupervisorOptions::cmdMenuChoice_Click(int index) {

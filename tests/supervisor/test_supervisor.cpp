@@ -311,8 +311,10 @@ void TestSupervisor::tabsShowTheirHelp() {
     QCOMPARE(screen.lblNameDisplay()->text(), QStringLiteral("All Clients"));
     fakes::saveShot(&screen, "frmSupervisorOptions");
     fakes::press(Qt::Key_Left);
-    fakes::press(Qt::Key_Left);
     QCOMPARE(screen.lblNameDisplay()->text(), QStringLiteral("TWO, BEN"));
+    screen.kit()->cmdMenuChoice(frmSupervisorOptions::ChoiceExecute)->setFocus();
+    QCOMPARE(screen.msgPanel()->text(),
+             QStringLiteral("Click Execute to perform data verification."));
 }
 
 void TestSupervisor::emptyVolumeMessages_data() {
