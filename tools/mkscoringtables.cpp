@@ -50,7 +50,7 @@ QMap<QString, QStringList> readConstants(const QString& path) {
 }
 
 QStringList need(const QMap<QString, QStringList>& c, const QString& key, qsizetype count) {
-    const QStringList v = c.value(key);
+    QStringList v = c.value(key);
     if (v.size() != count) {
         throw AppError(
             5, QStringLiteral("the constants need \"%1\" with %2 values").arg(key).arg(count));

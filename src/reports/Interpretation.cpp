@@ -28,12 +28,11 @@ namespace {
 QString labelFor(const ReportContext& ctx, int scale, int mode) {
     const int p = ctx.r.Percentile[scale];
     const int range = RiskRange(p);
-    const QString maximum = p > 94 ? QStringLiteral("MAXIMUM-HIGH") : QStringLiteral("MAXIMUM-LOW");
     if (mode == 1 && range == 2) {
         return p > 55 ? QStringLiteral("MEDIUM-HIGH") : QStringLiteral("MEDIUM-LOW");
     }
     if (range == 4 && (mode == 1 || scale == Truthfulness)) {
-        return maximum;
+        return p > 94 ? QStringLiteral("MAXIMUM-HIGH") : QStringLiteral("MAXIMUM-LOW");
     }
     return ctx.tables.texts.rangeLabels[range];
 }

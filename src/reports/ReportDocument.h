@@ -12,7 +12,7 @@ namespace tov::reports {
 class ReportDocument {
 public:
     // A report of a few pages without growing the buffer.
-    ReportDocument() { bytes_.reserve(32 * 1024); }
+    ReportDocument() { bytes_.reserve(qsizetype{32} * 1024); }
     void line(const ReportLine& l) { line(l.str()); }
     // One line; a "\n" inside it (a column the line had already passed) ends a line there.
     void line(const QString& text = QString());

@@ -50,7 +50,7 @@ QString readKey(TableReader& in, int section, int code, int length) {
     const auto what = [section, code] {
         return QStringLiteral("the scoring key of section %1 for answer %2").arg(section).arg(code);
     };
-    const QString key = in.inputString(what);
+    QString key = in.inputString(what);
     const bool digits = std::all_of(key.begin(), key.end(), [](QChar c) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });

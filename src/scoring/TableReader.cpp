@@ -85,15 +85,14 @@ void TableReader::skipDelimiter() {
     if (atEnd()) {
         return;
     }
-    if (text_[pos_] == QLatin1Char(',')) {
+    const QChar c = text_[pos_];
+    if (c == QLatin1Char(',') || c == QLatin1Char('\n')) {
         ++pos_;
-    } else if (text_[pos_] == QLatin1Char('\r')) {
+    } else if (c == QLatin1Char('\r')) {
         ++pos_;
         if (!atEnd() && text_[pos_] == QLatin1Char('\n')) {
             ++pos_;
         }
-    } else if (text_[pos_] == QLatin1Char('\n')) {
-        ++pos_;
     }
 }
 
@@ -159,7 +158,7 @@ QString TableReader::readLine() {
     while (!atEnd() && !isLineEnd(text_[pos_])) {
         ++pos_;
     }
-    const QString line = text_.mid(start, pos_ - start);
+    QString line = text_.mid(start, pos_ - start);
     if (!atEnd() && text_[pos_] == QLatin1Char('\r')) {
         ++pos_;
     }

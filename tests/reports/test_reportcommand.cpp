@@ -29,75 +29,80 @@ records::ClientRecord second() {
                               QStringLiteral("Name=Second,_Pat PriorDUI=3 StPriorDUI=3 BAC=.22"));
 }
 
+// A program folder of the test tables and texts with a client file of three clients, and the
+// command run on them.
+class Rig {
+public:
+    Rig() {
+        for (const QString& name : {QStringLiteral("TOV2SFB.TXT"), QStringLiteral("TSF2RPT.TXT")}) {
+            QFile::copy(kTables + QLatin1Char('/') + name, dir.filePath(name));
+        }
+        for (const QString& name : QDir(kFolder).entryList(QDir::Files)) {
+            QFile::copy(kFolder + QLatin1Char('/') + name, dir.filePath(name));
+        }
+        QFile f(data);
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write(testclient::client(QString(), QString()).bytes() + second().bytes() +
+                    testclient::client(QStringLiteral("1-10=1"), QString()).bytes());
+        }
+    }
+    int run(const QStringList& args) {
+        command = reports::ReportCommand();
+        return command.run(QStringList{QStringLiteral("tov2sf-report")} + args);
+    }
+    QStringList base(const QString& client) const {
+        return {QStringLiteral("--program-folder"), dir.path(), QStringLiteral("--data-file"), data,
+                QStringLiteral("--client"),         client};
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QTemporaryDir dir;
+    QString data = dir.filePath(QStringLiteral("DATA401.TOV"));
+    reports::ReportCommand command;
+};
+
 } // namespace
 
 class TestReportCommand : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void writesTheProgramsBytes();
     void defaultOutputIsReportPrn();
     void jsonResults();
     void badInput_data();
     void badInput();
     void installedProgram();
-
-private:
-    int run(const QStringList& args) {
-        command_ = reports::ReportCommand();
-        return command_.run(QStringList{QStringLiteral("tov2sf-report")} + args);
-    }
-    QStringList base(const QString& client) const {
-        return {QStringLiteral("--program-folder"), dir_->path(),
-                QStringLiteral("--data-file"),      data_,
-                QStringLiteral("--client"),         client};
-    }
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString data_;
-    reports::ReportCommand command_;
 };
 
-void TestReportCommand::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    for (const QString& name : {QStringLiteral("TOV2SFB.TXT"), QStringLiteral("TSF2RPT.TXT")}) {
-        QFile::copy(kTables + QLatin1Char('/') + name, dir_->filePath(name));
-    }
-    for (const QString& name : QDir(kFolder).entryList(QDir::Files)) {
-        QFile::copy(kFolder + QLatin1Char('/') + name, dir_->filePath(name));
-    }
-    data_ = dir_->filePath(QStringLiteral("DATA401.TOV"));
-    QFile f(data_);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(testclient::client(QString(), QString()).bytes() + second().bytes() +
-            testclient::client(QStringLiteral("1-10=1"), QString()).bytes());
-}
-
 void TestReportCommand::writesTheProgramsBytes() {
-    QCOMPARE(run(base(QStringLiteral("2"))
-                 << QStringLiteral("--summary-page") << QStringLiteral("--client-page")
-                 << QStringLiteral("--output") << QStringLiteral("-")),
+    Rig rig;
+    QCOMPARE(rig.run(rig.base(QStringLiteral("2"))
+                     << QStringLiteral("--summary-page") << QStringLiteral("--client-page")
+                     << QStringLiteral("--output") << QStringLiteral("-")),
              0);
-    QVERIFY(command_.err.isEmpty());
-    const QByteArray program = reports::RunScoring(dir_->path(), second(), 2, {true, true}).report;
-    QCOMPARE(command_.out, program);
-    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("report.prn"))));
+    QVERIFY(rig.command.err.isEmpty());
+    const QByteArray program =
+        reports::RunScoring(rig.dir.path(), second(), 2, {true, true}).report;
+    QCOMPARE(rig.command.out, program);
+    QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
 }
 
 void TestReportCommand::defaultOutputIsReportPrn() {
-    QCOMPARE(run(base(QStringLiteral("2"))), 0);
-    QVERIFY(command_.out.isEmpty());
-    QCOMPARE(readAll(dir_->filePath(QStringLiteral("report.prn"))),
-             reports::RunScoring(dir_->path(), second(), 2, {}).report);
-    const QString other = dir_->filePath(QStringLiteral("client2.prn"));
-    QCOMPARE(run(base(QStringLiteral("2")) << QStringLiteral("--output") << other), 0);
-    QCOMPARE(readAll(other), readAll(dir_->filePath(QStringLiteral("report.prn"))));
+    Rig rig;
+    QCOMPARE(rig.run(rig.base(QStringLiteral("2"))), 0);
+    QVERIFY(rig.command.out.isEmpty());
+    QCOMPARE(readAll(rig.path(QStringLiteral("report.prn"))),
+             reports::RunScoring(rig.dir.path(), second(), 2, {}).report);
+    const QString other = rig.path(QStringLiteral("client2.prn"));
+    QCOMPARE(rig.run(rig.base(QStringLiteral("2")) << QStringLiteral("--output") << other), 0);
+    QCOMPARE(readAll(other), readAll(rig.path(QStringLiteral("report.prn"))));
 }
 
 void TestReportCommand::jsonResults() {
-    QCOMPARE(run(base(QStringLiteral("2")) << QStringLiteral("--json")), 0);
-    const QJsonObject o = QJsonDocument::fromJson(command_.out).object();
+    Rig rig;
+    QCOMPARE(rig.run(rig.base(QStringLiteral("2")) << QStringLiteral("--json")), 0);
+    const QJsonObject o = QJsonDocument::fromJson(rig.command.out).object();
     // Truthfulness raw 3 (30th, band 3); BAC .22 with priors: Alcohol floored at 86 then 88 by
     // three prior DUIs.
     QCOMPARE(o.value(QStringLiteral("RawScore")).toVariant().toList().first().toInt(), 3);
@@ -112,7 +117,7 @@ void TestReportCommand::jsonResults() {
              QStringLiteral("31, 33, 36, 54, BAL>=.2"));
     const QJsonObject reasons = o.value(QStringLiteral("Reasons")).toObject();
     QCOMPARE(reasons.value(QStringLiteral("BacRaised")).toBool(), true);
-    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("report.prn"))));
+    QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
 }
 
 void TestReportCommand::badInput_data() {
@@ -134,42 +139,44 @@ void TestReportCommand::badInput_data() {
 void TestReportCommand::badInput() {
     QFETCH(QStringList, args);
     QFETCH(QString, message);
+    Rig rig;
     if (!args.isEmpty() && args.first() == QLatin1String("@base")) {
-        args = base(args.at(1));
+        args = rig.base(args.at(1));
     } else if (args == QStringList{QStringLiteral("@nofile")}) {
-        args = base(QStringLiteral("1"));
-        args[3] = dir_->filePath(QStringLiteral("NONE.TOV"));
+        args = rig.base(QStringLiteral("1"));
+        args[3] = rig.path(QStringLiteral("NONE.TOV"));
     } else if (args == QStringList{QStringLiteral("@nofolder")}) {
-        args = base(QStringLiteral("1"));
-        args[1] = dir_->filePath(QStringLiteral("absent"));
+        args = rig.base(QStringLiteral("1"));
+        args[1] = rig.path(QStringLiteral("absent"));
     } else if (args == QStringList{QStringLiteral("@broken")}) {
-        QFile f(dir_->filePath(QStringLiteral("TOV2SFB.TXT")));
+        QFile f(rig.path(QStringLiteral("TOV2SFB.TXT")));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        args = base(QStringLiteral("1"));
+        args = rig.base(QStringLiteral("1"));
     }
-    QCOMPARE(run(args), 1);
-    QVERIFY(command_.out.isEmpty());
-    const QString err = QString::fromLocal8Bit(command_.err);
+    QCOMPARE(rig.run(args), 1);
+    QVERIFY(rig.command.out.isEmpty());
+    const QString err = QString::fromLocal8Bit(rig.command.err);
     QVERIFY2(err.startsWith(QLatin1String("tov2sf-report: ")) && err.contains(message),
              qPrintable(err));
     QCOMPARE(err.count(QLatin1Char('\n')), 1);
     QVERIFY(err.endsWith(QLatin1Char('\n')));
-    QVERIFY(!QFile::exists(dir_->filePath(QStringLiteral("report.prn"))));
+    QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
 }
 
 void TestReportCommand::installedProgram() {
+    Rig rig;
     const QString program =
         qEnvironmentVariable("TOV_PROGRAM_DIR") + QStringLiteral("/tov2sf-report");
     QProcess p;
-    p.start(program, base(QStringLiteral("3"))
+    p.start(program, rig.base(QStringLiteral("3"))
                          << QStringLiteral("--output") << QStringLiteral("-"));
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(),
-             reports::RunScoring(dir_->path(),
+             reports::RunScoring(rig.dir.path(),
                                  testclient::client(QStringLiteral("1-10=1"), QString()), 3, {})
                  .report);
-    p.start(program, base(QStringLiteral("9")));
+    p.start(program, rig.base(QStringLiteral("9")));
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitCode(), 1);
     QVERIFY(p.readAllStandardError().contains("there is no record 9."));

@@ -11,66 +11,76 @@
 using namespace tov;
 using namespace tov::scoring;
 
+namespace {
+
+QString programFolder() {
+    return qEnvironmentVariable("TOV_PROGRAM_DIR");
+}
+
+Blueprint blueprint() {
+    return Blueprint::load(QStringLiteral(TOV_BLUEPRINT));
+}
+
+ScoringTables installedTables() {
+    return LoadScoringTables(programFolder());
+}
+
+} // namespace
+
 class TestBlueprint : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void keysAndScalesMatch();
     void significantAndListedItemsMatch();
     void normsRiseWithTheRawScore();
     void fixedItemsHaveTheirRoles_data();
     void fixedItemsHaveTheirRoles();
     void everyLabelHasItsSection();
-
-private:
-    QString folder_ = qEnvironmentVariable("TOV_PROGRAM_DIR");
-    Blueprint bp_;
-    ScoringTables tables_;
 };
 
-void TestBlueprint::initTestCase() {
-    bp_ = Blueprint::load(QStringLiteral(TOV_BLUEPRINT));
-    tables_ = LoadScoringTables(folder_);
-}
-
 void TestBlueprint::keysAndScalesMatch() {
-    for (const BlueprintItem& item : bp_.items()) {
+    const Blueprint bp = blueprint();
+    const ScoringTables tables = installedTables();
+    for (const BlueprintItem& item : bp.items()) {
         for (int code = 0; code < item.points.size(); ++code) {
-            QCOMPARE(tables_.pointsFor(item.number, code), item.points.at(code));
+            QCOMPARE(tables.pointsFor(item.number, code), item.points.at(code));
         }
     }
     for (int s = 1; s <= kScaleCount; ++s) {
-        QCOMPARE(tables_.scaleItems[s], bp_.scaleItems(s));
+        QCOMPARE(tables.scaleItems[s], bp.scaleItems(s));
     }
 }
 
 void TestBlueprint::significantAndListedItemsMatch() {
-    const QList<int> significant = bp_.significantItems(QStringLiteral("AL")) +
-                                   bp_.significantItems(QStringLiteral("DR")) +
-                                   bp_.significantItems(QStringLiteral("DG"));
-    QCOMPARE(QList<int>(tables_.significantItems.begin() + 1, tables_.significantItems.end()),
+    const Blueprint bp = blueprint();
+    const ScoringTables tables = installedTables();
+    const QList<int> significant = bp.significantItems(QStringLiteral("AL")) +
+                                   bp.significantItems(QStringLiteral("DR")) +
+                                   bp.significantItems(QStringLiteral("DG"));
+    QCOMPARE(QList<int>(tables.significantItems.begin() + 1, tables.significantItems.end()),
              significant);
-    const QList<int> listed = bp_.listedItems(QStringLiteral("AL")) +
-                              bp_.listedItems(QStringLiteral("DG")) +
-                              bp_.listedItems(QStringLiteral("DR"));
-    QCOMPARE(QList<int>(tables_.listedItems.begin() + 1, tables_.listedItems.end()), listed);
+    const QList<int> listed = bp.listedItems(QStringLiteral("AL")) +
+                              bp.listedItems(QStringLiteral("DG")) +
+                              bp.listedItems(QStringLiteral("DR"));
+    QCOMPARE(QList<int>(tables.listedItems.begin() + 1, tables.listedItems.end()), listed);
     for (int i = 1; i <= kListedCount; ++i) {
-        QCOMPARE(tables_.texts.listedTexts[i], bp_.item(listed.at(i - 1)).listedText);
+        QCOMPARE(tables.texts.listedTexts[i], bp.item(listed.at(i - 1)).listedText);
     }
     for (int item = 68; item <= 73; ++item) {
         for (int answer = 1; answer <= 4; ++answer) {
-            QCOMPARE(tables_.texts.choiceTexts[4 * (item - 68) + answer],
-                     bp_.item(item).answerTexts.at(answer - 1));
+            QCOMPARE(tables.texts.choiceTexts[4 * (item - 68) + answer],
+                     bp.item(item).answerTexts.at(answer - 1));
         }
     }
 }
 
 void TestBlueprint::normsRiseWithTheRawScore() {
+    const ScoringTables tables = installedTables();
     for (int s = 1; s <= kScaleCount; ++s) {
         for (int group = 1; group <= kNormGroups; ++group) {
             for (int gender = 1; gender <= kGenders; ++gender) {
-                const NormColumn& n = tables_.norms[s][group][gender];
+                const NormColumn& n = tables.norms[s][group][gender];
                 QVERIFY(n.count > 0);
                 for (int raw = 2; raw <= n.count; ++raw) {
                     QVERIFY(n.percentile[raw] >= n.percentile[raw - 1]);
@@ -94,10 +104,11 @@ void TestBlueprint::fixedItemsHaveTheirRoles_data() {
 }
 
 void TestBlueprint::fixedItemsHaveTheirRoles() {
+    const Blueprint bp = blueprint();
     QFETCH(QList<int>, items);
     QFETCH(QString, role);
     QList<int> holders;
-    for (const BlueprintItem& item : bp_.items()) {
+    for (const BlueprintItem& item : bp.items()) {
         if (item.roles.contains(role)) {
             holders << item.number;
         }
@@ -105,27 +116,29 @@ void TestBlueprint::fixedItemsHaveTheirRoles() {
     QCOMPARE(holders, items);
     // 54 and 70 count by their points, which only a scale item earns.
     for (const int item : {54, 70}) {
-        QVERIFY(!bp_.item(item).scales.isEmpty());
+        QVERIFY(!bp.item(item).scales.isEmpty());
     }
-    QVERIFY(bp_.item(71).significant.contains(QStringLiteral("AL")));
-    QVERIFY(bp_.item(71).significant.contains(QStringLiteral("DG")));
+    QVERIFY(bp.item(71).significant.contains(QStringLiteral("AL")));
+    QVERIFY(bp.item(71).significant.contains(QStringLiteral("DG")));
 }
 
 void TestBlueprint::everyLabelHasItsSection() {
+    const ScoringTables tables = installedTables();
+    const QString folder = programFolder();
     QStringList labels = {QStringLiteral("MEDIUM-LOW"), QStringLiteral("MEDIUM-HIGH"),
                           QStringLiteral("MAXIMUM-LOW"), QStringLiteral("MAXIMUM-HIGH")};
     for (int r = 1; r <= 4; ++r) {
-        labels << tables_.texts.rangeLabels[r];
+        labels << tables.texts.rangeLabels[r];
     }
     for (int mode = 1; mode <= 2; ++mode) {
         for (int s = 1; s <= kScaleCount; ++s) {
-            const reports::TextSections file(reports::InterpretationFile(folder_, s, mode));
+            const reports::TextSections file(reports::InterpretationFile(folder, s, mode));
             for (const QString& label : labels) {
                 QVERIFY(!file.section(label).isEmpty());
             }
         }
     }
-    QVERIFY(!reports::TextSections(folder_ + QStringLiteral("/INVAL.TXT")).upToEnd().isEmpty());
+    QVERIFY(!reports::TextSections(folder + QStringLiteral("/INVAL.TXT")).upToEnd().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestBlueprint)

@@ -256,20 +256,21 @@ void TestClassification::paragraphPieces_data() {
     QTest::newRow("physiological by BAC, no tolerance text")
         << "31=2 36=1 45=1"
         << "" << 20 << 20
-        << QStringList{"admitted to, which meets the 'dependency' criteria as defined here. These "
-                       "admissions include: #36, 45, BAL>=.2.",
+        << QStringList{"the 'dependency' criteria as defined here. These admissions include:",
+                       " These admissions include: #36, 45, BAL>=.2.",
                        "with physiological dependence  This client's self-ratings",
-                       " Review this client's Truthfulness Scale score to establish how open and "
-                       "truthful they are about their substance use. It is not unusual"};
+                       " Review this client's Truthfulness Scale score to establish how open",
+                       "how open and truthful they are about their substance use. It is not"};
     QTest::newRow("dependent with past diagnosis and self-rating")
         << "31=1 33=1 36=1 64=1 68=2"
         << "" << 5 << 20
-        << QStringList{" Moreover, this person reports (item #64) having been diagnosed "
-                       "'substance dependent' in the past.",
+        << QStringList{" Moreover, this person reports (item #64) having been diagnosed",
+                       "having been diagnosed 'substance dependent' in the past.",
                        "with physiological dependence (Tolerance: 31, Withdrawal: 33). This client",
-                       "their degree of risk is represented by their Alcohol and/or Drug Scales "
-                       "score.",
-                       "!Review this client's", "!substance abuse items"};
+                       "their degree of risk is represented by their Alcohol and/or Drug",
+                       "Alcohol and/or Drug Scales score.",
+                       "!Review this client's",
+                       "!substance abuse items"};
     QTest::newRow("abuse with elevated Alcohol")
         << "13=1"
         << "" << 5 << 75
