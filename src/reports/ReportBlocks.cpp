@@ -81,10 +81,15 @@ void ConfidentialityLines(ReportPage& page) {
     page.LineCount += 5;
 }
 
+QString ProfileBar(int percentile) {
+    static const QString dots = QStringLiteral("-...............-...........-.......-...-");
+    const int n = percentile * 10 / 25;
+    return QString(n + 1, QLatin1Char('*')) + dots.right(40 - n);
+}
+
 void ProfileChart(const ReportContext& ctx, ReportPage& page) {
     const QString rule = QStringLiteral("+---------------+-----------+-------+---+");
     const QString divider = QStringLiteral("-               -           -       -   -");
-    const QString dots = QStringLiteral("-...............-...........-.......-...-");
     page.uncounted(ReportLine()
                        .blanks(7)
                        .text(QStringLiteral("MEASURES"))
@@ -112,8 +117,7 @@ void ProfileChart(const ReportContext& ctx, ReportPage& page) {
             if (ctx.truth() >= 90 || ctx.r.CourtRaised[s]) {
                 line.text(QStringLiteral("*"));
             }
-            const int n = p * 10 / 25;
-            line.at(38).text(QString(n + 1, QLatin1Char('*')) + dots.right(40 - n));
+            line.at(38).text(ProfileBar(p));
         } else {
             someNotScored = true;
             line.text(QStringLiteral(" **"))

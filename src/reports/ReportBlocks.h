@@ -10,6 +10,9 @@ namespace tov::reports {
 void ClientHeaderBlock(const ReportContext& ctx, ReportPage& page);
 void ConfidentialityLines(ReportPage& page);
 void ProfileChart(const ReportContext& ctx, ReportPage& page);
+// The chart's bar for a percentile: percentile x 10 / 25 + 1 asterisks, then the rest of the
+// dotted range row, 41 characters in all.
+QString ProfileBar(int percentile);
 // Mode 1: the full report and the summary (staff values marked); mode 2: the client page.
 void PriorHistoryTable(const ReportContext& ctx, ReportPage& page, int mode);
 void ObservationsAndSignature(const ReportContext& ctx, ReportPage& page);

@@ -2,6 +2,7 @@
 // the algorithm: break at the last blank within the width, trim, then widen gaps from the right,
 // continuing one position left of each widened blank and starting again from the line's end.
 #include "reports/JustifyParagraph.h"
+#include "reports/ReportBlocks.h"
 #include "reports/ReportDocument.h"
 #include "reports/ReportLine.h"
 
@@ -26,6 +27,8 @@ private slots:
     void lineColumns_data();
     void lineColumns();
     void documentLineEnds();
+    void profileBars_data();
+    void profileBars();
 };
 
 void TestJustify::paragraphs_data() {
@@ -123,6 +126,25 @@ void TestJustify::documentLineEnds() {
     doc.line(ReportLine().text(QStringLiteral("abc")).at(2).text(QStringLiteral("x")));
     doc.line(QStringLiteral("caf\u00e9"));
     QCOMPARE(doc.bytes(), QByteArray("one\r\n\f\r\nabc\r\n x\r\ncaf\xe9\r\n"));
+}
+
+void TestJustify::profileBars_data() {
+    QTest::addColumn<int>("percentile");
+    QTest::addColumn<QString>("bar");
+    QTest::newRow("0: one asterisk") << 0 << "*...............-...........-.......-...-";
+    QTest::newRow("2") << 2 << "*...............-...........-.......-...-";
+    QTest::newRow("3") << 3 << "**..............-...........-.......-...-";
+    QTest::newRow("39: up to the medium mark") << 39 << "****************-...........-.......-...-";
+    QTest::newRow("40: over it") << 40 << "*****************...........-.......-...-";
+    QTest::newRow("69") << 69 << "****************************-.......-...-";
+    QTest::newRow("70") << 70 << "*****************************.......-...-";
+    QTest::newRow("99: forty asterisks") << 99 << "****************************************-";
+}
+
+void TestJustify::profileBars() {
+    QFETCH(int, percentile);
+    QFETCH(QString, bar);
+    QCOMPARE(ProfileBar(percentile), bar);
 }
 
 QTEST_GUILESS_MAIN(TestJustify)
