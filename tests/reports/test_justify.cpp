@@ -29,6 +29,8 @@ private slots:
     void documentLineEnds();
     void profileBars_data();
     void profileBars();
+    void labels_data();
+    void labels();
 };
 
 void TestJustify::paragraphs_data() {
@@ -145,6 +147,28 @@ void TestJustify::profileBars() {
     QFETCH(int, percentile);
     QFETCH(QString, bar);
     QCOMPARE(ProfileBar(percentile), bar);
+}
+
+// The report's own label texts; a code a list lacks (a damaged record) prints "N/A".
+void TestJustify::labels_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("gender 2") << GenderLabel(QStringLiteral("2")) << "Female";
+    QTest::newRow("gender 3") << GenderLabel(QStringLiteral("3")) << "N/A";
+    QTest::newRow("race 1") << RaceLabel(QStringLiteral("1")) << "Native American";
+    QTest::newRow("race 3") << RaceLabel(QStringLiteral("3")) << "Asian, P.Islander";
+    QTest::newRow("race blank") << RaceLabel(QStringLiteral(" ")) << "N/A";
+    QTest::newRow("marital 1") << MaritalLabel(QStringLiteral("1")) << "Never Married";
+    QTest::newRow("marital 9") << MaritalLabel(QStringLiteral("9")) << "N/A";
+    QTest::newRow("education 2") << EducationLabel(QStringLiteral("2")) << "Did not complete H.S.";
+    QTest::newRow("education 3") << EducationLabel(QStringLiteral("3")) << "High School graduate";
+    QTest::newRow("education letter") << EducationLabel(QStringLiteral("x")) << "N/A";
+}
+
+void TestJustify::labels() {
+    QFETCH(QString, label);
+    QFETCH(QString, expected);
+    QCOMPARE(label, expected);
 }
 
 QTEST_GUILESS_MAIN(TestJustify)
