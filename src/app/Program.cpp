@@ -3,6 +3,7 @@
 #include "app/frmDriveSelect.h"
 #include "entry/frmNewEntry.h"
 #include "intake/EditSequence.h"
+#include "supervisor/SupervisorOptions.h"
 #include "testing/AddNewClient.h"
 
 #include <QApplication>
@@ -28,6 +29,9 @@ Program::Program(const QString& programFolder, platform::Platform platform)
             grid.exec();
         };
         testing::RunAddNewClient(context(), menu_.get(), methods);
+    };
+    sequences.SupervisorOptions = [this] {
+        supervisor::RunSupervisorOptions(context(), printer_, menu_.get());
     };
     menu_->setSequences(std::move(sequences));
     state_->EndProgram = [this] {

@@ -195,10 +195,10 @@ void TestMainMenu::choicesWithoutScreensStayDisabled() {
     ProgramRig rig(kThree);
     QVERIFY(startRig(rig));
     rig.menu().lbNameDisplay()->setCurrentRow(0);
-    // Editing has its screens; adding a client and the supervisor's options not yet.
+    // Every work sequence has its screens now.
     QVERIFY(choice(rig, frmMainMenu::EditCurrentClient)->isEnabled());
-    QVERIFY(!choice(rig, frmMainMenu::AddNewClient)->isEnabled());
-    QVERIFY(!choice(rig, frmMainMenu::SupervisorOptions)->isEnabled());
+    QVERIFY(choice(rig, frmMainMenu::AddNewClient)->isEnabled());
+    QVERIFY(choice(rig, frmMainMenu::SupervisorOptions)->isEnabled());
     QVERIFY(choice(rig, frmMainMenu::ExitApplication)->isEnabled());
 }
 
