@@ -13,11 +13,13 @@ mkdir -p "$out"
 rm -f "$out"/*.pdf
 chmod 777 "$out"
 started=
-if ! lpstat -r >/dev/null 2>&1; then
+# lpstat -r succeeds either way; only its words tell whether the scheduler runs.
+scheduler_up() { lpstat -r 2>/dev/null | grep -q 'scheduler is running'; }
+if ! scheduler_up; then
     /usr/sbin/cupsd -f &
     started=$!
     trap 'kill "$started" 2>/dev/null || true' EXIT
-    for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 50); do scheduler_up && break; sleep 0.1; done
 fi
 # pdftocairo keeps real fonts in the PDF, so its text can be read back.
 lpadmin -p ReportPDF -E -v cups-pdf:/ReportPDF -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
