@@ -11,11 +11,14 @@
 #include "testing/frmSelectLanguage.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
+#include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tov::testing {
 
@@ -63,14 +66,18 @@ frmSelectEntryMethod::frmSelectEntryMethod(const app::Context& context, EntryMet
         {QStringLiteral("Cancel New Client Entry"),
          QStringLiteral("Cancel. Do not enter a new client. Return to Main Menu.")},
     };
+    int helpWidth = 0;
     for (const auto& [caption, help] : choices) {
         ui::MenuChoice* c = k->addMenuChoice(caption, help);
         c->setParent(frame);
         c->setFixedWidth(ui::twips(5400));
         layout->addWidget(c, 0, Qt::AlignHCenter);
+        helpWidth = std::max(helpWidth, msgPanel()->fontMetrics().horizontalAdvance(help));
     }
     connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmSelectEntryMethod::cmdMenuChoice_Click);
     finishLayout();
+    // The help lines are read whole.
+    resize(std::max(width(), helpWidth + ui::twips(600)), height());
 
     k->cmdMenuChoice(ChoicePaper)->setEnabled(bool(methods_.AnswerGrid));
     checkScanner();

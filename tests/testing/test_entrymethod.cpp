@@ -196,6 +196,10 @@ void TestEntryMethod::entryScreenChoices() {
     QCOMPARE(screen.msgPanel()->text(),
              QStringLiteral("Onscreen Presentation. Enter client information then present the "
                             "test on the computer."));
+    // The longest help line is read whole.
+    QVERIFY(screen.msgPanel()->contentsRect().width() >=
+            screen.msgPanel()->fontMetrics().horizontalAdvance(screen.msgPanel()->text()) +
+                screen.msgPanel()->indent());
     press(Qt::Key_Down); // arrows do not move between the choices
     QVERIFY(screen.kit()->cmdMenuChoice(0)->hasFocus());
     press(Qt::Key_Tab);
