@@ -90,15 +90,15 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     }
 
     for (int i = 0; i < FieldCount; ++i) {
-        const FieldSpec& spec = kFields[static_cast<std::size_t>(i)];
+        const FieldSpec& def = kFields[static_cast<std::size_t>(i)];
         QWidget* box = i < DateOfPresentArrest ? static_cast<QWidget*>(years)
                        : i >= StPriorDUI       ? static_cast<QWidget*>(staff)
                                                : frame;
-        QLabel* label = k->addLabel(QString::fromLatin1(spec.label), box);
+        QLabel* label = k->addLabel(QString::fromLatin1(def.label), box);
         auto* edit = new QLineEdit(box);
-        edit->setObjectName(QLatin1String(spec.name));
-        edit->setMaxLength(spec.limit);
-        edit->setFixedWidth(ui::twips(spec.limit == 10 ? 1700 : 900));
+        edit->setObjectName(QLatin1String(def.name));
+        edit->setMaxLength(def.limit);
+        edit->setFixedWidth(ui::twips(def.limit == 10 ? 1700 : 900));
         fields_[static_cast<std::size_t>(i)] = edit;
         const QString help = i == DateOfPresentArrest   ? kDateHelp
                              : (i == BAC || i == StBAC) ? kBacHelp

@@ -1,6 +1,6 @@
 #pragma once
 
-// A client record for scoring tests, written as short specs: answers "1-9=1 71=2" (items or
+// A client record for scoring tests, written as short descriptions: answers "1-9=1 71=2" (items or
 // ranges = answer code) over a baseline of every True/False item False and every multiple-choice
 // item 4, and fields "Age=20 BAC=.08" over a baseline of an adult with a clean record.
 
@@ -41,9 +41,9 @@ inline records::ClientRecord baseline() {
 }
 
 // Applies "first-last=code" / "item=code" pieces to the answers; "all=code" sets every item.
-inline void applyAnswers(records::ClientRecord& r, const QString& spec) {
+inline void applyAnswers(records::ClientRecord& r, const QString& pieces) {
     QString answers = r.get(records::Field::Responses);
-    for (const QString& piece : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    for (const QString& piece : pieces.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString range = piece.section(QLatin1Char('='), 0, 0);
         const QChar code = piece.section(QLatin1Char('='), 1, 1).at(0);
         int first = 1;
@@ -61,8 +61,8 @@ inline void applyAnswers(records::ClientRecord& r, const QString& spec) {
 }
 
 // Applies "Field=value" pieces; a value may not contain blanks ("_" stands for one).
-inline void applyFields(records::ClientRecord& r, const QString& spec) {
-    for (const QString& piece : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+inline void applyFields(records::ClientRecord& r, const QString& pieces) {
+    for (const QString& piece : pieces.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QString name = piece.section(QLatin1Char('='), 0, 0);
         QString value = piece.section(QLatin1Char('='), 1);
         value.replace(QLatin1Char('_'), QLatin1Char(' '));
