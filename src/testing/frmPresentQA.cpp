@@ -32,6 +32,7 @@ using records::Field;
 namespace {
 
 constexpr int kMarginTwips = 300;
+constexpr int kHelpTwips = 900;
 const QColor kAnswerTextBack(0xe4, 0xe4, 0xe4);
 
 bool isEnter(const QKeyEvent* key) {
@@ -523,6 +524,10 @@ void frmPresentQA::resizeEvent(QResizeEvent* event) {
     fraInstructions_->setFixedSize(frameSize);
     ui::centerFrame(mainFrame());
     ui::centerFrame(fraInstructions_);
+    // The longer help lines take two lines, inside the room left below the frames.
+    msgPanel()->setWordWrap(true);
+    msgPanel()->setGeometry(ui::twips(60), height() - ui::twips(kHelpTwips) - ui::twips(60),
+                            width() - ui::twips(120), ui::twips(kHelpTwips));
     scaleText();
 }
 
@@ -545,7 +550,7 @@ void frmPresentQA::scaleText() {
         button->setMinimumHeight(std::max(needed, px * 3 / 2) + ui::twips(180));
     }
     QFont mf = msgPanel()->font();
-    mf.setPixelSize(std::max(13, px * 2 / 3));
+    mf.setPixelSize(std::clamp(px * 2 / 3, 13, 20));
     msgPanel()->setFont(mf);
     fitInstructions();
 }

@@ -464,6 +464,13 @@ void TestPresentation::spanishNotesAndScreenshots() {
     fakes::saveShot(screen.get(), "presentation_spanish_instructions");
     passInstructions(screen.get());
     fakes::saveShot(screen.get(), "presentation_spanish_true_false");
+    // The longest help line is read whole, on two lines if need be.
+    ui::MessagePanel* help = screen->msgPanel();
+    QVERIFY(help->wordWrap());
+    const QRect needed = help->fontMetrics().boundingRect(
+        help->contentsRect().adjusted(help->indent(), 0, -help->indent(), 0), Qt::TextWordWrap,
+        help->text());
+    QVERIFY(needed.height() <= help->contentsRect().height());
     QVERIFY(screen->txtQuestion()->toPlainText().startsWith("1. He recibido"));
     answerItems(screen.get(), QString(67, QLatin1Char('2')), 1);
     QVERIFY(screen->txtInstructions()->hasFocus());
