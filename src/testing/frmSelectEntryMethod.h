@@ -30,7 +30,6 @@ public:
 
     QFrame* frBlank() const { return frBlank_; }
 
-public slots:
     void cmdMenuChoice_Click(int index);
 
 protected:

@@ -343,7 +343,7 @@ void TestEntryMethod::wholeChainStoresClient() {
 
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 3 * 190);
-    QCOMPARE(after.left(2 * 190), before);
+    QCOMPARE(after.left(qsizetype{2} * 190), before);
     QCOMPARE(recordField(after, 3, Field::Name), QStringLiteral("Quill, Quentin"));
     QCOMPARE(recordField(after, 3, Field::Age), QStringLiteral("52"));
     QCOMPARE(recordField(after, 3, Field::DOB), QStringLiteral("02/29/1972"));

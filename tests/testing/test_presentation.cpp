@@ -98,7 +98,7 @@ void TestPresentation::wholeTestStoresAnswers() {
     QCOMPARE(rig.state().clients.ClientCount(), 3);
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 3 * 190);
-    QCOMPARE(after.left(2 * 190), before);
+    QCOMPARE(after.left(qsizetype{2} * 190), before);
     QCOMPARE(recordField(after, 3, Field::Responses), codes);
     QCOMPARE(recordField(after, 3, Field::Name).trimmed(), QStringLiteral("Newcomer, Nell"));
     QCOMPARE(rig.state().clients.Clients(3).get(Field::Responses), codes);

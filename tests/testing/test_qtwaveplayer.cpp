@@ -26,10 +26,10 @@ QString audio() {
 QByteArray toneWave(int milliseconds) {
     const int rate = 22050;
     const int samples = rate * milliseconds / 1000;
-    QByteArray data(samples * 2, '\0');
+    QByteArray data(qsizetype{samples} * 2, '\0');
     for (int i = 0; i < samples; ++i) {
         const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / rate));
-        qToLittleEndian(v, data.data() + 2 * i);
+        qToLittleEndian(v, data.data() + qsizetype{2} * i);
     }
     QByteArray wave("RIFF");
     auto u32 = [&wave](quint32 v) {
