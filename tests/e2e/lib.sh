@@ -111,7 +111,12 @@ visible_windows() {
     for wid in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
         case ${2:-any} in
         dialog) is_dialog "$wid" && echo "$wid" ;;
-        main) is_dialog "$wid" || echo "$wid" ;;
+        # A window that is gone before its type can be read is no main window.
+        main)
+            local type
+            type=$(xprop -id "$wid" _NET_WM_WINDOW_TYPE 2>/dev/null) || continue
+            grep -q _NET_WM_WINDOW_TYPE_DIALOG <<<"$type" || echo "$wid"
+            ;;
         *) echo "$wid" ;;
         esac
     done
