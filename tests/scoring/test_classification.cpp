@@ -11,7 +11,7 @@ using namespace tov::scoring;
 namespace {
 
 // Every True/False item False, every multiple-choice item 4, nothing elevated, no court history.
-// Specs: "item=code" for answers, "item=points" for item points, "n=value" for court values.
+// Descriptions: "item=code" for answers, "item=points" for item points, "n=value" for court values.
 ScoreResults results(const QString& answers, const QString& points = QString(),
                      const QString& court = QString(), int bac = 5, int alcohol = 20,
                      int drugs = 20) {
@@ -22,8 +22,8 @@ ScoreResults results(const QString& answers, const QString& points = QString(),
     for (int i = 1; i <= 10; ++i) {
         r.CourtValues[i] = QStringLiteral("0");
     }
-    auto apply = [](const QString& spec, auto set) {
-        for (const QString& piece : spec.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+    auto apply = [](const QString& pieces, auto set) {
+        for (const QString& piece : pieces.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             set(piece.section(QLatin1Char('='), 0, 0).toInt(), piece.section(QLatin1Char('='), 1));
         }
     };
