@@ -73,22 +73,14 @@ frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
     gridLayout->setContentsMargins(0, 0, 0, 0);
     gridLayout->setHorizontalSpacing(ui::twips(200) * kWidthScale);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(ui::twips(360));
-    buttons->addStretch(1);
-    for (const auto& [caption, help] :
-         {std::pair{QStringLiteral("Save"),
-                    QStringLiteral("SAVE data, close this window and return to Main Menu")},
-          std::pair{QStringLiteral("Cancel"),
-                    QStringLiteral("DISCARD data, close this window and return to Main Menu")},
-          std::pair{QStringLiteral("CHECK"), QString()}}) {
-        ui::MenuChoice* c = k->addMenuChoice(caption, help);
-        c->setParent(frame);
-        c->setFixedWidth(ui::twips(2400));
-        buttons->addWidget(c);
-    }
-    buttons->addStretch(1);
-    k->sspMenuChoice(2)->hide();
+    QHBoxLayout* buttons = k->addMenuChoiceRow(
+        frame,
+        {{QStringLiteral("Save"),
+          QStringLiteral("SAVE data, close this window and return to Main Menu")},
+         {QStringLiteral("Cancel"),
+          QStringLiteral("DISCARD data, close this window and return to Main Menu")},
+         {QStringLiteral("CHECK"), QString()}},
+        2400);
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(ui::twips(480), ui::twips(300), ui::twips(480), ui::twips(300));

@@ -125,25 +125,15 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     }
     k->setCheckOnTab(true);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(ui::twips(360));
-    buttons->addStretch(1);
-    for (const auto& [caption, help] :
-         {std::pair{
-              QStringLiteral("Information OK"),
-              QStringLiteral("If information is correct press Enter or press Tab to change an "
-                             "entry.")},
-          std::pair{QStringLiteral("Cancel Input"),
-                    QStringLiteral("Cancel information input and return to Main Menu.")},
-          std::pair{QStringLiteral("CHECK"), QString()}}) {
-        ui::MenuChoice* c = k->addMenuChoice(caption, help);
-        c->setParent(frame);
-        c->setFixedWidth(ui::twips(2800));
-        buttons->addWidget(c);
-    }
-    buttons->addStretch(1);
-    // The third choice is never shown.
-    k->sspMenuChoice(2)->hide();
+    QHBoxLayout* buttons = k->addMenuChoiceRow(
+        frame,
+        {{QStringLiteral("Information OK"),
+          QStringLiteral("If information is correct press Enter or press Tab to change an "
+                         "entry.")},
+         {QStringLiteral("Cancel Input"),
+          QStringLiteral("Cancel information input and return to Main Menu.")},
+         {QStringLiteral("CHECK"), QString()}},
+        2800);
     k->setNextAfter(txtDLNumber, k->cmdMenuChoice(ChoiceOK));
 
     auto* layout = new QVBoxLayout(frame);

@@ -5,6 +5,7 @@
 #include "ui/MessagePanel.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,23 @@ MenuChoice* ScreenKit::addMenuChoice(const QString& caption, const QString& help
     connect(choice->button(), &QPushButton::clicked, this,
             [this, index] { emit menuChoiceClicked(index); });
     return choice;
+}
+
+QHBoxLayout* ScreenKit::addMenuChoiceRow(QWidget* frame,
+                                         const QList<std::pair<QString, QString>>& choices,
+                                         int widthTwips) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(twips(360));
+    row->addStretch(1);
+    for (const auto& [caption, help] : choices) {
+        MenuChoice* c = addMenuChoice(caption, help);
+        c->setParent(frame);
+        c->setFixedWidth(twips(widthTwips));
+        row->addWidget(c);
+        c->setVisible(caption != QLatin1String("CHECK"));
+    }
+    row->addStretch(1);
+    return row;
 }
 
 QPushButton* ScreenKit::cmdMenuChoice(int index) const {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QWidget;
@@ -26,6 +27,10 @@ public:
 
     // A new menu choice with the next index.
     MenuChoice* addMenuChoice(const QString& caption, const QString& help);
+    // A centred row of new menu choices (caption, help) of one width, placed in the frame. A
+    // "CHECK" choice keeps its index but is never shown.
+    QHBoxLayout* addMenuChoiceRow(QWidget* frame, const QList<std::pair<QString, QString>>& choices,
+                                  int widthTwips);
     QPushButton* cmdMenuChoice(int index) const;
     MenuChoice* sspMenuChoice(int index) const;
     int lastMenuChoice() const { return static_cast<int>(choices_.size()) - 1; }
