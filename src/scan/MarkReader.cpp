@@ -42,6 +42,29 @@ QString joined(const QStringList& values, QChar mark, int after1, int after2) {
 
 } // namespace
 
+std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s) {
+    return {{QStringLiteral("ssn"), s.SSN},
+            {QStringLiteral("dob"), s.DateOfBirth},
+            {QStringLiteral("age"), s.Age},
+            {QStringLiteral("bac"), s.BAC},
+            {QStringLiteral("arrest_date"), s.DateOfPresentArrest},
+            {QStringLiteral("gender"), s.Gender},
+            {QStringLiteral("race"), s.Race},
+            {QStringLiteral("education"), s.Education},
+            {QStringLiteral("marital"), s.Marital},
+            {QStringLiteral("prior_dui"), s.PriorDUI},
+            {QStringLiteral("co_supervision"), s.COSupervision},
+            {QStringLiteral("reckless"), s.Reckless},
+            {QStringLiteral("ss_suspend"), s.SSSuspend},
+            {QStringLiteral("m_violations"), s.MViolations},
+            {QStringLiteral("accidents"), s.Accidents},
+            {QStringLiteral("alcohol_arrests"), s.AlcoholArrests},
+            {QStringLiteral("drug_arrests"), s.DrugArrests},
+            {QStringLiteral("st_bac"), s.StBAC},
+            {QStringLiteral("st_prior_dui"), s.StPriorDUI},
+            {QStringLiteral("answers"), s.ScannedAnswers}};
+}
+
 QString WithCentury(const QString& date, QDate today) {
     const QString yy = date.right(2);
     QString century = QStringLiteral("19");

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace tov::scan {
 
@@ -26,6 +28,9 @@ struct SheetReading {
     SheetOutcome outcome = SheetOutcome::NoAnchorBox;
     ScannedSheet values;
 };
+
+// The values under the names tov2sf-markread prints them with, in its order.
+std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s);
 
 // Receives the readers' diagnostic messages; empty = no messages.
 using Trace = std::function<void(const QString&)>;
