@@ -205,6 +205,45 @@ private slots:
         QCOMPARE(base[1].y, 8);
     }
 
+    void stepFollowsTheTurn_data() {
+        QTest::addColumn<bool>("vertical");
+        QTest::newRow("column") << true;
+        QTest::newRow("row") << false;
+    }
+    void stepFollowsTheTurn() {
+        // Turned by atan(99 / 770) = 7.33 degrees: bubble 2 of a 100-pixel step lies
+        // round(200 x cos 7.33) = 198 pixels along the field, straight down or right of the
+        // base point (no sideways drift). A two-pixel line there is seen only at 198, not at 200.
+        QFETCH(bool, vertical);
+        QImage page = whitePage(1100, 800);
+        blacken(page, QRect(20, 30, 20, 20));
+        blacken(page, QRect(20 + 770, 30 + 99, 20, 20));
+        PolarPoint base;
+        const ScanItemRow row =
+            vertical ? rowAt(300, 100, 0, 0, 3, 100) : rowAt(300, 100, 3, 100, 0, 0);
+        base.r = float(row.r);
+        base.theta = float(row.theta + std::atan(99.0 / 770.0) * 180 / M_PI);
+        ToCartesian(base);
+        const QPoint at =
+            QPoint(20 + base.x, 30 + base.y) + (vertical ? QPoint(0, 198) : QPoint(198, 0));
+        blacken(page, vertical ? QRect(at, QSize(15, 2)) : QRect(at, QSize(2, 15)));
+        const ImagePixels pixels(page);
+        MarkReader reader(pixels);
+        QVERIFY(reader.FindAnchorBox());
+        reader.MoveOriginToAnchor();
+        QVERIFY(reader.FindReferenceBox());
+        VectorScanItems items({row});
+        items.MoveFirst();
+        QString target;
+        if (vertical) {
+            reader.ExtractVertNum(items, target);
+        } else {
+            reader.ExtractHorizNum(items, target, 0);
+        }
+        QCOMPARE(target, QStringLiteral("2"));
+        QCOMPARE(items.basePoints()[0].X, int(base.x));
+    }
+
     void fieldReaders_data() {
         QTest::addColumn<int>("reader"); // 0 vertical, 1 choice, 2 count, 3 answer
         QTest::addColumn<QList<int>>("filled");

@@ -1,5 +1,6 @@
 // Generated answer sheets, rendered as a scanner delivers them, prepared and read back; the
 // sheet table of the built question bank; and tov2sf-markread on a generated page.
+#include "app/QuestionBank.h"
 #include "scan/MarkReader.h"
 #include "scan/ScanImage.h"
 #include "scan/SheetGeometry.h"
@@ -181,6 +182,51 @@ private slots:
             p.theta = float(rows[i].theta);
             ToCartesian(p);
             QCOMPARE(QPoint(p.x, p.y) + g.anchorBox.topLeft(), g.fields[i].first);
+        }
+    }
+
+    void basePointsWrittenToTheBank() {
+        // A copy of the built program folder's bank, opened as the procedure opens it.
+        QTemporaryDir dir;
+        const QDir program(programDir());
+        for (const char* name : {"TOV2SF.MDB", "zevltd.mda"}) {
+            QVERIFY(QFile::copy(program.filePath(name), dir.filePath(name)));
+        }
+        QFile ini(dir.filePath(QStringLiteral("tov2sf.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Options]\nSystemDB=" + dir.filePath("zevltd.mda").toUtf8() + "\n");
+        ini.close();
+        app::DbEngine engine;
+        engine.setIniPath(ini.fileName());
+        const app::Workspace ws = app::Workspace::open(engine, QStringLiteral("admin"), QString());
+        const auto db = ws.OpenDatabase(dir.filePath(QStringLiteral("TOV2SF.MDB")));
+
+        QRandomGenerator random(21);
+        const SheetValues values = sheetgen::RandomSheetValues(random, Today);
+        RenderOptions options;
+        options.angle = -1.5;
+        const QImage prepared = PrepareScan(sheetgen::RenderFilledSheet(values, options));
+        app::RecordSet set = db->OpenTable(QStringLiteral("ScanItem"));
+        RecordSetScanItems items(set);
+        const SheetReading reading = ReadAnswerSheet(prepared, items, Today);
+        QCOMPARE(reading.outcome, SheetOutcome::Read);
+        QCOMPARE(reading.values, sheetgen::ExpectedReading(values, Today));
+
+        // Every record now holds the base point it was read at: the geometry's point turned by
+        // the sheet's angle about the anchor.
+        const app::RecordSet check = db->OpenRecordset(QStringLiteral("SELECT X, y FROM ScanItem"));
+        const SheetGeometry g = AnswerSheetGeometry();
+        app::RecordSet rows = check;
+        rows.MoveFirst();
+        const double a = -1.5 * M_PI / 180;
+        for (std::size_t i = 0; i < g.fields.size(); ++i, rows.MoveNext()) {
+            QVERIFY(!rows.atEOF());
+            const QPoint rel = g.fields[i].first - g.anchorBox.topLeft();
+            const double x = rel.x() * std::cos(a) - rel.y() * std::sin(a);
+            const double y = rel.x() * std::sin(a) + rel.y() * std::cos(a);
+            QVERIFY2(std::abs(rows.Fields("X").toInt() - x) <= 2.5 &&
+                         std::abs(rows.Fields("y").toInt() - y) <= 2.5,
+                     qPrintable(g.fields[i].LocationName));
         }
     }
 
