@@ -214,7 +214,10 @@ SheetGeometry AnswerSheetGeometry() {
                QString::number(item),
                {}});
     }
-    b.text(QStringLiteral("Do not fold or staple this sheet."), {330, 1375}, 10);
+    b.text(
+        QStringLiteral("Do not fold or staple this sheet.   Print on legal paper (8.5 x 14 in) at "
+                       "actual size, in colour."),
+        {190, 1375}, 10);
     return g;
 }
 

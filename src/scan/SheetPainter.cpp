@@ -39,7 +39,8 @@ void paintGroup(QPainter& p, const SheetGeometry& g, const SheetGroup& group) {
         return;
     }
     for (int k = 0; k < group.fieldCount; ++k) {
-        const SheetField& f = g.fields[static_cast<std::size_t>(group.firstField + k)];
+        const int index = group.firstField + k;
+        const SheetField& f = g.fields[static_cast<std::size_t>(index)];
         const QRect box(f.first.x() - 3, f.first.y() - 25, 21, 21);
         if (f.count == 1) {
             // The single "zero" column: a word instead of a box to write in.
@@ -49,8 +50,7 @@ void paintGroup(QPainter& p, const SheetGeometry& g, const SheetGroup& group) {
             continue;
         }
         p.drawRect(box);
-        const bool afterZero =
-            k > 0 && g.fields[static_cast<std::size_t>(group.firstField + k - 1)].count == 1;
+        const bool afterZero = k > 0 && g.fields[static_cast<std::size_t>(index - 1)].count == 1;
         if (afterZero) {
             p.setFont(sheetFont(16, true));
             p.drawText(QPoint(box.x() - 8, box.bottom() - 1), QStringLiteral("."));
@@ -73,7 +73,7 @@ void paintField(QPainter& p, const SheetField& f) {
         return;
     }
     const int captionX = f.kind == FieldKind::Choice ? 40 : 430;
-    p.setFont(sheetFont(f.kind == FieldKind::Choice ? 9 : 9, f.kind == FieldKind::Choice));
+    p.setFont(sheetFont(9, f.kind == FieldKind::Choice));
     p.drawText(QRect(captionX, midY - 8, f.first.x() - captionX - 6, 16),
                Qt::AlignLeft | Qt::AlignVCenter, f.caption);
     p.setFont(sheetFont(8, false));

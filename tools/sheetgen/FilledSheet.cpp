@@ -61,31 +61,34 @@ struct MarkSpot {
 
 std::vector<int> MarkedBubbles(const SheetValues& v) {
     std::vector<int> marks(113, -1);
+    const auto set = [&marks](int field, int bubble) {
+        marks[static_cast<std::size_t>(field)] = bubble;
+    };
     for (int i = 0; i < 9; ++i) {
-        marks[SsnField + i] = digitAt(v.ssn, i);
+        set(SsnField + i, digitAt(v.ssn, i));
     }
     const QString birth = sixDigits(v.dateOfBirth);
     const QString arrest = sixDigits(v.arrestDate);
     for (int i = 0; i < 6; ++i) {
-        marks[static_cast<std::size_t>(BirthField + i)] = digitAt(birth, i);
-        marks[static_cast<std::size_t>(ArrestField + i)] = digitAt(arrest, i);
+        set(BirthField + i, digitAt(birth, i));
+        set(ArrestField + i, digitAt(arrest, i));
     }
-    marks[BacZeroField] = v.bacZero ? 0 : -1;
-    marks[StaffZeroField] = v.staffBacZero ? 0 : -1;
+    set(BacZeroField, v.bacZero ? 0 : -1);
+    set(StaffZeroField, v.staffBacZero ? 0 : -1);
     for (int i = 0; i < 2; ++i) {
-        marks[static_cast<std::size_t>(BacField + i)] = digitAt(v.bac, i);
-        marks[static_cast<std::size_t>(StaffBacField + i)] = digitAt(v.staffBac, i);
+        set(BacField + i, digitAt(v.bac, i));
+        set(StaffBacField + i, digitAt(v.staffBac, i));
     }
     const int choices[] = {v.gender, v.race, v.education, v.marital};
     for (int i = 0; i < 4; ++i) {
-        marks[static_cast<std::size_t>(GenderField + i)] = choices[i] - 1;
+        set(GenderField + i, choices[i] - 1);
     }
     for (int i = 0; i < 8; ++i) {
-        marks[static_cast<std::size_t>(CountField + i)] = v.counts[static_cast<std::size_t>(i)];
+        set(CountField + i, v.counts[static_cast<std::size_t>(i)]);
     }
-    marks[StaffPriorField] = v.staffPriorDUI;
+    set(StaffPriorField, v.staffPriorDUI);
     for (int i = 0; i < 73; ++i) {
-        marks[static_cast<std::size_t>(AnswerField + i)] = digitAt(v.answers, i) - 1;
+        set(AnswerField + i, digitAt(v.answers, i) - 1);
     }
     return marks;
 }
