@@ -1,5 +1,6 @@
 #include "scan/MarkReader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
@@ -24,6 +25,14 @@ qint64 roundWide(double value) {
         return static_cast<qint64>(bound);
     }
     return static_cast<qint64>(std::nearbyint(value)); // default rounding mode: halves to even
+}
+
+// A table value as a single-precision real; values beyond its range are held at its ends
+// rather than overflowing.
+float toFloat(double value) {
+    constexpr double most = std::numeric_limits<float>::max();
+    return std::isnan(value) ? std::numeric_limits<float>::quiet_NaN()
+                             : static_cast<float>(std::clamp(value, -most, most));
 }
 
 // Joins read values, putting `mark` after the values whose 1-based numbers are listed when a
@@ -153,8 +162,8 @@ bool MarkReader::basePoint(ScanItemTable& items, PolarPoint& base) {
         return false;
     }
     const ScanItemRow row = items.current();
-    base.r = static_cast<float>(row.r);
-    base.theta = static_cast<float>(row.theta + double(sheetAngle_));
+    base.r = toFloat(row.r);
+    base.theta = toFloat(row.theta + double(sheetAngle_));
     ToCartesian(base);
     items.storeBasePoint(base.x, base.y);
     return true;

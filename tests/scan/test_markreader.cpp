@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 
 using namespace tov::scan;
 
@@ -335,7 +336,11 @@ private slots:
         ScanItemRow row = rowAt(10, 10, 2000000000, 0, 2000000000, 0);
         ScanItemRow nan = row;
         nan.r = std::nan("");
-        VectorScanItems items({row, nan});
+        ScanItemRow huge = row;
+        huge.r = 1e300;
+        huge.theta = -1e300;
+        huge.dx = std::numeric_limits<double>::infinity();
+        VectorScanItems items({row, nan, huge});
         items.MoveFirst();
         QString target;
         r.ExtractVertNum(items, target);
@@ -343,6 +348,9 @@ private slots:
         items.MoveNext();
         r.ExtractHorizNum(items, target, 1);
         QCOMPARE(target, QStringLiteral("N0"));
+        items.MoveNext();
+        r.ExtractHorizNum(items, target, 0);
+        QCOMPARE(target.size(), 3);
     }
 
     void traceOnlyWhenGiven() {

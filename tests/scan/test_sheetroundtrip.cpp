@@ -253,6 +253,15 @@ private slots:
         QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
                  want);
 
+        // The prepared page as the procedure saves it (8-bit bitmap with a palette), read as is.
+        const QString bmp = dir.filePath(QStringLiteral("scan.bmp"));
+        QVERIFY(SaveEightBitBmp(PrepareScan(QImage(page)), bmp));
+        run.start(tool, {"--question-bank", bank, "--image", bmp});
+        QVERIFY(run.waitForFinished(30000));
+        QCOMPARE(run.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 want);
+
         // A page with no boxes on it.
         QImage blank(850, 1400, QImage::Format_RGB32);
         blank.fill(Qt::white);
