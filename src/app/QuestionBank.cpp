@@ -182,6 +182,12 @@ RecordSet Database::OpenTable(const QString& name) const {
     return rs;
 }
 
+RecordSet RecordSet::fromRecords(std::vector<QSqlRecord> rows) {
+    RecordSet rs;
+    rs.rows_ = std::move(rows);
+    return rs;
+}
+
 void RecordSet::MoveNext() {
     if (pos_ < static_cast<int>(rows_.size())) {
         ++pos_;

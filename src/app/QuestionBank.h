@@ -51,6 +51,10 @@ private:
 // can change its rows.
 class RecordSet {
 public:
+    // Rows held in memory, read-only, as a query returns them: for tools and tests that need the
+    // rows' consumers without a database file.
+    static RecordSet fromRecords(std::vector<QSqlRecord> rows);
+
     bool atBOF() const { return pos_ < 0 || rows_.empty(); }
     bool atEOF() const { return pos_ >= static_cast<int>(rows_.size()) || rows_.empty(); }
     int RecordCount() const { return static_cast<int>(rows_.size()); }

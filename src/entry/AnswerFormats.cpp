@@ -1,5 +1,7 @@
 #include "entry/AnswerFormats.h"
 
+#include "records/NumericValue.h"
+
 #include <algorithm>
 #include <array>
 
@@ -55,6 +57,12 @@ QStringList headerTexts(int code) {
         texts << QString::number(i);
     }
     return texts;
+}
+
+int ItemOfLabel(QStringView label) {
+    // Compared as a number first: a huge value does not fit an int.
+    const double n = records::NumericValue(label);
+    return n >= 1 && n < 74 ? static_cast<int>(n) : 0;
 }
 
 int TopRowFor(int currentRow, int rows) {

@@ -22,6 +22,10 @@ const AnswerFormatInfo& formatInfo(int code);
 // The header row of a grid: "Num", then the choice numbers.
 QStringList headerTexts(int code);
 
+// The item a grid row's label names ("12."): 0 when it names none of the items 1 to 73, as a
+// damaged question bank can make it.
+int ItemOfLabel(QStringView label);
+
 // The top row to show so that the current row is in view (rows counts the header row too):
 // near the end the last 17 rows, otherwise the row before the current one.
 int TopRowFor(int currentRow, int rows);

@@ -218,7 +218,7 @@ void frmNewEntry::loadAnswers() {
 
 int frmNewEntry::itemOfRow(const Grid& g, int row) const {
     const QTableWidgetItem* cell = g.table->item(row - 1, 0);
-    return cell == nullptr ? 0 : static_cast<int>(records::NumericValue(cell->text()));
+    return cell == nullptr ? 0 : ItemOfLabel(cell->text());
 }
 
 int frmNewEntry::codeOf(int item) const {

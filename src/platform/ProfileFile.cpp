@@ -1,9 +1,11 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/AppError.h"
+#include "records/Cp1252.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <optional>
@@ -47,9 +49,39 @@ QString valueOf(const QString& line) {
     return v;
 }
 
+// The file as lines of bytes, each with its own line end, so a write can leave every line it
+// does not change exactly as it was, whatever its encoding.
 struct Lines {
-    QStringList lines;
-    QString eol = QStringLiteral("\n");
+    QList<QByteArray> raw;  // without the line end
+    QList<QByteArray> ends; // "\n", "\r\n" or, for a last line without one, nothing
+    QByteArray eol = QByteArrayLiteral("\n");
+
+    // A line as text: UTF-8 when it is valid UTF-8, otherwise the Windows code page the file
+    // was most likely written in. A byte order mark at the start of the file is not text.
+    QString text(qsizetype i) const {
+        QByteArrayView bytes(raw[i]);
+        if (i == 0 && bytes.startsWith("\xEF\xBB\xBF")) {
+            bytes = bytes.sliced(3);
+        }
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString decoded = utf8(bytes);
+        return utf8.hasError() ? records::fromCp1252(bytes) : decoded;
+    }
+    QByteArray bytes() const {
+        QByteArray out;
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            out += raw[i] + ends[i];
+        }
+        return out;
+    }
+    void insert(qsizetype at, const QString& line) {
+        // The line before a new one needs an end of its own; a lone CR gets its LF.
+        if (at > 0 && !ends[at - 1].endsWith('\n')) {
+            ends[at - 1] += ends[at - 1].isEmpty() ? eol : QByteArrayLiteral("\n");
+        }
+        raw.insert(at, line.toUtf8());
+        ends.insert(at, eol);
+    }
 };
 
 Lines load(const QString& path) {
@@ -58,18 +90,21 @@ Lines load(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) {
         return result;
     }
-    const QString text = QString::fromUtf8(file.readAll());
-    if (text.contains(QLatin1String("\r\n"))) {
-        result.eol = QStringLiteral("\r\n");
+    const QByteArray content = file.readAll();
+    if (content.contains("\r\n")) {
+        result.eol = QByteArrayLiteral("\r\n");
     }
-    result.lines = text.split(QLatin1Char('\n'));
-    for (QString& line : result.lines) {
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype nl = content.indexOf('\n', start);
+        const qsizetype next = nl < 0 ? content.size() : nl + 1;
+        qsizetype stop = nl < 0 ? content.size() : nl;
+        if (stop > start && content[stop - 1] == '\r') {
+            --stop;
         }
-    }
-    if (!result.lines.isEmpty() && result.lines.back().isEmpty()) {
-        result.lines.removeLast();
+        result.raw << content.mid(start, stop - start);
+        result.ends << content.mid(stop, next - stop);
+        start = next;
     }
     return result;
 }
@@ -81,7 +116,8 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
     const Lines file = load(path_);
     bool inSection = false;
     QString value = defaultValue;
-    for (const QString& line : file.lines) {
+    for (qsizetype i = 0; i < file.raw.size(); ++i) {
+        const QString line = file.text(i);
         if (isSection(line)) {
             inSection = sectionName(line).compare(section, Qt::CaseInsensitive) == 0;
             continue;
@@ -104,8 +140,8 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
     qsizetype sectionAt = -1;
     qsizetype insertAt = -1;
     bool done = false;
-    for (qsizetype i = 0; i < file.lines.size() && !done; ++i) {
-        const QString& line = file.lines[i];
+    for (qsizetype i = 0; i < file.raw.size() && !done; ++i) {
+        const QString line = file.text(i);
         if (isSection(line)) {
             if (sectionAt >= 0) {
                 break; // end of our section
@@ -121,7 +157,7 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
         }
         const auto k = keyOf(line);
         if (k && k->compare(key, Qt::CaseInsensitive) == 0) {
-            file.lines[i] = entry;
+            file.raw[i] = entry.toUtf8();
             done = true;
         } else if (!line.trimmed().isEmpty()) {
             insertAt = i + 1;
@@ -129,10 +165,10 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
     }
     if (!done) {
         if (sectionAt >= 0) {
-            file.lines.insert(insertAt, entry);
+            file.insert(insertAt, entry);
         } else {
-            file.lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
-            file.lines.append(entry);
+            file.insert(file.raw.size(), QLatin1Char('[') + section + QLatin1Char(']'));
+            file.insert(file.raw.size(), entry);
         }
     }
     // Written to a new file and renamed over the old one, so a failure never leaves half a file.
@@ -141,7 +177,7 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
         throw AppError(err::PermissionDenied,
                        QStringLiteral("Cannot write %1: %2").arg(path_, out.errorString()));
     }
-    out.write((file.lines.join(file.eol) + file.eol).toUtf8());
+    out.write(file.bytes());
     if (!out.commit()) {
         throw AppError(err::PathFileAccess,
                        QStringLiteral("Cannot write %1: %2").arg(path_, out.errorString()));

@@ -23,7 +23,15 @@ TextSections::TextSections(const QString& path) : path_(path) {
                        QStringLiteral("The file %1 cannot be read: %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    QString text = records::fromCp1252(file.readAll());
+    split(file.readAll());
+}
+
+TextSections::TextSections(const QString& path, const QByteArray& content) : path_(path) {
+    split(content);
+}
+
+void TextSections::split(const QByteArray& content) {
+    QString text = records::fromCp1252(content);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     lines_ = text.split(QLatin1Char('\n'));
     // A final line end does not start another line.

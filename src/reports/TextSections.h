@@ -12,6 +12,8 @@ class TextSections {
 public:
     // Reads the whole file at once.
     explicit TextSections(const QString& path);
+    // The content of a file already read; path only names it in messages.
+    TextSections(const QString& path, const QByteArray& content);
 
     // The lines after the label line, up to the "END" line.
     QStringList section(const QString& label) const;
@@ -19,6 +21,7 @@ public:
     QStringList upToEnd() const;
 
 private:
+    void split(const QByteArray& content);
     QStringList linesFrom(qsizetype first, const QString& label) const;
 
     QString path_;

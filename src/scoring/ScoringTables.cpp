@@ -154,10 +154,13 @@ void readFloorsAndCorrections(TableReader& in, ScoringTables& t) {
 } // namespace
 
 ScoringTables LoadScoringTables(const QString& programFolder) {
-    ScoringTables t;
     TableReader texts(programFolder + QLatin1Char('/') + QLatin1String(kTextsFile));
     TableReader tables(programFolder + QLatin1Char('/') + QLatin1String(kTablesFile));
+    return ReadScoringTables(tables, texts);
+}
 
+ScoringTables ReadScoringTables(TableReader& tables, TableReader& texts) {
+    ScoringTables t;
     readTexts(texts, t.texts);
     for (int i = 1; i <= kListedCount; ++i) {
         t.listedItems[i] = boundedInteger(

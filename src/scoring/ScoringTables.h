@@ -7,6 +7,8 @@
 
 namespace tov::scoring {
 
+class TableReader;
+
 inline constexpr int kScaleCount = 4;
 inline constexpr int kMaxNormCount = 60;
 inline constexpr int kMaxScaleItems = 31;
@@ -76,5 +78,7 @@ inline constexpr const char* kTextsFile = "TSF2RPT.TXT";
 // missing or short file, a value that is not a number, or a count or item the tables cannot
 // hold throws AppError naming the file and the value.
 ScoringTables LoadScoringTables(const QString& programFolder);
+// The same from the two files' contents, already read.
+ScoringTables ReadScoringTables(TableReader& tables, TableReader& texts);
 
 } // namespace tov::scoring

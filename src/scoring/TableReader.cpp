@@ -45,6 +45,9 @@ TableReader::TableReader(const QString& path) : path_(path) {
     text_ = records::fromCp1252(file.readAll());
 }
 
+TableReader::TableReader(const QString& path, const QByteArray& content)
+    : path_(path), text_(records::fromCp1252(content)) {}
+
 QString TableReader::fileName() const {
     return QFileInfo(path_).fileName();
 }

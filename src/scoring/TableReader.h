@@ -21,6 +21,8 @@ class TableReader {
 public:
     // Throws AppError (file not found, permission denied) when the file cannot be read.
     explicit TableReader(const QString& path);
+    // The content of a file already read; path only names it in messages.
+    TableReader(const QString& path, const QByteArray& content);
 
     const QString& path() const { return path_; }
     // The file name alone, as messages name it.
