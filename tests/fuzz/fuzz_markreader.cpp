@@ -50,9 +50,9 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader in(data, size);
-    // Up to a page at 100 dpi with some margin.
+    // Up to a legal-size page at 100 dpi with some margin.
     const int width = 1 + in.take<uint16_t>() % 1000;
-    const int height = 1 + in.take<uint16_t>() % 1300;
+    const int height = 1 + in.take<uint16_t>() % 1500;
     // The reader walks 113 rows; a few more or fewer are damage too.
     const int rows = in.take<uint8_t>() % 128;
     std::vector<scan::ScanItemRow> items;

@@ -1,11 +1,11 @@
 #!/usr/bin/env python3
-"""Writes a seed for fuzz_markreader: a prepared 850 x 1100 page with the anchor and reference
+"""Writes a seed for fuzz_markreader: a prepared 850 x 1400 page with the anchor and reference
 boxes, a ScanItem table of the 113 rows the reader walks, and a few marked bubbles."""
 import math
 import struct
 import sys
 
-W, H = 850, 1100
+W, H = 850, 1400
 page = [bytearray(b'\xff' * W) for _ in range(H)]
 
 
