@@ -5,6 +5,12 @@
 
 namespace tov::ui {
 
+// The button goes first, while this choice is still whole: whoever watches the button's events
+// (the screen kit) looks at this choice as the button is torn down.
+MenuChoice::~MenuChoice() {
+    delete button_;
+}
+
 MenuChoice::MenuChoice(const QString& caption, int index, QWidget* parent)
     : QFrame(parent), button_(new QPushButton(caption, this)), index_(index) {
     setObjectName(QStringLiteral("sspMenuChoice_%1").arg(index));

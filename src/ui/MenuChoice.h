@@ -15,6 +15,7 @@ public:
     static constexpr QRgb RestColour = qRgb(0, 0, 255);
 
     MenuChoice(const QString& caption, int index, QWidget* parent = nullptr);
+    ~MenuChoice() override;
 
     QPushButton* button() const { return button_; }
     int index() const { return index_; }

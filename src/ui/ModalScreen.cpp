@@ -15,6 +15,12 @@ constexpr int kMarginTwips = 300;
 constexpr int kPanelTwips = 480;
 } // namespace
 
+// The screen kit goes before the fields and buttons it watches: tearing them down moves the
+// focus, and the kit would pass that on to a screen whose own part is already destroyed.
+ModalScreen::~ModalScreen() {
+    delete kit_;
+}
+
 ModalScreen::ModalScreen(const QString& caption, const QString& frameName, QWidget* parent)
     : QDialog(parent), frame_(new QFrame(this)), msgPanel_(new MessagePanel(this)),
       kit_(new ScreenKit(this, msgPanel_)) {

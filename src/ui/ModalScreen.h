@@ -16,6 +16,7 @@ class ModalScreen : public QDialog {
     Q_OBJECT
 public:
     ModalScreen(const QString& caption, const QString& frameName, QWidget* parent = nullptr);
+    ~ModalScreen() override;
 
     QFrame* mainFrame() const { return frame_; }
     ScreenKit* kit() const { return kit_; }
