@@ -183,9 +183,28 @@ void DataDrive::OpenDataDisk(const QString& folder) {
     if (services_.fs.exists(testFile)) {
         services_.fs.remove(testFile);
     }
-    services_.fs.writeNew(testFile, QByteArrayLiteral("test\n"));
-    if (services_.fs.exists(testFile)) {
-        services_.fs.remove(testFile);
+    try {
+        services_.fs.writeNew(testFile, QByteArrayLiteral("test\n"));
+    } catch (const AppError&) {
+        // A test file the write created before failing is not left on the volume.
+        try {
+            services_.fs.remove(testFile);
+        } catch (const AppError&) {
+            // Nothing was created (a write-protected volume) or the volume is gone.
+        }
+        throw;
+    }
+    removeIfThere(testFile);
+}
+
+void DataDrive::removeIfThere(const QString& path) {
+    // Removed without asking first: a failing look would leave the file behind for good.
+    try {
+        services_.fs.remove(path);
+    } catch (const AppError& e) {
+        if (e.number() != err::FileNotFound) {
+            throw;
+        }
     }
 }
 

@@ -49,6 +49,7 @@ private:
     enum class Outcome { Accepted, Another, GiveUp };
     Outcome tryCandidate(const QString& candidate, bool startupMode);
     int recordCountOnDisk();
+    void removeIfThere(const QString& path);
     bool confirmSame(const std::function<bool()>& same);
 
     ProgramState& state_;

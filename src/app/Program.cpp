@@ -31,7 +31,7 @@ Program::Program(const QString& programFolder, platform::Platform platform)
         testing::RunAddNewClient(context(), menu_.get(), methods);
     };
     sequences.SupervisorOptions = [this] {
-        supervisor::RunSupervisorOptions(context(), printer_, menu_.get());
+        supervisor::RunSupervisorOptions(context(), *platform_.printer, menu_.get());
     };
     menu_->setSequences(std::move(sequences));
     state_->EndProgram = [this] {

@@ -4,7 +4,6 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "platform/Platform.h"
-#include "platform/QtPrinter.h"
 #include "ui/frmMainMenu.h"
 
 #include <memory>
@@ -34,8 +33,6 @@ public:
 
 private:
     platform::Platform platform_;
-    // Reports go to the system's default printer.
-    platform::QtPrinter printer_;
     std::unique_ptr<ProgramState> state_;
     std::unique_ptr<DataDrive> drive_;
     std::unique_ptr<ui::frmMainMenu> menu_;

@@ -20,7 +20,8 @@ public:
     // Whole content of a file, creating it empty when absent.
     virtual QByteArray readOrCreate(const QString& path) = 0;
     // Writes bytes at an offset of a file (created when absent) and makes them durable on the
-    // device before returning.
+    // device before returning. When it throws, the file is as it was before the call as far as
+    // the device still allows.
     virtual void writeAt(const QString& path, qint64 offset, const QByteArray& bytes) = 0;
     // Creates (or truncates) a file and writes the bytes.
     virtual void writeNew(const QString& path, const QByteArray& bytes) = 0;

@@ -5,6 +5,7 @@
 #include "platform/PosixFileSystem.h"
 #include "platform/PosixVolumeIdentity.h"
 #include "platform/QtMessageBoxes.h"
+#include "platform/QtPrinter.h"
 #include "platform/QtWavePlayer.h"
 #include "platform/X11KeyboardState.h"
 
@@ -21,6 +22,7 @@ Platform makeHostPlatform(const QString& programFolder, const QString& appTitle)
     p.drives = std::make_unique<MountedDriveList>();
     p.wave = std::make_unique<QtWavePlayer>();
     p.scanner = std::make_unique<NoScanner>();
+    p.printer = std::make_unique<QtPrinter>();
     return p;
 }
 

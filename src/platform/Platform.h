@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
+#include "platform/Printer.h"
 #include "platform/Scanner.h"
 #include "platform/SingleInstance.h"
 #include "platform/VolumeIdentity.h"
@@ -26,6 +27,8 @@ struct Platform {
     std::unique_ptr<DriveList> drives;
     std::unique_ptr<WavePlayer> wave;
     std::unique_ptr<Scanner> scanner;
+    // Reports go to the system's default printer.
+    std::unique_ptr<Printer> printer;
 };
 
 // The host's own implementations. Needs a QApplication.

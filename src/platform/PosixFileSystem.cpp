@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -54,8 +56,9 @@ namespace {
 // A file descriptor closed on every path out of a call.
 class Fd {
 public:
-    Fd(const QString& path, int flags, mode_t mode = 0644)
-        : path_(path), fd_(::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, mode)) {
+    Fd(SystemCalls& calls, const QString& path, int flags, mode_t mode = 0644)
+        : calls_(calls), path_(path),
+          fd_(calls.open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, mode)) {
         if (fd_ < 0) {
             fail(errno, path);
         }
@@ -64,32 +67,41 @@ public:
     Fd& operator=(const Fd&) = delete;
     ~Fd() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            calls_.close(fd_);
         }
     }
     int get() const { return fd_; }
+    // The caller closes it.
+    void release() { fd_ = -1; }
     // Closes now so that a failing close is reported instead of lost.
     void close() {
         const int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0 && errno != EINTR) {
+        if (calls_.close(fd) != 0 && errno != EINTR) {
             fail(errno, path_);
         }
     }
 
 private:
+    SystemCalls& calls_;
     QString path_;
     int fd_;
 };
 
-void writeAll(const Fd& fd, const QString& path, const char* data, qint64 length, qint64 offset) {
+// Writes every byte, taking up after a short write as the system allows; the first refusal
+// throws.
+void writeAll(SystemCalls& calls, const Fd& fd, const QString& path, const char* data,
+              qint64 length, qint64 offset) {
     while (length > 0) {
-        const ssize_t n = ::pwrite(fd.get(), data, static_cast<size_t>(length), offset);
+        const ssize_t n = calls.pwrite(fd.get(), data, static_cast<size_t>(length), offset);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             fail(errno, path);
+        }
+        if (n == 0) {
+            fail(ENOSPC, path);
         }
         data += n;
         length -= n;
@@ -97,7 +109,66 @@ void writeAll(const Fd& fd, const QString& path, const char* data, qint64 length
     }
 }
 
+QByteArray readRange(SystemCalls& calls, const Fd& fd, const QString& path, qint64 offset,
+                     qint64 length) {
+    QByteArray content(static_cast<qsizetype>(length), '\0');
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t n = calls.pread(fd.get(), content.data() + done,
+                                      static_cast<size_t>(length - done), offset + done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            fail(errno, path);
+        }
+        if (n == 0) {
+            break;
+        }
+        done += n;
+    }
+    content.truncate(static_cast<qsizetype>(done));
+    return content;
+}
+
 } // namespace
+
+int HostSystemCalls::open(const char* path, int flags, mode_t mode) {
+    return ::open(path, flags, mode);
+}
+ssize_t HostSystemCalls::read(int fd, void* buffer, size_t length) {
+    return ::read(fd, buffer, length);
+}
+ssize_t HostSystemCalls::pread(int fd, void* buffer, size_t length, off_t offset) {
+    return ::pread(fd, buffer, length, offset);
+}
+ssize_t HostSystemCalls::pwrite(int fd, const void* data, size_t length, off_t offset) {
+    return ::pwrite(fd, data, length, offset);
+}
+int HostSystemCalls::fsync(int fd) {
+    return ::fsync(fd);
+}
+int HostSystemCalls::ftruncate(int fd, off_t length) {
+    return ::ftruncate(fd, length);
+}
+int HostSystemCalls::close(int fd) {
+    return ::close(fd);
+}
+int HostSystemCalls::stat(const char* path, struct stat* st) {
+    return ::stat(path, st);
+}
+int HostSystemCalls::fstat(int fd, struct stat* st) {
+    return ::fstat(fd, st);
+}
+int HostSystemCalls::unlink(const char* path) {
+    return ::unlink(path);
+}
+
+PosixFileSystem::PosixFileSystem() : own_(std::make_unique<HostSystemCalls>()), calls_(*own_) {}
+
+PosixFileSystem::PosixFileSystem(SystemCalls& calls) : calls_(calls) {}
+
+PosixFileSystem::~PosixFileSystem() = default;
 
 int PosixFileSystem::errorNumberFor(int errnoValue) {
     switch (errnoValue) {
@@ -129,21 +200,21 @@ int PosixFileSystem::errorNumberFor(int errnoValue) {
 
 bool PosixFileSystem::exists(const QString& path) {
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+    return calls_.stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
 qint64 PosixFileSystem::size(const QString& path) {
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+    if (calls_.stat(QFile::encodeName(path).constData(), &st) != 0) {
         fail(errno, path);
     }
     return st.st_size;
 }
 
 void PosixFileSystem::probeRead(const QString& path) {
-    Fd fd(path, O_RDONLY);
+    Fd fd(calls_, path, O_RDONLY);
     struct stat st {};
-    if (::fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (calls_.fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
         fail(EISDIR, path);
     }
     fd.close();
@@ -151,17 +222,17 @@ void PosixFileSystem::probeRead(const QString& path) {
 
 QByteArray PosixFileSystem::readOrCreate(const QString& path) {
     if (!exists(path)) {
-        Fd created(path, O_WRONLY | O_CREAT | O_EXCL);
-        if (::fsync(created.get()) != 0) {
+        Fd created(calls_, path, O_WRONLY | O_CREAT | O_EXCL);
+        if (calls_.fsync(created.get()) != 0) {
             fail(errno, path);
         }
         created.close();
     }
-    Fd fd(path, O_RDONLY);
+    Fd fd(calls_, path, O_RDONLY);
     QByteArray content;
     char buffer[8192];
     for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t n = calls_.read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -178,23 +249,60 @@ QByteArray PosixFileSystem::readOrCreate(const QString& path) {
 }
 
 void PosixFileSystem::writeAt(const QString& path, qint64 offset, const QByteArray& bytes) {
-    Fd fd(path, O_RDWR | O_CREAT);
-    writeAll(fd, path, bytes.constData(), bytes.size(), offset);
-    // The operator may pull the volume as soon as the program is idle.
-    if (::fsync(fd.get()) != 0) {
+    Fd fd(calls_, path, O_RDWR | O_CREAT);
+    struct stat st {};
+    if (calls_.fstat(fd.get(), &st) != 0) {
         fail(errno, path);
     }
-    fd.close();
+    const qint64 oldLength = st.st_size;
+    // What the write replaces: a write that fails part way puts it back, so the record is either
+    // as it was or as meant, never a mixture, and an append that fails leaves no part record.
+    const QByteArray old = readRange(calls_, fd, path, offset,
+                                     std::clamp<qint64>(oldLength - offset, 0, bytes.size()));
+    try {
+        writeAll(calls_, fd, path, bytes.constData(), bytes.size(), offset);
+        // The operator may pull the volume as soon as the program is idle.
+        if (calls_.fsync(fd.get()) != 0) {
+            fail(errno, path);
+        }
+    } catch (const AppError&) {
+        restore(fd.get(), offset, old, oldLength, offset + bytes.size() > oldLength);
+        throw;
+    }
+    // Once fsync has passed the bytes are on the device: a failing close loses none of them, and
+    // reporting it would make the caller believe the record was not written.
+    const int raw = fd.get();
+    fd.release();
+    calls_.close(raw);
+}
+
+void PosixFileSystem::restore(int fd, qint64 offset, const QByteArray& old, qint64 oldLength,
+                              bool grew) {
+    // Best effort: on a device that has gone the calls fail as well, and the guard's next check
+    // finds the volume changed.
+    qint64 done = 0;
+    while (done < old.size()) {
+        const ssize_t n = calls_.pwrite(fd, old.constData() + done,
+                                        static_cast<size_t>(old.size() - done), offset + done);
+        if (n <= 0) {
+            break;
+        }
+        done += n;
+    }
+    if (grew) {
+        calls_.ftruncate(fd, static_cast<off_t>(oldLength));
+    }
+    calls_.fsync(fd);
 }
 
 void PosixFileSystem::writeNew(const QString& path, const QByteArray& bytes) {
-    Fd fd(path, O_WRONLY | O_CREAT | O_TRUNC);
-    writeAll(fd, path, bytes.constData(), bytes.size(), 0);
+    Fd fd(calls_, path, O_WRONLY | O_CREAT | O_TRUNC);
+    writeAll(calls_, fd, path, bytes.constData(), bytes.size(), 0);
     fd.close();
 }
 
 void PosixFileSystem::remove(const QString& path) {
-    if (::unlink(QFile::encodeName(path).constData()) != 0) {
+    if (calls_.unlink(QFile::encodeName(path).constData()) != 0) {
         fail(errno, path);
     }
 }

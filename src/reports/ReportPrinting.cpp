@@ -67,6 +67,12 @@ void CopyReportTo(const QString& programFolder, int number) {
     WriteWholeFile(NumberedCopyPath(programFolder, number), readWhole(reportPath(programFolder)));
 }
 
+void RemoveReportFiles(const QString& programFolder) {
+    const QDir folder(programFolder);
+    QFile::remove(folder.filePath(ReportFileName));
+    QFile::remove(folder.filePath(ReportScreenFileName));
+}
+
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
                          const QList<int>& numbers) {
     for (const int n : numbers) {

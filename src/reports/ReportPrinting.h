@@ -30,5 +30,8 @@ void CopyReportTo(const QString& programFolder, int number);
 // Copies each numbered copy back over report.prn and prints it, in the order given.
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
                          const QList<int>& numbers);
+// Removes report.prn and the stray REPORT.SCR from the program folder, if there: a report holds a
+// client's name and answers and is not kept once it has been shown or printed.
+void RemoveReportFiles(const QString& programFolder);
 
 } // namespace tov::reports

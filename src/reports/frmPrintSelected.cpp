@@ -122,6 +122,8 @@ void frmPrintSelected::printSelected() {
                                   MessageBoxes::Icon::Error,
                                   QStringLiteral("Print Selected Reports"));
     }
+    // The numbered copies keep the batch; the last report is not left behind as well.
+    RemoveReportFiles(folder);
 }
 
 } // namespace tov::reports

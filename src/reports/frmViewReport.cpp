@@ -82,9 +82,7 @@ frmViewReport::frmViewReport(const app::Context& context, platform::Printer& pri
 }
 
 frmViewReport::~frmViewReport() {
-    const QDir folder(ctx_.state.programFolder());
-    QFile::remove(folder.filePath(ReportFileName));
-    QFile::remove(folder.filePath(ReportScreenFileName));
+    RemoveReportFiles(ctx_.state.programFolder());
 }
 
 void frmViewReport::Activate() {

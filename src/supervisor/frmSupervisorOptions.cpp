@@ -264,6 +264,8 @@ void frmSupervisorOptions::PrintAllReports() {
         ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,
                                   MessageBoxes::Icon::Error, QStringLiteral("Print Report"));
     }
+    // The numbered copies keep the batch; the last report is not left behind as well.
+    reports::RemoveReportFiles(folder);
     table.setCurrentClient(1);
 }
 

@@ -7,8 +7,10 @@
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/Printer.h"
 #include "platform/Scanner.h"
 #include "platform/SingleInstance.h"
+#include "platform/SystemCalls.h"
 #include "platform/VolumeIdentity.h"
 #include "platform/WavePlayer.h"
 
@@ -39,6 +41,8 @@ public:
     void script(std::initializer_list<Answer> answers) { answers_.insert(answers_.end(), answers); }
     // Runs while the box would be on screen, before it is answered.
     std::function<void(const Shown&)> onShow;
+    // Answers a box before the script does; no answer leaves it to the script.
+    std::function<std::optional<Answer>(const Shown&)> answerFor;
 
     QList<Shown> shown;
     int beeps = 0;
@@ -120,6 +124,26 @@ private:
     QString open_;
 };
 
+// Keeps every job it is given; set `failure` to make it refuse as a missing printer does.
+class FakePrinter final : public platform::Printer {
+public:
+    void print(const platform::PrintJob& job) override {
+        if (!failure.isEmpty()) {
+            throw AppError(err::DriveNotReady, failure);
+        }
+        printed << job;
+    }
+    void printToPdf(const platform::PrintJob& job, const QString& path) override {
+        pdfs << job;
+        pdfPaths << path;
+    }
+
+    QList<platform::PrintJob> printed;
+    QList<platform::PrintJob> pdfs;
+    QStringList pdfPaths;
+    QString failure;
+};
+
 // A scanner check that fails with a scripted error number; 0 = a scanner is there.
 class FakeScanner final : public platform::Scanner {
 public:
@@ -129,8 +153,60 @@ public:
     int checks = 0;
 };
 
+// The host's system calls with one failure injected on request: the n-th call fails with an
+// errno as a pulled stick fails it (EIO), or the device fills up at the n-th write. Every call is
+// logged with the file it concerns, so a test can say what failed.
+class FaultySystemCalls final : public platform::SystemCalls {
+public:
+    enum class Call { Open, Read, Write, Fsync, Truncate, Close, Stat, Unlink };
+    static QString nameOf(Call call);
+
+    int open(const char* path, int flags, mode_t mode) override;
+    ssize_t read(int fd, void* buffer, size_t length) override;
+    ssize_t pread(int fd, void* buffer, size_t length, off_t offset) override;
+    ssize_t pwrite(int fd, const void* data, size_t length, off_t offset) override;
+    int fsync(int fd) override;
+    int ftruncate(int fd, off_t length) override;
+    int close(int fd) override;
+    int stat(const char* path, struct stat* st) override;
+    int fstat(int fd, struct stat* st) override;
+    int unlink(const char* path) override;
+
+    // The n-th call from now (1 = the next), of any kind, fails with the errno.
+    void failNth(int n, int errnoValue);
+    // The n-th write from now finds the device full: it stores half of what it adds to the file
+    // and is cut short; from then on no write can add to any file (ENOSPC), while rewriting bytes
+    // in place and cutting a file still work, as on a real full device.
+    void fillDeviceAtWrite(int n);
+
+    int calls() const { return static_cast<int>(log.size()); }
+    int calls(Call call) const { return counts_.value(call); }
+
+    struct Logged {
+        Call call;
+        QString file; // file name without folder
+    };
+    QList<Logged> log;
+    // The position in the log of the call that failed or filled the device; -1 while none has.
+    int fired = -1;
+
+private:
+    bool enter(Call call, const QString& file);
+    QString fileOf(int fd) const { return files_.value(fd); }
+
+    platform::HostSystemCalls host_;
+    QMap<Call, int> counts_;
+    QMap<int, QString> files_;
+    int failAt_ = 0;
+    int failErrno_ = 0;
+    int fillAtWrite_ = 0;
+    bool full_ = false;
+    qint64 room_ = 0;
+};
+
 // The real file system with failures injected: a folder can be made write-protected, and the
-// n-th call of an operation can be made to fail with an error number.
+// n-th call of an operation can be made to fail with an error number. Underneath, the system
+// calls can be made to fail one by one (system()).
 class FaultyFileSystem final : public platform::FileSystem {
 public:
     enum class Op { Exists, Size, Probe, Read, WriteAt, WriteNew, Remove };
@@ -148,10 +224,19 @@ public:
     // Fails the given call (1 = the next one) of an operation with an error number.
     void failNth(Op op, int n, int errorNumber);
     int calls(Op op) const { return counts_.value(op); }
+    // Operations of every kind so far.
+    int calls() const { return total_; }
+
+    FaultySystemCalls& system() { return system_; }
+    // Runs after every operation, whether it passed or threw.
+    std::function<void(Op op, bool threw)> afterEach;
 
 private:
     void enter(Op op, const QString& path, bool writes);
-    platform::PosixFileSystem real_;
+    template <typename F> auto run(Op op, const QString& path, bool writes, F&& f);
+    FaultySystemCalls system_;
+    platform::PosixFileSystem real_{system_};
+    int total_ = 0;
     QMap<Op, int> counts_;
     QMap<Op, QPair<int, int>> planned_; // op -> (call number, error number)
 };

@@ -15,6 +15,7 @@
 #include <QWidget>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace tov::fakes {
@@ -79,12 +80,16 @@ struct ProgramRig {
     FakeDriveList* drives = nullptr;
     FakeWavePlayer* wave = nullptr;
     FakeScanner* scanner = nullptr;
+    FakePrinter* fakePrinter = nullptr;
     std::unique_ptr<app::Program> program;
     int ends = 0;
 
-    // Clients named in the data volume's file; ini text for the program folder.
+    // Clients named in the data volume's file; ini text for the program folder. `host` may put
+    // real services in place of fakes before the program is made; the pointer to a fake it
+    // replaced is then null.
     explicit ProgramRig(const QStringList& clients,
-                        const QByteArray& ini = QByteArray("[Settings]\nNumLock=True\n")) {
+                        const QByteArray& ini = QByteArray("[Settings]\nNumLock=True\n"),
+                        const std::function<void(platform::Platform&)>& host = {}) {
         QDir().mkpath(programDir);
         QDir().mkpath(dataDir);
         const QString built = qEnvironmentVariable("TOV_PROGRAM_DIR");
@@ -129,6 +134,15 @@ struct ProgramRig {
         auto sc = std::make_unique<FakeScanner>();
         scanner = sc.get();
         p.scanner = std::move(sc);
+        auto pr = std::make_unique<FakePrinter>();
+        fakePrinter = pr.get();
+        p.printer = std::move(pr);
+        if (host) {
+            host(p);
+            fs = p.fs.get() == fs ? fs : nullptr;
+            volumes = p.volumes.get() == volumes ? volumes : nullptr;
+            fakePrinter = p.printer.get() == fakePrinter ? fakePrinter : nullptr;
+        }
         program = std::make_unique<app::Program>(programDir, std::move(p));
         // The test decides what ending means; the event loop is its own.
         state().EndProgram = [this] { ++ends; };
