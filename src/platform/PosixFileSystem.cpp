@@ -71,8 +71,12 @@ public:
         }
     }
     int get() const { return fd_; }
-    // The caller closes it.
-    void release() { fd_ = -1; }
+    // Closes now and lets a failing close pass.
+    void closeQuietly() {
+        const int fd = fd_;
+        fd_ = -1;
+        calls_.close(fd);
+    }
     // Closes now so that a failing close is reported instead of lost.
     void close() {
         const int fd = fd_;
@@ -271,9 +275,7 @@ void PosixFileSystem::writeAt(const QString& path, qint64 offset, const QByteArr
     }
     // Once fsync has passed the bytes are on the device: a failing close loses none of them, and
     // reporting it would make the caller believe the record was not written.
-    const int raw = fd.get();
-    fd.release();
-    calls_.close(raw);
+    fd.closeQuietly();
 }
 
 void PosixFileSystem::restore(int fd, qint64 offset, const QByteArray& old, qint64 oldLength,

@@ -34,8 +34,11 @@ screenshot supervisor_reports_tab.png
 keys Tab Tab Tab Tab Return
 CODE=$(wait_window '^Enter Secret Code$' dialog 10)
 focus "$CODE"
+screenshot access_code.png
 xdotool type --delay 80 "Z"
-keys Return
+# Enter leaves the text for OK, Enter again presses it.
+keys Return Return
+wait_window_gone "$CODE" 5
 VIEWER=$(wait_window '^Client Report$' dialog 15)
 focus "$VIEWER"
 screenshot viewer.png
