@@ -180,7 +180,8 @@ void TestRealVolume::writableAfterProtectionRemoved() {
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 3 * records::kRecordSize);
     for (int r = 0; r < 3; ++r) {
-        const auto rec = records::ClientRecord::fromBytes(after.mid(r * records::kRecordSize));
+        const auto rec =
+            records::ClientRecord::fromBytes(after.mid(qsizetype(r) * records::kRecordSize));
         QCOMPARE(rec.get(records::Field::NameDeleted), QStringLiteral("1"));
         QCOMPARE(supervisor::ShiftText(rec.get(records::Field::Name), 1),
                  records::ClientRecord::fromBytes(fakes::clientRecord(kVolumeA[r]))

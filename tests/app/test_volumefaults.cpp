@@ -270,8 +270,8 @@ Run runProgram(Fault fault, int n) {
         const auto& table = rig.state().clients;
         run.tableMatchesFile = file.size() == qsizetype(table.ClientCount()) * kRecordSize;
         for (int slot = 1; run.tableMatchesFile && slot <= table.ClientCount(); ++slot) {
-            run.tableMatchesFile =
-                table.Clients(slot).bytes() == file.mid((slot - 1) * kRecordSize, kRecordSize);
+            run.tableMatchesFile = table.Clients(slot).bytes() ==
+                                   file.mid(qsizetype(slot - 1) * kRecordSize, kRecordSize);
         }
     }
     run.calls = sys.calls();
@@ -301,7 +301,7 @@ QString fileState(const QByteArray& after, const QByteArray& before, const QByte
         return {};
     }
     QStringList meantRecords;
-    for (int r = 0; r * kRecordSize < after.size(); ++r) {
+    for (int r = 0; qsizetype(r) * kRecordSize < after.size(); ++r) {
         const QByteArray rec = recordOf(after, r);
         if (rec == recordOf(meant, r) && rec != recordOf(before, r)) {
             meantRecords << QString::number(r + 1);
