@@ -63,6 +63,31 @@ Publisher Settings::publisher() const {
                : Publisher::Quillmark;
 }
 
+ScanSource Settings::scanSource() const {
+    const QString name = file_.read(QStringLiteral("Settings"), QStringLiteral("ScanSource"),
+                                    QStringLiteral("SANE"), 20);
+    return name.trimmed().compare(QLatin1String("File"), Qt::CaseInsensitive) == 0
+               ? ScanSource::ImageFile
+               : ScanSource::Sane;
+}
+
+QString Settings::scanDevice() const {
+    return file_.read(QStringLiteral("Settings"), QStringLiteral("ScanDevice"), QString(), 260)
+        .trimmed();
+}
+
+QString Settings::scanFolder() const {
+    return resolve(
+        file_.read(QStringLiteral("Settings"), QStringLiteral("ScanFolder"), QString(), 260)
+            .trimmed());
+}
+
+bool Settings::scanTrace() const {
+    return file_
+        .read(QStringLiteral("Settings"), QStringLiteral("ScanTrace"), QStringLiteral("False"), 10)
+        .startsWith(QLatin1String("Tru"), Qt::CaseSensitive);
+}
+
 QString Settings::resolve(const QString& folder) const {
     if (folder.isEmpty() || !QDir::isRelativePath(folder)) {
         return folder;

@@ -9,6 +9,9 @@ namespace tov::app {
 // The publishers an installation can show.
 enum class Publisher { Quillmark, Tessaran };
 
+// Where answer sheets come from: a scanner through SANE, or image files scanned elsewhere.
+enum class ScanSource { Sane, ImageFile };
+
 // The program's settings file, tov2sf.ini in the program folder.
 class Settings {
 public:
@@ -32,6 +35,15 @@ public:
     void setSystemDB(const QString& path) const;
     // "Settings"/"Publisher": which publisher this installation shows.
     Publisher publisher() const;
+    // "Settings"/"ScanSource": "File" takes answer sheets from image files; SANE otherwise.
+    ScanSource scanSource() const;
+    // "Settings"/"ScanDevice": the SANE device to scan with; empty takes the first one found.
+    QString scanDevice() const;
+    // "Settings"/"ScanFolder": where the image file choice opens; empty for the home folder.
+    QString scanFolder() const;
+    // "Settings"/"ScanTrace": the mark reader's trace messages, on when the value begins with
+    // exactly "Tru"; off when missing.
+    bool scanTrace() const;
 
     // A relative folder from the settings is taken relative to the program folder.
     QString resolve(const QString& folder) const;

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "app/Settings.h"
+
 #include "platform/LocalSingleInstance.h"
 #include "platform/MountedDriveList.h"
 #include "platform/PosixFileSystem.h"
@@ -7,6 +9,8 @@
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinter.h"
 #include "platform/QtWavePlayer.h"
+#include "platform/SaneScanner.h"
+#include "platform/ScanFileDialog.h"
 #include "platform/X11KeyboardState.h"
 
 namespace tov::platform {
@@ -21,7 +25,13 @@ Platform makeHostPlatform(const QString& programFolder, const QString& appTitle)
     p.clock = std::make_unique<SystemClock>();
     p.drives = std::make_unique<MountedDriveList>();
     p.wave = std::make_unique<QtWavePlayer>();
-    p.scanner = std::make_unique<NoScanner>();
+    // The settings choose the scanner once, at start.
+    const app::Settings settings(programFolder);
+    if (settings.scanSource() == app::ScanSource::ImageFile) {
+        p.scanner = std::make_unique<ImageFileScanner>(ScanFileDialog(settings.scanFolder()));
+    } else {
+        p.scanner = std::make_unique<SaneScanner>(settings.scanDevice());
+    }
     p.printer = std::make_unique<QtPrinter>();
     return p;
 }

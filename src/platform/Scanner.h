@@ -2,9 +2,23 @@
 
 #include "platform/AppError.h"
 
+#include <QImage>
+#include <QRect>
+
 namespace tov::platform {
 
-// The answer-sheet scanner as far as the entry method choice needs it: whether one can be used.
+// What one acquisition asks of the scanner: one page, the sheet's area in twips from its top-left
+// corner, 8 bits per colour, in colour, at 100 dots per inch.
+struct ScanSettings {
+    int MaxPages = 1;
+    QRect FrameTwips{1, 1, 12240, 20160}; // 8.5 by 14 inches
+    int Bits = 8;
+    bool Colour = true;
+    int Resolution = 100;
+};
+
+// The answer-sheet scanner. Failures are AppErrors numbered from the scanner vocabulary
+// 20000..20090, whose texts ErrorText gives.
 class Scanner {
 public:
     // What CheckAvailable throws when no scanner is installed at all; both mean "no scanner"
@@ -16,14 +30,21 @@ public:
 
     // Returns when a scanner can be used; throws AppError otherwise.
     virtual void CheckAvailable() = 0;
+    // Acquires one page in colour, scaled to the settings' resolution (its dots per metre say
+    // so); throws AppError when no page comes.
+    virtual QImage Acquire(const ScanSettings& settings) = 0;
 };
 
 // The host without scanner support: there is never a scanner source.
 class NoScanner final : public Scanner {
 public:
-    void CheckAvailable() override {
-        throw AppError(NoDataSource, QStringLiteral("Twain no Data Source"));
+    void CheckAvailable() override { throw AppError(NoDataSource, noSource()); }
+    QImage Acquire(const ScanSettings& /*settings*/) override {
+        throw AppError(NoDataSource, noSource());
     }
+
+private:
+    static QString noSource() { return QStringLiteral("Twain no Data Source"); }
 };
 
 } // namespace tov::platform

@@ -42,6 +42,8 @@ private slots:
     void relativeFoldersFromProgramFolder();
     void publisher_data();
     void publisher();
+    void scanSettings_data();
+    void scanSettings();
 };
 
 void TestSettings::readsValues_data() {
@@ -213,6 +215,48 @@ void TestSettings::publisher() {
         writeText(dir.filePath("tov2sf.ini"), ini);
     }
     QCOMPARE(int(Settings(dir.path()).publisher()), publisher);
+}
+
+void TestSettings::scanSettings_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<bool>("fromFiles");
+    QTest::addColumn<QString>("device");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("trace");
+    QTest::newRow("none: SANE, no trace") << QByteArray() << false << ""
+                                          << "" << false;
+    QTest::newRow("file source") << QByteArray("[Settings]\nScanSource = file\nScanFolder=scans\n")
+                                 << true << ""
+                                 << "/opt/agency/TOV2SF/scans" << false;
+    QTest::newRow("named device, trace on")
+        << QByteArray("[Settings]\nScanSource=SANE\nScanDevice= test:1 \nScanTrace=True\n") << false
+        << "test:1"
+        << "" << true;
+    QTest::newRow("unknown source is SANE; trace needs Tru")
+        << QByteArray("[Settings]\nScanSource=Twain\nScanTrace=true\n") << false << ""
+        << "" << false;
+    QTest::newRow("keys of another section")
+        << QByteArray("[Options]\nScanSource=File\nScanTrace=True\n") << false << ""
+        << "" << false;
+}
+
+void TestSettings::scanSettings() {
+    QFETCH(QByteArray, ini);
+    QFETCH(bool, fromFiles);
+    QFETCH(QString, device);
+    QFETCH(QString, folder);
+    QFETCH(bool, trace);
+    QTemporaryDir dir;
+    if (!ini.isNull()) {
+        writeText(dir.filePath("tov2sf.ini"), ini);
+    }
+    // Relative folders resolve against the program folder, wherever it is.
+    const QString programFolder = QStringLiteral("/opt/agency/TOV2SF");
+    const Settings s(dir.path());
+    QCOMPARE(s.scanSource() == tov::app::ScanSource::ImageFile, fromFiles);
+    QCOMPARE(s.scanDevice(), device);
+    QCOMPARE(s.scanFolder().replace(dir.path(), programFolder), folder);
+    QCOMPARE(s.scanTrace(), trace);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

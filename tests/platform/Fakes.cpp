@@ -213,6 +213,14 @@ int FaultySystemCalls::unlink(const char* path) {
                                                                               : -1;
 }
 
+QImage FakeScanner::Acquire(const platform::ScanSettings& settings) {
+    acquisitions << settings;
+    if (acquireFailure != 0) {
+        throw AppError(acquireFailure, QStringLiteral("scripted acquisition failure"));
+    }
+    return page;
+}
+
 void FaultyFileSystem::failNth(Op op, int n, int errorNumber) {
     planned_[op] = {counts_.value(op) + n, errorNumber};
 }

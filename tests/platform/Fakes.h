@@ -144,13 +144,19 @@ public:
     QString failure;
 };
 
-// A scanner check that fails with a scripted error number; 0 = a scanner is there.
+// A scanner check that fails with a scripted error number; 0 = a scanner is there. Each
+// acquisition gives the scripted page, or throws the scripted acquisition error.
 class FakeScanner final : public platform::Scanner {
 public:
     void CheckAvailable() override;
+    QImage Acquire(const platform::ScanSettings& settings) override;
     int failure = platform::Scanner::NoDataSource;
     QString description = QStringLiteral("Twain no Data Source");
     int checks = 0;
+
+    QImage page;
+    int acquireFailure = 0;
+    QList<platform::ScanSettings> acquisitions;
 };
 
 // The host's system calls with one failure injected on request: the n-th call fails with an
