@@ -3,6 +3,7 @@
 #include "app/frmDriveSelect.h"
 #include "entry/frmNewEntry.h"
 #include "intake/EditSequence.h"
+#include "scan/ScanProcedure.h"
 #include "supervisor/SupervisorOptions.h"
 #include "testing/AddNewClient.h"
 
@@ -20,7 +21,6 @@ Program::Program(const QString& programFolder, platform::Platform platform)
     menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
     ui::frmMainMenu::Sequences sequences;
     sequences.EditCurrentClient = [this] { intake::RunEditCurrentClient(context(), menu_.get()); };
-    // The scan path joins when its screens exist.
     sequences.AddNewClient = [this] {
         testing::EntryMethods methods;
         // Paper and pencil: the answers keyed into the grid after the two intake screens.
@@ -28,6 +28,8 @@ Program::Program(const QString& programFolder, platform::Platform platform)
             entry::frmNewEntry grid(context(), menu_.get());
             grid.exec();
         };
+        // Scan: the sheet read, then the same three screens filled with what was read.
+        methods.ScanProcedure = [this] { scan::ScanProcedure(context(), menu_.get()).run(); };
         testing::RunAddNewClient(context(), menu_.get(), methods);
     };
     sequences.SupervisorOptions = [this] {

@@ -1,0 +1,478 @@
+#include "entry/frmNewEntry.h"
+#include "intake/CodeListBox.h"
+#include "intake/ScreenDriver.h"
+#include "intake/frmClientInfo.h"
+#include "intake/frmCourtHistory.h"
+#include "platform/ProgramRig.h"
+#include "scan/ScanProcedure.h"
+#include "scan/frmScanInfo.h"
+#include "testing/frmSelectEntryMethod.h"
+#include "ui/ScreenKit.h"
+#include "ui/frmMainMenu.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtEndian>
+#include <QtTest>
+
+#include <memory>
+
+using namespace tov;
+using fakes::press;
+using fakes::typeText;
+using platform::MessageBoxes;
+using records::Field;
+using scan::frmScanInfo;
+using scan::ScanProcedure;
+
+namespace {
+
+const QStringList kClients = {QStringLiteral("Alder, Ann"), QStringLiteral("Birch, Bo")};
+const QString kPrompt =
+    QStringLiteral("Insert answer sheet for Ames, Al\r(face down, top first) into scanner.");
+
+// Screens that a running procedure opens, acted on as each one comes up. A
+// screen that does not come in time fails the test, and the screen open then is
+// closed so the test cannot hang.
+class Screens {
+public:
+    ~Screens() {
+        for (QTimer* t : std::as_const(timers_)) {
+            delete t;
+        }
+    }
+
+    template <typename Screen> void on(std::function<void(Screen*)> action) {
+        auto* timer = new QTimer;
+        timers_ << timer;
+        auto clock = std::make_shared<QElapsedTimer>();
+        clock->start();
+        const QString name = QString::fromLatin1(Screen::staticMetaObject.className());
+        QObject::connect(timer, &QTimer::timeout, [this, timer, clock, action, name] {
+            auto* screen = qobject_cast<Screen*>(QApplication::activeModalWidget());
+            if (screen == nullptr || !screen->isVisible()) {
+                if (clock->elapsed() > 5000) {
+                    timer->stop();
+                    missing << name;
+                    if (auto* open = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                        open->done(QDialog::Rejected);
+                    }
+                }
+                return;
+            }
+            timer->stop();
+            shown << name;
+            QApplication::setActiveWindow(screen);
+            QVERIFY(QTest::qWaitForWindowActive(screen));
+            fakes::saveShot(screen, QStringLiteral("scan_") + name);
+            action(screen);
+            if (QApplication::activeModalWidget() == screen && screen->isVisible()) {
+                screen->done(QDialog::Rejected);
+            }
+        });
+        timer->start(10);
+    }
+
+    QStringList shown;
+    QStringList missing;
+
+private:
+    QList<QTimer*> timers_;
+};
+
+// A sheet with the two printed boxes and nothing filled in.
+QImage boxesOnly(int height = 1400) {
+    QImage page(850, height, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    for (int y = 30; y < 55; ++y) {
+        for (int x = 20; x < 45; ++x) {
+            page.setPixel(x, y, qRgb(0, 0, 0));
+            page.setPixel(x + 775, y, qRgb(0, 0, 0));
+        }
+    }
+    return page;
+}
+
+QImage anchorOnly() {
+    QImage page = boxesOnly();
+    for (int y = 30; y < 55; ++y) {
+        for (int x = 795; x < 820; ++x) {
+            page.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    }
+    return page;
+}
+
+// Width, height and bits per pixel of a Windows bitmap file.
+struct BmpInfo {
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+};
+
+BmpInfo bmpInfo(const QString& path) {
+    const QByteArray b = fakes::readAll(path);
+    if (b.size() < 54 || !b.startsWith("BM")) {
+        return {};
+    }
+    return {qFromLittleEndian<qint32>(b.constData() + 18),
+            qAbs(qFromLittleEndian<qint32>(b.constData() + 22)),
+            qFromLittleEndian<quint16>(b.constData() + 28)};
+}
+
+struct ScanRig : fakes::ProgramRig {
+    explicit ScanRig(const QByteArray& ini = QByteArray("[Settings]\nNumLock=True\n"))
+        : ProgramRig(kClients, ini) {
+        started = program->start();
+    }
+
+    void run() { ScanProcedure(program->context(), &menu()).run(); }
+
+    QString raw() const { return programDir + QStringLiteral("/raw.bmp"); }
+    QString scan() const { return programDir + QStringLiteral("/scan.bmp"); }
+
+    QStringList titles() const {
+        QStringList t;
+        for (const auto& s : boxes->shown) {
+            t << s.title;
+        }
+        return t;
+    }
+
+    // Replaces the bank's "ScanItem" table with these rows (r, theta, DimY, dy,
+    // DimX, dx).
+    bool scanItems(const QList<QList<double>>& rows) {
+        bool ok = true;
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("items"));
+            db.setDatabaseName(programDir + QStringLiteral("/TOV2SF.MDB"));
+            ok = db.open();
+            QSqlQuery q(db);
+            ok = ok && q.exec(QStringLiteral("DROP TABLE IF EXISTS ScanItem")) &&
+                 q.exec(QStringLiteral("CREATE TABLE ScanItem (r REAL, theta REAL, DimY INTEGER, "
+                                       "dy REAL, DimX INTEGER, dx REAL, X INTEGER, y INTEGER, "
+                                       "LocationName TEXT)"));
+            for (const QList<double>& row : rows) {
+                q.prepare(QStringLiteral("INSERT INTO ScanItem VALUES (?, ?, ?, ?, ?, ?, NULL, "
+                                         "NULL, 'test')"));
+                for (double v : row) {
+                    q.addBindValue(v);
+                }
+                ok = ok && q.exec();
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("items"));
+        return ok;
+    }
+
+    // The X and y the reader wrote back into the bank's "ScanItem" table.
+    QList<QPoint> basePoints() {
+        QList<QPoint> points;
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("points"));
+            db.setDatabaseName(programDir + QStringLiteral("/TOV2SF.MDB"));
+            db.open();
+            QSqlQuery q(QStringLiteral("SELECT X, y FROM ScanItem ORDER BY rowid"), db);
+            while (q.next()) {
+                points << QPoint(q.value(0).toInt(), q.value(1).toInt());
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("points"));
+        return points;
+    }
+
+    bool started = false;
+};
+
+// Name and licence typed, then "Information OK".
+void identify(Screens& screens, const std::function<void()>& then = {}) {
+    screens.on<frmScanInfo>([then](frmScanInfo* info) {
+        QVERIFY(info->txtName->hasFocus());
+        typeText(QStringLiteral("Ames, Al"));
+        press(Qt::Key_Return);
+        typeText(QStringLiteral("A100-2000-3000"));
+        press(Qt::Key_Return);
+        QVERIFY(info->kit()->cmdMenuChoice(frmScanInfo::ChoiceOK)->hasFocus());
+        if (then) {
+            then();
+        }
+        press(Qt::Key_Return);
+    });
+}
+
+} // namespace
+
+class TestScanProcedure : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fromMainMenu();
+    void cancelInput();
+    void cancelAtPrompt();
+    void acquisitionError_data();
+    void acquisitionError();
+    void imagesKeptAndReplaced();
+    void boxesMissing_data();
+    void boxesMissing();
+    void cancelledCourtHistoryKeepsAnswers();
+    void traceOnlyWhenSet_data();
+    void traceOnlyWhenSet();
+};
+
+void TestScanProcedure::fromMainMenu() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    rig.scanner->failure = 0;
+    Screens screens;
+    screens.on<testing::frmSelectEntryMethod>([&screens](testing::frmSelectEntryMethod* method) {
+        QPushButton* scan = method->kit()->cmdMenuChoice(testing::frmSelectEntryMethod::ChoiceScan);
+        QVERIFY(scan->isEnabled());
+        screens.on<frmScanInfo>([method](frmScanInfo* info) {
+            // The choices of the entry method screen are hidden while the scan runs.
+            QVERIFY(!method->mainFrame()->isVisible());
+            info->kit()->cmdMenuChoice(frmScanInfo::ChoiceCancel)->click();
+        });
+        scan->setFocus();
+        press(Qt::Key_Return);
+    });
+    rig.menu().kit()->cmdMenuChoice(ui::frmMainMenu::AddNewClient)->click();
+    QCOMPARE(screens.shown,
+             (QStringList{"tov::testing::frmSelectEntryMethod", "tov::scan::frmScanInfo"}));
+    QVERIFY(rig.boxes->shown.isEmpty());
+}
+
+void TestScanProcedure::cancelInput() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    Screens screens;
+    screens.on<frmScanInfo>([](frmScanInfo* info) {
+        typeText(QStringLiteral("Ames, Al"));
+        info->kit()->cmdMenuChoice(frmScanInfo::ChoiceCancel)->setFocus();
+        press(Qt::Key_Return);
+    });
+    rig.run();
+    QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
+    QVERIFY(rig.boxes->shown.isEmpty());
+    QVERIFY(rig.scanner->acquisitions.isEmpty());
+    QVERIFY(!rig.state().ProceedToNext);
+}
+
+void TestScanProcedure::cancelAtPrompt() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    const QByteArray before = fakes::readAll(rig.dataFile());
+    const int count = rig.state().clients.ClientCount();
+    const int current = rig.state().clients.CurrentClient();
+    rig.boxes->script({MessageBoxes::Answer::Cancel});
+    rig.scanner->page = boxesOnly();
+    Screens screens;
+    identify(screens);
+    rig.run();
+    QVERIFY(screens.missing.isEmpty());
+    QCOMPARE(rig.boxes->shown.size(), 1);
+    QCOMPARE(rig.boxes->shown[0].text, kPrompt);
+    QCOMPARE(rig.boxes->shown[0].title, QStringLiteral("TOV Test Scan"));
+    QCOMPARE(rig.boxes->shown[0].buttons, MessageBoxes::Buttons::OkCancel);
+    QVERIFY(rig.scanner->acquisitions.isEmpty());
+    QVERIFY(!QFile::exists(rig.raw()));
+    QVERIFY(!QFile::exists(rig.scan()));
+    QCOMPARE(fakes::readAll(rig.dataFile()), before);
+    QCOMPARE(rig.state().clients.ClientCount(), count);
+    QCOMPARE(rig.state().clients.CurrentClient(), current);
+    QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
+}
+
+void TestScanProcedure::acquisitionError_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no data source") << 20082 << "Error '20082, Twain no Data Source.";
+    QTest::newRow("not in the vocabulary") << 20016 << "Error '20016, .";
+    QTest::newRow("a range") << 20040 << "Error '20040, Internal Error - Call LEAD.";
+    QTest::newRow("cancelled") << 20090 << "Error '20090, Twain operation was cancelled.";
+}
+
+void TestScanProcedure::acquisitionError() {
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    ScanRig rig;
+    QVERIFY(rig.started);
+    // An earlier scan's pair: no page now, so nothing of it may stand for this
+    // scan.
+    fakes::writeAll(rig.raw(), "old");
+    fakes::writeAll(rig.scan(), "old");
+    rig.scanner->acquireFailure = code;
+    rig.scanner->page = boxesOnly(); // what a component might still hold
+    Screens screens;
+    identify(screens);
+    rig.run();
+    QVERIFY(screens.missing.isEmpty());
+    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Twain Error", "Scan Error"}));
+    QCOMPARE(rig.boxes->shown[1].text, text);
+    QCOMPARE(rig.boxes->shown[1].buttons, MessageBoxes::Buttons::Ok);
+    QCOMPARE(rig.boxes->shown[2].text, QStringLiteral("Anchor Box not found\rAborting scan."));
+    QCOMPARE(rig.boxes->shown[2].icon, MessageBoxes::Icon::Error);
+    QVERIFY(!QFile::exists(rig.raw()));
+    QVERIFY(!QFile::exists(rig.scan()));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
+}
+
+void TestScanProcedure::imagesKeptAndReplaced() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    // One page acquired as asked: one page, 8.5 by 14 inches, colour, 100 dpi.
+    QImage blank(850, 1400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    rig.scanner->page = blank;
+    {
+        Screens screens;
+        identify(screens);
+        rig.run();
+    }
+    QCOMPARE(rig.scanner->acquisitions.size(), 1);
+    const platform::ScanSettings& asked = rig.scanner->acquisitions[0];
+    QCOMPARE(asked.MaxPages, 1);
+    QCOMPARE(asked.FrameTwips, QRect(1, 1, 12240, 20160));
+    QCOMPARE(asked.Bits, 8);
+    QVERIFY(asked.Colour);
+    QCOMPARE(asked.Resolution, 100);
+    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
+    for (const QString& path : {rig.raw(), rig.scan()}) {
+        const BmpInfo info = bmpInfo(path);
+        QCOMPARE(info.bits, 8);
+        QCOMPARE(info.width, 850);
+        QCOMPARE(info.height, 1400);
+    }
+    // The next scan replaces both.
+    QImage shorter(850, 1300, QImage::Format_RGB32);
+    shorter.fill(Qt::white);
+    rig.scanner->page = shorter;
+    {
+        Screens screens;
+        identify(screens);
+        rig.run();
+    }
+    QCOMPARE(bmpInfo(rig.raw()).height, 1300);
+    QCOMPARE(bmpInfo(rig.scan()).height, 1300);
+    QCOMPARE(bmpInfo(rig.scan()).bits, 8);
+}
+
+void TestScanProcedure::boxesMissing_data() {
+    QTest::addColumn<QImage>("page");
+    QTest::addColumn<QString>("text");
+    QImage blank(850, 1400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QTest::newRow("blank page") << blank << "Anchor Box not found\rAborting scan.";
+    QTest::newRow("anchor only") << anchorOnly() << "Reference Box not found\rAborting scan.";
+}
+
+void TestScanProcedure::boxesMissing() {
+    QFETCH(QImage, page);
+    QFETCH(QString, text);
+    ScanRig rig;
+    QVERIFY(rig.started);
+    const QByteArray before = fakes::readAll(rig.dataFile());
+    rig.scanner->page = page;
+    Screens screens;
+    identify(screens);
+    rig.run();
+    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
+    QCOMPARE(rig.boxes->shown[1].text, text);
+    QCOMPARE(rig.boxes->shown[1].icon, MessageBoxes::Icon::Error);
+    QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
+    QCOMPARE(fakes::readAll(rig.dataFile()), before);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    QVERIFY(rig.scanItems({}));
+    const QByteArray before = fakes::readAll(rig.dataFile());
+    const QString answersOfFirst = rig.state().clients.Clients(1).get(Field::Responses);
+    rig.scanner->page = boxesOnly();
+    Screens screens;
+    identify(screens, [&screens] {
+        screens.on<intake::frmClientInfo>([&screens](intake::frmClientInfo* info) {
+            // Opened for a new client from the scan: the typed name and licence are
+            // there.
+            QVERIFY(info->ScanEditMode);
+            QVERIFY(info->kit()->cmdMenuChoice(0)->hasFocus());
+            QCOMPARE(info->txtName->text(), QStringLiteral("Ames, Al"));
+            QCOMPARE(info->txtDLNumber->text(), QStringLiteral("A100-2000-3000"));
+            info->txtAge->setText(QStringLiteral("40"));
+            info->txtDob->setText(QStringLiteral("N"));
+            for (intake::CodeListBox* list :
+                 {info->cmbGender, info->cmbRace, info->cmbMarital, info->cmbEducation}) {
+                list->setCurrentIndex(0);
+            }
+            info->txtSSN->setText(QStringLiteral("N"));
+            screens.on<intake::frmCourtHistory>([](intake::frmCourtHistory* court) {
+                QVERIFY(court->ScanEditMode);
+                court->kit()->cmdMenuChoice(intake::frmCourtHistory::ChoiceCancel)->click();
+            });
+            press(Qt::Key_Return);
+        });
+    });
+    screens.on<entry::frmNewEntry>([](entry::frmNewEntry*) {});
+    rig.run();
+    QCOMPARE(screens.shown, (QStringList{"tov::scan::frmScanInfo", "tov::intake::frmClientInfo",
+                                         "tov::intake::frmCourtHistory"}));
+    QCOMPARE(rig.state().clients.Clients(1).get(Field::Responses), answersOfFirst);
+    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients.ClientCount(), kClients.size());
+    QCOMPARE(fakes::readAll(rig.dataFile()), before);
+}
+
+void TestScanProcedure::traceOnlyWhenSet_data() {
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("traces");
+    QTest::newRow("not set") << QByteArray("[Settings]\nNumLock=True\n") << 0;
+    QTest::newRow("off") << QByteArray("[Settings]\nScanTrace=False\n") << 0;
+    // One trace per digit column read.
+    QTest::newRow("on") << QByteArray("[Settings]\nScanTrace=True\n") << 3;
+}
+
+void TestScanProcedure::traceOnlyWhenSet() {
+    QFETCH(QByteArray, ini);
+    QFETCH(int, traces);
+    ScanRig rig(ini);
+    QVERIFY(rig.started);
+    // A short table: the first three digit columns of the social security number.
+    QVERIFY(
+        rig.scanItems({{100, 45, 10, 20, 0, 0}, {150, 45, 10, 20, 0, 0}, {200, 30, 10, 20, 0, 0}}));
+    rig.scanner->page = boxesOnly();
+    Screens screens;
+    identify(screens, [&screens] {
+        screens.on<intake::frmClientInfo>([](intake::frmClientInfo* info) {
+            info->kit()->cmdMenuChoice(intake::frmClientInfo::ChoiceCancel)->click();
+        });
+    });
+    rig.run();
+    QVERIFY(screens.missing.isEmpty());
+    int traced = 0;
+    for (const auto& s : rig.boxes->shown) {
+        if (s.text.startsWith(QLatin1String("ExtractVertNum Procedure......."))) {
+            ++traced;
+            QCOMPARE(s.title, QString());
+            QCOMPARE(s.buttons, MessageBoxes::Buttons::Ok);
+        }
+    }
+    QCOMPARE(traced, traces);
+    // The reader wrote each field's base point back into the bank.
+    const QList<QPoint> points = rig.basePoints();
+    QCOMPARE(points.size(), 3);
+    QCOMPARE(points[0], QPoint(71, 71));
+    QCOMPARE(points[2], QPoint(173, 100));
+}
+
+QTEST_MAIN(TestScanProcedure)
+#include "test_scanprocedure.moc"
