@@ -6,6 +6,7 @@
 #include "platform/ProgramRig.h"
 #include "scan/ScanProcedure.h"
 #include "scan/frmScanInfo.h"
+#include "sheetgen/FilledSheet.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "ui/ScreenKit.h"
 #include "ui/frmMainMenu.h"
@@ -68,7 +69,8 @@ public:
             shown << name;
             QApplication::setActiveWindow(screen);
             QVERIFY(QTest::qWaitForWindowActive(screen));
-            fakes::saveShot(screen, QStringLiteral("scan_") + name);
+            fakes::saveShot(screen,
+                            QStringLiteral("scan_") + name.section(QStringLiteral("::"), -1));
             action(screen);
             if (QApplication::activeModalWidget() == screen && screen->isVisible()) {
                 screen->done(QDialog::Rejected);
@@ -223,6 +225,8 @@ private slots:
     void boxesMissing_data();
     void boxesMissing();
     void cancelledCourtHistoryKeepsAnswers();
+    void goodSheetFillsReviewAndSaves_data();
+    void goodSheetFillsReviewAndSaves();
     void traceOnlyWhenSet_data();
     void traceOnlyWhenSet();
 };
@@ -430,6 +434,110 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
     QCOMPARE(rig.state().clients.CurrentClient(), 1);
     QCOMPARE(rig.state().clients.ClientCount(), kClients.size());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
+}
+
+void TestScanProcedure::goodSheetFillsReviewAndSaves_data() {
+    QTest::addColumn<double>("angle");
+    QTest::newRow("straight") << 0.0;
+    QTest::newRow("turned clockwise") << 1.5;
+    QTest::newRow("turned anticlockwise") << -1.2;
+}
+
+void TestScanProcedure::goodSheetFillsReviewAndSaves() {
+    QFETCH(double, angle);
+    ScanRig rig;
+    QVERIFY(rig.started);
+    const QDate today = rig.clock->date;
+    sheetgen::SheetValues values;
+    values.ssn = QStringLiteral("321540987");
+    values.dateOfBirth = QDate(2003, 4, 19); // born after 2000: the century is chosen
+    values.bac = QStringLiteral("14");
+    values.arrestDate = QDate(2026, 9, 8);
+    values.gender = 2;
+    values.race = 3;
+    values.education = 4;
+    values.marital = 1;
+    values.counts = {1, 0, 2, 0, 5, 1, 0, 3};
+    values.staffBac = QStringLiteral("12");
+    values.staffPriorDUI = 1;
+    values.answers.clear();
+    for (int n = 1; n <= 73; ++n) {
+        values.answers += QString::number(n <= 67 ? 1 + n % 2 : 1 + n % 4);
+    }
+    values.answers[4] = QLatin1Char('0'); // one item left empty
+    sheetgen::RenderOptions options;
+    options.angle = angle;
+    options.seed = 5;
+    rig.scanner->page = sheetgen::RenderFilledSheet(values, options);
+    const scan::ScannedSheet read = sheetgen::ExpectedReading(values, today);
+    QCOMPARE(read.Age, QStringLiteral("23"));
+
+    using Court = intake::frmCourtHistory;
+    QStringList courtShown;
+    QString answersShown;
+    Screens screens;
+    identify(screens, [&] {
+        screens.on<intake::frmClientInfo>([&](intake::frmClientInfo* info) {
+            QVERIFY(info->ScanEditMode);
+            QCOMPARE(info->txtName->text(), QStringLiteral("Ames, Al"));
+            QCOMPARE(info->txtAge->text(), read.Age);
+            QCOMPARE(info->cmbGender->currentIndex(), 2);
+            QCOMPARE(info->cmbRace->currentIndex(), 3);
+            QCOMPARE(info->cmbEducation->currentIndex(), 4);
+            QCOMPARE(info->cmbMarital->currentIndex(), 1);
+            QCOMPARE(info->txtSSN->text(), QStringLiteral("321-54-0987"));
+            QCOMPARE(info->txtDLNumber->text(), QStringLiteral("A100-2000-3000"));
+            // The date of birth only gives the age; the operator types it.
+            QCOMPARE(info->txtDob->text(), QString());
+            screens.on<Court>([&](Court* court) {
+                QVERIFY(court->ScanEditMode);
+                for (int i = 0; i < Court::FieldCount; ++i) {
+                    courtShown << court->field(i)->text();
+                }
+                screens.on<entry::frmNewEntry>([&](entry::frmNewEntry* grid) {
+                    for (int n = 1; n <= 73; ++n) {
+                        answersShown += grid->EntryAnswers(n);
+                    }
+                    grid->kit()->cmdMenuChoice(entry::frmNewEntry::ChoiceSave)->click();
+                });
+                QVERIFY(court->kit()->cmdMenuChoice(Court::ChoiceOK)->hasFocus());
+                press(Qt::Key_Return);
+            });
+            QVERIFY(info->kit()->cmdMenuChoice(0)->hasFocus());
+            info->txtDob->setText(QStringLiteral("04/19/2003"));
+            press(Qt::Key_Return);
+        });
+    });
+    rig.run();
+    QVERIFY2(screens.missing.isEmpty(), qPrintable(screens.missing.join(QLatin1Char(' '))));
+    QCOMPARE(rig.titles(), QStringList{"TOV Test Scan"});
+    QCOMPARE(courtShown, (QStringList{"1", "0", "2", "0", "5", "1", "0", "3", "09/08/2026", ".14",
+                                      "1", ".12"}));
+    QCOMPARE(answersShown, values.answers);
+
+    // Save appended the client with what was read.
+    const QByteArray file = fakes::readAll(rig.dataFile());
+    QCOMPARE(file.size(), (kClients.size() + 1) * 190);
+    const records::ClientRecord r = records::ClientRecord::fromBytes(file.right(190));
+    QCOMPARE(r.trimmed(Field::Name), QStringLiteral("Ames, Al"));
+    QCOMPARE(r.trimmed(Field::Age), QStringLiteral("23"));
+    QCOMPARE(r.trimmed(Field::DOB), QStringLiteral("04/19/2003"));
+    QCOMPARE(r.trimmed(Field::Gender), QStringLiteral("2"));
+    QCOMPARE(r.trimmed(Field::Race), QStringLiteral("3"));
+    QCOMPARE(r.trimmed(Field::Marital), QStringLiteral("1"));
+    QCOMPARE(r.trimmed(Field::Education), QStringLiteral("4"));
+    QCOMPARE(r.trimmed(Field::SSN), QStringLiteral("321-54-0987"));
+    QCOMPARE(r.trimmed(Field::DLNumber), QStringLiteral("A100-2000-3000"));
+    QCOMPARE(r.trimmed(Field::DateOfPresentArrest), QStringLiteral("09/08/2026"));
+    QCOMPARE(r.trimmed(Field::BAC), QStringLiteral(".14"));
+    QCOMPARE(r.trimmed(Field::StBAC), QStringLiteral(".12"));
+    QCOMPARE(r.trimmed(Field::Accidents), QStringLiteral("1"));
+    QCOMPARE(r.trimmed(Field::DrugArrests), QStringLiteral("3"));
+    QCOMPARE(r.get(Field::Responses), values.answers);
+    QCOMPARE(rig.state().clients.ClientCount(), kClients.size() + 1);
+    // The pair of images of this scan, 8 bits per pixel.
+    QCOMPARE(bmpInfo(rig.scan()).bits, 8);
+    QCOMPARE(bmpInfo(rig.raw()).bits, 8);
 }
 
 void TestScanProcedure::traceOnlyWhenSet_data() {
