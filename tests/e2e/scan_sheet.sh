@@ -95,7 +95,8 @@ wait_window_gone "$COURT" 5
 GRID=$(wait_window '^Edit Client Responses$' dialog 10)
 focus "$GRID"
 screenshot review_answer_grid.png
-keys Tab Return
+# From the first grid, Tab goes to the second and then to "Save".
+keys Tab Tab Return
 wait_window_gone "$GRID" 5
 main=$(wait_main_window 10)
 screenshot main_menu_after.png
