@@ -91,6 +91,23 @@ bool hasPureColours(const QImage& page) {
     return red && green && blue;
 }
 
+// Rewrites the private SANE configuration: the backends listed and test.conf settings.
+void configureSane(const QStringList& backends, const QStringList& testSettings = {}) {
+    const QString folder = qEnvironmentVariable("SANE_CONFIG_DIR");
+    writeFile(folder + QStringLiteral("/dll.conf"), backends.join(QLatin1Char('\n')).toUtf8());
+    QStringList conf = {QStringLiteral("number_of_devices 2"),
+                        QStringLiteral("mode Gray"),
+                        QStringLiteral("depth 8"),
+                        QStringLiteral("geometry_min 0.0"),
+                        QStringLiteral("geometry_max 200.0"),
+                        QStringLiteral("geometry_quant 1.0"),
+                        QStringLiteral("resolution_min 1.0"),
+                        QStringLiteral("resolution_max 1200.0"),
+                        QStringLiteral("resolution_quant 1.0")};
+    conf += testSettings;
+    writeFile(folder + QStringLiteral("/test.conf"), conf.join(QLatin1Char('\n')).toUtf8());
+}
+
 } // namespace
 
 class TestScanners : public QObject {
@@ -112,36 +129,19 @@ private slots:
     void saneFailures_data();
     void saneFailures();
     void saneWithoutDevice();
-
-private:
-    // Rewrites the private SANE configuration: the backends listed and test.conf settings.
-    void configureSane(const QStringList& backends, const QStringList& testSettings = {});
-
-    QTemporaryDir dir_;
-    QString saneDir_;
+    void cleanupTestCase();
 };
 
 void TestScanners::initTestCase() {
-    QVERIFY(dir_.isValid());
-    saneDir_ = dir_.filePath(QStringLiteral("sane.d"));
-    QVERIFY(QDir().mkpath(saneDir_));
-    // Read once per process by the library, before its first use.
-    qputenv("SANE_CONFIG_DIR", saneDir_.toUtf8());
+    // The library reads it once per process, before its first use.
+    const QString folder = QDir::temp().filePath(
+        QStringLiteral("tov-sane-%1").arg(QCoreApplication::applicationPid()));
+    QVERIFY(QDir().mkpath(folder));
+    qputenv("SANE_CONFIG_DIR", folder.toUtf8());
 }
 
-void TestScanners::configureSane(const QStringList& backends, const QStringList& testSettings) {
-    writeFile(saneDir_ + QStringLiteral("/dll.conf"), backends.join(QLatin1Char('\n')).toUtf8());
-    QStringList conf = {QStringLiteral("number_of_devices 2"),
-                        QStringLiteral("mode Gray"),
-                        QStringLiteral("depth 8"),
-                        QStringLiteral("geometry_min 0.0"),
-                        QStringLiteral("geometry_max 200.0"),
-                        QStringLiteral("geometry_quant 1.0"),
-                        QStringLiteral("resolution_min 1.0"),
-                        QStringLiteral("resolution_max 1200.0"),
-                        QStringLiteral("resolution_quant 1.0")};
-    conf += testSettings;
-    writeFile(saneDir_ + QStringLiteral("/test.conf"), conf.join(QLatin1Char('\n')).toUtf8());
+void TestScanners::cleanupTestCase() {
+    QDir(qEnvironmentVariable("SANE_CONFIG_DIR")).removeRecursively();
 }
 
 void TestScanners::errorText_data() {
@@ -207,7 +207,8 @@ void TestScanners::imageFiles() {
     if (dpi == 0) {
         bytes = withoutResolution(bytes);
     }
-    const QString path = dir_.filePath(QStringLiteral("page.") + format);
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("page.") + format);
     writeFile(path, bytes);
 
     int picks = 0;
@@ -236,7 +237,8 @@ void TestScanners::transparentPageOnWhite() {
     page.setPixel(10, 10, qRgba(0, 0, 0, 255));
     page.setDotsPerMeterX(dpm(100));
     page.setDotsPerMeterY(dpm(100));
-    const QString path = dir_.filePath(QStringLiteral("clear.png"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("clear.png"));
     QVERIFY(page.save(path));
     const QImage got = ImageFileScanner::Load(path, ScanSettings{});
     QCOMPARE(got.pixel(100, 100), qRgb(255, 255, 255));
@@ -264,13 +266,14 @@ void TestScanners::badFiles() {
     QFETCH(QString, name);
     QFETCH(QByteArray, bytes);
     QFETCH(int, error);
-    const QString path = dir_.filePath(name);
+    QTemporaryDir dir;
+    QString path = dir.filePath(name);
     if (bytes == "<dir>") {
         QVERIFY(QDir().mkpath(path));
     } else if (!bytes.isNull()) {
         writeFile(path, bytes);
     }
-    ImageFileScanner scanner([path] { return path; });
+    ImageFileScanner scanner([&path] { return path; });
     try {
         scanner.Acquire(ScanSettings{});
         QFAIL("a page came from a bad file");
