@@ -3,6 +3,7 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "intake/CodeListBox.h"
+#include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "records/DateText.h"
@@ -125,15 +126,7 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     }
     k->setCheckOnTab(true);
 
-    QHBoxLayout* buttons = k->addMenuChoiceRow(
-        frame,
-        {{QStringLiteral("Information OK"),
-          QStringLiteral("If information is correct press Enter or press Tab to change an "
-                         "entry.")},
-         {QStringLiteral("Cancel Input"),
-          QStringLiteral("Cancel information input and return to Main Menu.")},
-         {QStringLiteral("CHECK"), QString()}},
-        2800);
+    QHBoxLayout* buttons = addIntakeChoiceRow(k, frame);
     k->setNextAfter(txtDLNumber, k->cmdMenuChoice(ChoiceOK));
 
     auto* layout = new QVBoxLayout(frame);

@@ -3,6 +3,7 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "intake/CourtRules.h"
+#include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "ui/Geometry.h"
@@ -117,15 +118,7 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     k->setCheckOnTab(true);
     field(DateOfPresentArrest)->installEventFilter(this);
 
-    QHBoxLayout* buttons = k->addMenuChoiceRow(
-        frame,
-        {{QStringLiteral("Information OK"),
-          QStringLiteral("If information is correct press Enter or press Tab to change an "
-                         "entry.")},
-         {QStringLiteral("Cancel Input"),
-          QStringLiteral("Cancel information input and return to Main Menu.")},
-         {QStringLiteral("CHECK"), QString()}},
-        2800);
+    QHBoxLayout* buttons = addIntakeChoiceRow(k, frame);
     k->setNextAfter(field(StBAC), k->cmdMenuChoice(ChoiceOK));
 
     auto* layout = new QVBoxLayout(frame);

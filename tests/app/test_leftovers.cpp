@@ -17,7 +17,10 @@
 #include <QtTest>
 
 using namespace tov;
+using fakes::acceptOn;
+using fakes::as;
 using fakes::Operator;
+using fakes::planIntake;
 using fakes::press;
 using fakes::ProgramRig;
 using fakes::typeText;
@@ -60,36 +63,6 @@ QByteArray completeRecord(const QString& name) {
 QStringList listing(const QString& folder) {
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-void acceptOn(ui::ModalScreen* s, int choice) {
-    s->kit()->cmdMenuChoice(choice)->setFocus();
-    press(Qt::Key_Return);
-}
-
-template <typename Screen> Screen* as(QWidget* w) {
-    return qobject_cast<Screen*>(w);
-}
-
-void planIntake(Operator& op, int method) {
-    op.plan("tov::testing::frmSelectEntryMethod",
-            [method](QWidget* w) { acceptOn(as<testing::frmSelectEntryMethod>(w), method); });
-    op.plan("tov::intake::frmClientInfo", [](QWidget* w) {
-        for (const char* value : {"NEW, NED", "52", "02/29/1972", "1", "5", "2", "3", "000-11-2222",
-                                  "Q123-4567-8901"}) {
-            typeText(QString::fromLatin1(value));
-            press(Qt::Key_Return);
-        }
-        acceptOn(as<intake::frmClientInfo>(w), intake::frmClientInfo::ChoiceOK);
-    });
-    op.plan("tov::intake::frmCourtHistory", [](QWidget* w) {
-        for (const char* value :
-             {"1", "0", "n", "2", "12", "0", "1", "0", "9/8/2026", ".15", "1", "r"}) {
-            typeText(QString::fromLatin1(value));
-            press(Qt::Key_Return);
-        }
-        acceptOn(as<intake::frmCourtHistory>(w), intake::frmCourtHistory::ChoiceOK);
-    });
 }
 
 void planAccessCode(Operator& op) {

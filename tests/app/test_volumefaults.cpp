@@ -28,9 +28,12 @@
 #include <cerrno>
 
 using namespace tov;
+using fakes::acceptOn;
+using fakes::as;
 using fakes::FaultyFileSystem;
 using fakes::FaultySystemCalls;
 using fakes::Operator;
+using fakes::planIntake;
 using fakes::press;
 using fakes::ProgramRig;
 using fakes::typeText;
@@ -50,38 +53,11 @@ QString sheetAnswers() {
     return r + QStringLiteral("123412");
 }
 
-template <typename Screen> Screen* as(QWidget* w) {
-    return qobject_cast<Screen*>(w);
-}
-
-void acceptOn(ui::ModalScreen* s, int choice) {
-    s->kit()->cmdMenuChoice(choice)->setFocus();
-    press(Qt::Key_Return);
-}
-
 // The operator's work for one step of the run.
 using Plan = std::function<void(Operator&)>;
 
 void planAddClient(Operator& op) {
-    op.plan("tov::testing::frmSelectEntryMethod", [](QWidget* w) {
-        acceptOn(as<testing::frmSelectEntryMethod>(w), testing::frmSelectEntryMethod::ChoicePaper);
-    });
-    op.plan("tov::intake::frmClientInfo", [](QWidget* w) {
-        for (const char* value : {"NEW, NED", "52", "02/29/1972", "1", "5", "2", "3", "000-11-2222",
-                                  "Q123-4567-8901"}) {
-            typeText(QString::fromLatin1(value));
-            press(Qt::Key_Return);
-        }
-        acceptOn(as<intake::frmClientInfo>(w), intake::frmClientInfo::ChoiceOK);
-    });
-    op.plan("tov::intake::frmCourtHistory", [](QWidget* w) {
-        for (const char* value :
-             {"1", "0", "n", "2", "12", "0", "1", "0", "9/8/2026", ".15", "1", "r"}) {
-            typeText(QString::fromLatin1(value));
-            press(Qt::Key_Return);
-        }
-        acceptOn(as<intake::frmCourtHistory>(w), intake::frmCourtHistory::ChoiceOK);
-    });
+    planIntake(op, testing::frmSelectEntryMethod::ChoicePaper);
     op.plan("tov::entry::frmNewEntry", [](QWidget* w) {
         typeText(sheetAnswers());
         acceptOn(as<entry::frmNewEntry>(w), entry::frmNewEntry::ChoiceSave);

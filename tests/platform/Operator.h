@@ -5,6 +5,7 @@
 // the plan does not know, is left by its Cancel choice, so no failure can leave a test waiting.
 
 #include "entry/frmNewEntry.h"
+#include "intake/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
 #include "reports/frmPrintSelected.h"
@@ -116,5 +117,37 @@ private:
     QList<QPointer<QWidget>> seen_;
     QList<QPointer<QWidget>> busy_;
 };
+
+template <typename Screen> Screen* as(QWidget* w) {
+    return qobject_cast<Screen*>(w);
+}
+
+// Chooses a menu choice of a screen as the operator does: focus, then Enter.
+inline void acceptOn(ui::ModalScreen* s, int choice) {
+    s->kit()->cmdMenuChoice(choice)->setFocus();
+    press(Qt::Key_Return);
+}
+
+// A new client's two intake screens keyed in full and accepted, after the given entry method.
+inline void planIntake(Operator& op, int method) {
+    op.plan("tov::testing::frmSelectEntryMethod",
+            [method](QWidget* w) { acceptOn(as<testing::frmSelectEntryMethod>(w), method); });
+    op.plan("tov::intake::frmClientInfo", [](QWidget* w) {
+        for (const char* value : {"NEW, NED", "52", "02/29/1972", "1", "5", "2", "3", "000-11-2222",
+                                  "Q123-4567-8901"}) {
+            typeText(QString::fromLatin1(value));
+            press(Qt::Key_Return);
+        }
+        acceptOn(as<intake::frmClientInfo>(w), intake::frmClientInfo::ChoiceOK);
+    });
+    op.plan("tov::intake::frmCourtHistory", [](QWidget* w) {
+        for (const char* value :
+             {"1", "0", "n", "2", "12", "0", "1", "0", "9/8/2026", ".15", "1", "r"}) {
+            typeText(QString::fromLatin1(value));
+            press(Qt::Key_Return);
+        }
+        acceptOn(as<intake::frmCourtHistory>(w), intake::frmCourtHistory::ChoiceOK);
+    });
+}
 
 } // namespace tov::fakes
