@@ -129,8 +129,21 @@ private slots:
     void saneFailures_data();
     void saneFailures();
     void saneWithoutDevice();
+    void init();
     void cleanupTestCase();
 };
+
+// The SANE test device reads its page in a thread that it cancels asynchronously when the scan
+// ends. A thread cancelled inside AddressSanitizer's allocator leaves the allocator's lock taken,
+// and the next scan then waits for ever; so the scans through that device run only in the plain
+// build. The error texts and the image-file source are checked in both.
+void TestScanners::init() {
+#if defined(__SANITIZE_ADDRESS__)
+    if (QByteArray(QTest::currentTestFunction()).startsWith("sane")) {
+        QSKIP("the SANE test device's reader thread cannot be cancelled under AddressSanitizer");
+    }
+#endif
+}
 
 void TestScanners::initTestCase() {
     // The library reads it once per process, before its first use.
