@@ -5,6 +5,8 @@
 #include "intake/ScreenDriver.h"
 #include "platform/Operator.h"
 #include "platform/ProgramRig.h"
+#include "scan/frmScanInfo.h"
+#include "sheetgen/FilledSheet.h"
 #include "supervisor/AccessCode.h"
 #include "testing/TestingRig.h"
 #include "ui/frmMainMenu.h"
@@ -132,6 +134,33 @@ QMap<QString, Road> roads() {
                   acceptOn(as<entry::frmNewEntry>(w), entry::frmNewEntry::ChoiceSave);
               });
           }}},
+        {"add client from scanned sheet",
+         {ui::frmMainMenu::AddNewClient,
+          [](Operator& op) {
+              op.plan("tov::testing::frmSelectEntryMethod", [](QWidget* w) {
+                  acceptOn(as<testing::frmSelectEntryMethod>(w),
+                           testing::frmSelectEntryMethod::ChoiceScan);
+              });
+              op.plan("tov::scan::frmScanInfo", [](QWidget* w) {
+                  typeText(QStringLiteral("SCAN, SAM"));
+                  press(Qt::Key_Return);
+                  typeText(QStringLiteral("S123-4567-8901"));
+                  press(Qt::Key_Return);
+                  acceptOn(as<scan::frmScanInfo>(w), scan::frmScanInfo::ChoiceOK);
+              });
+              // The sheet gives the age; the date of birth is typed.
+              op.plan("tov::intake::frmClientInfo", [](QWidget* w) {
+                  auto* s = as<intake::frmClientInfo>(w);
+                  s->txtDob->setText(QStringLiteral("04/19/1980"));
+                  acceptOn(s, intake::frmClientInfo::ChoiceOK);
+              });
+              op.plan("tov::intake::frmCourtHistory", [](QWidget* w) {
+                  acceptOn(as<intake::frmCourtHistory>(w), intake::frmCourtHistory::ChoiceOK);
+              });
+              op.plan("tov::entry::frmNewEntry", [](QWidget* w) {
+                  acceptOn(as<entry::frmNewEntry>(w), entry::frmNewEntry::ChoiceSave);
+              });
+          }}},
         {"view and print one",
          {ui::frmMainMenu::SupervisorOptions,
           [](Operator& op) {
@@ -217,6 +246,24 @@ void TestLeftovers::eachRoadLeavesNothing() {
         // A stray screen copy of a report, as an older run may have left one: the viewer
         // removes it with report.prn.
         fakes::writeAll(rig.programDir + QStringLiteral("/REPORT.SCR"), "ONE, ANN\n");
+    }
+    if (road == QStringLiteral("add client from scanned sheet")) {
+        // A pencilled sheet in the scanner.
+        sheetgen::SheetValues sheet;
+        sheet.ssn = QStringLiteral("123450987");
+        sheet.dateOfBirth = QDate(1980, 4, 19);
+        sheet.bac = QStringLiteral("11");
+        sheet.arrestDate = QDate(2026, 9, 8);
+        sheet.gender = 1;
+        sheet.race = 2;
+        sheet.education = 3;
+        sheet.marital = 2;
+        sheet.counts = {0, 0, 0, 0, 1, 0, 0, 0};
+        sheet.staffBac = QStringLiteral("11");
+        sheet.staffPriorDUI = 0;
+        sheet.answers = fakes::sampleResponses();
+        rig.scanner->failure = 0;
+        rig.scanner->page = sheetgen::RenderFilledSheet(sheet, sheetgen::RenderOptions{});
     }
     QVERIFY(rig.program->start());
     const QByteArray fileBefore = fakes::readAll(rig.dataFile());
