@@ -56,9 +56,9 @@ public:
     static constexpr int SheetWidth = 850;
     static constexpr int BoxTest = 8;     // IsMarked size for the anchor and reference boxes
     static constexpr int BubbleTest = 14; // IsMarked size for a bubble (15 x 15 window)
-    // Bubbles tested per field at most: no printed sheet has more; a corrupt table cannot keep
-    // the reader busy for ever.
-    static constexpr int MaxBubbles = 4096;
+    // Bubbles tested per field at most: a field is read as one digit or one list entry, so no
+    // sheet has more than ten; a corrupt table cannot keep the reader busy.
+    static constexpr int MaxBubbles = 16;
 
     explicit MarkReader(const PixelSource& page, Trace trace = {});
 

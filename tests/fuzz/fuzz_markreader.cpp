@@ -1,10 +1,14 @@
 // The mark reader on any page image and any "ScanItem" table. The input holds both, packed so a
-// real page fits in a few kilobytes:
-//   width and height (two bytes each), the row count (one byte), then per row r, theta, dx, dy
-//   (doubles), DimX, DimY (16-bit) and the location name (a length byte and its bytes), then
-//   the page as runs of grey (a value byte, a 16-bit length), row by row; the rest is white.
+// whole page fits in a few kilobytes:
+//   width and height (two bytes each), the image format (one byte), the cell size (one byte),
+//   the row count (one byte), then per row r, theta, dx, dy (doubles), DimX, DimY (16-bit) and
+//   the location name (a length byte and its bytes), then the page as runs of square cells of
+//   one grey (a value byte, a run-length byte), row of cells by row of cells; the rest is white.
 // mkmarkseed.py writes a seed: a sheet with both boxes, a full table and some marks.
 // Any field may hold anything: NaN, infinity, huge or negative sizes.
+//
+// The page is drawn into one buffer kept for the whole run and handed to the reader as a QImage
+// over that buffer, so an execution costs the reading and not a page-sized allocation.
 
 #include "fuzz/FuzzSupport.h"
 
@@ -15,11 +19,16 @@
 #include <QDate>
 #include <QImage>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace tov;
 
 namespace {
+
+constexpr int MaxWidth = 1000;
+constexpr int MaxHeight = 1500;
 
 class Reader {
 public:
@@ -46,13 +55,69 @@ private:
     size_t pos_ = 0;
 };
 
+uchar* pageBuffer() {
+    static std::vector<uchar> buffer(size_t(MaxWidth) * MaxHeight);
+    return buffer.data();
+}
+
+// The cells of the input drawn into the page buffer: each cell a size x size square of its grey.
+void drawCells(Reader& in, int width, int height, int size) {
+    const int columns = (width + size - 1) / size;
+    const int cellRows = (height + size - 1) / size;
+    std::vector<uchar> cells(size_t(columns) * cellRows, 255);
+    size_t at = 0;
+    while (in.more() && at < cells.size()) {
+        const uint8_t grey = in.take<uint8_t>();
+        const size_t run = std::min<size_t>(size_t(in.take<uint8_t>()) + 1, cells.size() - at);
+        std::fill_n(cells.begin() + static_cast<std::ptrdiff_t>(at), run, grey);
+        at += run;
+    }
+    uchar* page = pageBuffer();
+    std::vector<uchar> line(static_cast<size_t>(width));
+    for (int cy = 0; cy < cellRows; ++cy) {
+        for (int x = 0; x < width; ++x) {
+            line[static_cast<size_t>(x)] = cells[size_t(cy) * columns + size_t(x / size)];
+        }
+        for (int y = cy * size; y < std::min(height, (cy + 1) * size); ++y) {
+            std::memcpy(page + size_t(y) * MaxWidth, line.data(), line.size());
+        }
+    }
+}
+
+// The page in the form the input chose: eight-bit grey (as prepared pages are), eight-bit with a
+// colour table in which some other value is white too, or, for small pages, 32-bit colour.
+QImage pageImage(int width, int height, uint8_t format) {
+    QImage grey(pageBuffer(), width, height, MaxWidth, QImage::Format_Grayscale8);
+    switch (format % 4) {
+    case 2: {
+        QImage indexed(pageBuffer(), width, height, MaxWidth, QImage::Format_Indexed8);
+        QList<QRgb> table(256);
+        for (int v = 0; v < 256; ++v) {
+            table[v] = qRgb(v, v, v);
+        }
+        table[format / 4] = qRgb(255, 255, 255);
+        indexed.setColorTable(table);
+        return indexed;
+    }
+    case 3:
+        if (width * height <= 200 * 200) {
+            return grey.convertToFormat(QImage::Format_RGB32);
+        }
+        return grey;
+    default:
+        return grey;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader in(data, size);
     // Up to a legal-size page at 100 dpi with some margin.
-    const int width = 1 + in.take<uint16_t>() % 1000;
-    const int height = 1 + in.take<uint16_t>() % 1500;
+    const int width = 1 + in.take<uint16_t>() % MaxWidth;
+    const int height = 1 + in.take<uint16_t>() % MaxHeight;
+    const auto format = in.take<uint8_t>();
+    const int cell = 1 + in.take<uint8_t>() % 16;
     // The reader walks 113 rows; a few more or fewer are damage too.
     const int rows = in.take<uint8_t>() % 128;
     std::vector<scan::ScanItemRow> items;
@@ -67,17 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         row.LocationName = in.name();
         items.push_back(row);
     }
-    QImage page(width, height, QImage::Format_Grayscale8);
-    page.fill(255);
-    qsizetype at = 0;
-    const qsizetype total = qsizetype(width) * height;
-    while (in.more() && at < total) {
-        const uint8_t grey = in.take<uint8_t>();
-        const qsizetype run = std::min<qsizetype>(qsizetype(in.take<uint16_t>()) + 1, total - at);
-        for (qsizetype i = 0; i < run; ++i, ++at) {
-            page.scanLine(static_cast<int>(at / width))[at % width] = grey;
-        }
-    }
+    drawCells(in, width, height, cell);
+    const QImage page = pageImage(width, height, format);
     scan::VectorScanItems table(items);
     try {
         (void)scan::ReadAnswerSheet(page, table, QDate(2026, 12, 8));

@@ -53,17 +53,18 @@ for item in range(73):
     row(x, y, 22, 0, 5, 1, 'Item%d' % (item + 1))
     box(anchor[0] + x + 22 * (item % 2), anchor[1] + y, 12, 12)
 
-out = bytearray(struct.pack('<HHB', W - 1, H - 1, len(rows)))
+CELL = 2  # pixels a side of one cell of the packed page
+out = bytearray(struct.pack('<HHBBB', W - 1, H - 1, 0, CELL - 1, len(rows)))
 for r, theta, dx, dy, dimx, dimy, name in rows:
     nb = name.encode()
     out += struct.pack('<ddddhhB', r, theta, dx, dy, dimx, dimy, len(nb)) + nb
-# Runs of grey, row by row.
-flat = b''.join(bytes(line) for line in page)
+# Runs of cells of one grey, row of cells by row of cells; a cell takes its top-left pixel.
+cells = bytes(page[y][x] for y in range(0, H, CELL) for x in range(0, W, CELL))
 i = 0
-while i < len(flat):
+while i < len(cells):
     j = i
-    while j < len(flat) and flat[j] == flat[i] and j - i < 65536:
+    while j < len(cells) and cells[j] == cells[i] and j - i < 256:
         j += 1
-    out += struct.pack('<BH', flat[i], j - i - 1)
+    out += struct.pack('<BB', cells[i], j - i - 1)
     i = j
 sys.stdout.buffer.write(out)
