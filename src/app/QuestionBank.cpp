@@ -121,6 +121,20 @@ void Database::Close() {
     connection_.clear();
 }
 
+void Database::BeginTrans() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) {
+        throw AppError(err::DbUpdateFailed, db.lastError().text());
+    }
+}
+
+void Database::CommitTrans() {
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.commit()) {
+        throw AppError(err::DbUpdateFailed, db.lastError().text());
+    }
+}
+
 QStringList Database::TableDefs() const {
     // The catalogue in rowid order is the order the tables were made in.
     QSqlQuery q(QSqlDatabase::database(connection_, false));

@@ -99,6 +99,10 @@ public:
     RecordSet OpenRecordset(const QString& sql) const;
     // A table opened for update; its name matches without regard to case.
     RecordSet OpenTable(const QString& name) const;
+    // Updates between the two reach the file together, with one flush to the disk instead of
+    // one for every row; closing without CommitTrans drops them.
+    void BeginTrans();
+    void CommitTrans();
     void Close();
 
 private:

@@ -68,6 +68,8 @@ private slots:
     void emptyFieldsReadAsNull();
     void tableOpensIgnoringCase();
     void editUpdateWritesTheRow();
+    void updatesInTransaction_data();
+    void updatesInTransaction();
     void queryResultCannotBeEdited();
     void openFailures_data();
     void openFailures();
@@ -154,6 +156,40 @@ void TestQuestionBank::editUpdateWritesTheRow() {
     QCOMPARE(rs.Fields("X").toInt(), 412);
     QCOMPARE(rs.Fields("y").toInt(), 77);
     QCOMPARE(rs.Fields("LocationName").toString(), QStringLiteral("SSN2"));
+}
+
+void TestQuestionBank::updatesInTransaction_data() {
+    QTest::addColumn<bool>("commit");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("committed") << true << 412;
+    QTest::newRow("closed before the commit") << false << 0;
+}
+
+void TestQuestionBank::updatesInTransaction() {
+    QFETCH(bool, commit);
+    QFETCH(int, stored);
+    QTemporaryDir dir;
+    const QString path = makeBank(dir);
+    const Workspace ws = openWorkspace(dir);
+    {
+        const auto db = ws.OpenDatabase(path);
+        app::RecordSet rs = db->OpenTable("ScanItem");
+        db->BeginTrans();
+        for (; !rs.atEOF(); rs.MoveNext()) {
+            rs.Edit();
+            rs.setField("X", 412);
+            rs.Update();
+        }
+        rs.Close();
+        if (commit) {
+            db->CommitTrans();
+        }
+    }
+    const auto db = ws.OpenDatabase(path);
+    app::RecordSet rs = db->OpenTable("ScanItem");
+    for (; !rs.atEOF(); rs.MoveNext()) {
+        QCOMPARE(rs.Fields("X").toInt(), stored);
+    }
 }
 
 void TestQuestionBank::queryResultCannotBeEdited() {
