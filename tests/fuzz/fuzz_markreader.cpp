@@ -61,24 +61,35 @@ uchar* pageBuffer() {
 }
 
 // The cells of the input drawn into the page buffer: each cell a size x size square of its grey.
+// Runs are drawn whole, a row of cells at a time, so the work goes with the runs and rows and
+// not with the pixels, and nothing page-sized is allocated.
 void drawCells(Reader& in, int width, int height, int size) {
-    const int columns = (width + size - 1) / size;
-    const int cellRows = (height + size - 1) / size;
-    std::vector<uchar> cells(size_t(columns) * cellRows, 255);
-    size_t at = 0;
-    while (in.more() && at < cells.size()) {
-        const uint8_t grey = in.take<uint8_t>();
-        const size_t run = std::min<size_t>(size_t(in.take<uint8_t>()) + 1, cells.size() - at);
-        std::fill_n(cells.begin() + static_cast<std::ptrdiff_t>(at), run, grey);
-        at += run;
-    }
-    uchar* page = pageBuffer();
+    const auto columns = static_cast<size_t>((width + size - 1) / size);
+    const auto cellSide = static_cast<size_t>(size);
     std::vector<uchar> line(static_cast<size_t>(width));
-    for (int cy = 0; cy < cellRows; ++cy) {
-        for (int x = 0; x < width; ++x) {
-            line[static_cast<size_t>(x)] = cells[size_t(cy) * columns + size_t(x / size)];
+    uint8_t grey = 255;
+    size_t left = 0; // cells still to come of the current run
+    uchar* page = pageBuffer();
+    for (int top = 0; top < height; top += size) {
+        size_t at = 0; // cells of this row drawn
+        while (at < columns) {
+            if (left == 0) {
+                if (in.more()) {
+                    grey = in.take<uint8_t>();
+                    left = size_t(in.take<uint8_t>()) + 1;
+                } else {
+                    grey = 255; // past the input: white
+                    left = columns;
+                }
+            }
+            const size_t n = std::min(left, columns - at);
+            const size_t from = at * cellSide;
+            const size_t to = std::min((at + n) * cellSide, line.size());
+            std::memset(line.data() + from, grey, to - from);
+            at += n;
+            left -= n;
         }
-        for (int y = cy * size; y < std::min(height, (cy + 1) * size); ++y) {
+        for (int y = top; y < std::min(height, top + size); ++y) {
             std::memcpy(page + size_t(y) * MaxWidth, line.data(), line.size());
         }
     }
