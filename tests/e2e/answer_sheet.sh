@@ -16,36 +16,17 @@ main=$(wait_main_window 10)
 focus "$main"
 # From the client list, Tab reaches "Add New Client" (nothing is chosen, so Edit is disabled).
 keys Tab Return
-METHOD=$(wait_window '^Entry Method$' dialog 10)
-focus "$METHOD"
+METHOD=$(dialog '^Entry Method$')
 keys Tab Return
-INFO=$(wait_window '^Client Information$' dialog 10)
-focus "$INFO"
-xdotool type --delay 60 "Keyed, Kelly"
+INFO=$(dialog '^Client Information$')
+fields "Keyed, Kelly" 29 07/04/1997 2 5 1 3 000-11-2222 K100-2000-3000
 keys Return
-xdotool type --delay 60 "29"
-keys Return
-xdotool type --delay 60 "07/04/1997"
-keys Return
-for code in 2 5 1 3; do
-    xdotool type --delay 60 "$code"
-    keys Return
-done
-xdotool type --delay 60 "000-11-2222"
-keys Return
-xdotool type --delay 60 "K100-2000-3000"
-keys Return Return
 wait_window_gone "$INFO" 5
-COURT=$(wait_window '^Court History$' dialog 10)
-focus "$COURT"
-for value in 1 0 0 2 3 0 0 0 10/02/2026 .12 1 .12; do
-    xdotool type --delay 60 "$value"
-    keys Return
-done
+COURT=$(dialog '^Court History$')
+fields 1 0 0 2 3 0 0 0 10/02/2026 .12 1 .12
 keys Return
 wait_window_gone "$COURT" 5
-GRID=$(wait_window '^Edit Client Responses$' dialog 10)
-focus "$GRID"
+GRID=$(dialog '^Edit Client Responses$')
 answers=""
 for ((i = 1; i <= 67; i++)); do answers+=$((1 + (i * 7 % 3 == 0))); done
 answers+="341234"

@@ -169,6 +169,24 @@ focus() {
 # keys KEY...: types keys into the focused window.
 keys() { xdotool key --delay 80 "$@"; }
 
+# fields VALUE...: types each value into the focused field and moves on with Enter.
+fields() {
+    local value
+    for value in "$@"; do
+        xdotool type --delay 60 "$value"
+        keys Return
+    done
+}
+
+# dialog TITLE [SECONDS]: waits for the dialog whose title matches TITLE (a regular expression),
+# gives it the focus and prints its id.
+dialog() {
+    local wid
+    wid=$(wait_window "$1" dialog "${2:-10}") || exit 1
+    focus "$wid"
+    echo "$wid"
+}
+
 # screenshot NAME: saves the whole screen as NAME in the output folder.
 screenshot() {
     sleep 0.2 # let the last paint reach the server

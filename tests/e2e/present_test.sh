@@ -36,26 +36,17 @@ main=$(wait_main_window 10)
 focus "$main"
 keys Down Tab Tab Return
 
-entry=$(wait_window '^Entry Method$' dialog 10)
-focus "$entry"
+entry=$(dialog '^Entry Method$')
 screenshot entry_method.png
 keys Return
 
-info=$(wait_window '^Client Information$' dialog 10)
-focus "$info"
-for value in "Quill, Quentin" 52 02/29/1972 1 5 2 3 000-11-2222 Q123-4567-8901; do
-    xdotool type --delay 40 "$value"
-    keys Return
-done
+info=$(dialog '^Client Information$')
+fields "Quill, Quentin" 52 02/29/1972 1 5 2 3 000-11-2222 Q123-4567-8901
 keys Return
 wait_window_gone "$info" 5
 
-court=$(wait_window '^Court History$' dialog 10)
-focus "$court"
-for value in 1 0 n 2 12 0 1 0 9/8/2026 .15 1 r; do
-    xdotool type --delay 40 "$value"
-    keys Return
-done
+court=$(dialog '^Court History$')
+fields 1 0 n 2 12 0 1 0 9/8/2026 .15 1 r
 keys Return
 wait_window_gone "$court" 5
 

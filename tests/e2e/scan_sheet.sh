@@ -43,25 +43,18 @@ start_program
 main=$(wait_main_window 10)
 focus "$main"
 keys Tab Return
-METHOD=$(wait_window '^Entry Method$' dialog 10)
-focus "$METHOD"
+METHOD=$(dialog '^Entry Method$')
 # "Scan Answer Sheet" is the third choice.
 keys Tab Tab Return
-INFO=$(wait_window '^Scan Information$' dialog 10)
-focus "$INFO"
-xdotool type --delay 60 "Scanned, Sam"
-keys Return
-xdotool type --delay 60 "S100-2000-3000"
-keys Return
+INFO=$(dialog '^Scan Information$')
+fields "Scanned, Sam" S100-2000-3000
 screenshot scan_information.png
 keys Return
 wait_window_gone "$INFO" 5
-PROMPT=$(wait_window '^TOV Test Scan$' dialog 10)
-focus "$PROMPT"
+PROMPT=$(dialog '^TOV Test Scan$')
 screenshot insert_prompt.png
 keys Return
-PICK=$(wait_window '^Open Scanned Answer Sheet$' dialog 10)
-focus "$PICK"
+PICK=$(dialog '^Open Scanned Answer Sheet$')
 xdotool type --delay 40 "$WORK/sheet.png"
 sleep 0.5
 keys Return
@@ -72,13 +65,11 @@ if xwininfo -id "$PICK" 2>/dev/null | grep -q 'Map State: IsViewable'; then
 fi
 wait_window_gone "$PICK" 5
 
-CLIENT=$(wait_window '^Client Information$' dialog 20)
-focus "$CLIENT"
+CLIENT=$(dialog '^Client Information$' 20)
 screenshot review_client_information.png
 # The date of birth is not taken from the sheet: Enter on "Information OK" asks for it.
 keys Return
-ASK=$(wait_window "$MAIN_TITLE" dialog 5)
-focus "$ASK"
+ASK=$(dialog "$MAIN_TITLE" 5)
 keys Return
 wait_window_gone "$ASK" 5
 focus "$CLIENT"
@@ -87,13 +78,11 @@ xdotool type --delay 60 "${v[dob]}"
 keys Return Return Return Return Return Return Return
 keys Return
 wait_window_gone "$CLIENT" 5
-COURT=$(wait_window '^Court History$' dialog 10)
-focus "$COURT"
+COURT=$(dialog '^Court History$')
 screenshot review_court_history.png
 keys Return
 wait_window_gone "$COURT" 5
-GRID=$(wait_window '^Edit Client Responses$' dialog 10)
-focus "$GRID"
+GRID=$(dialog '^Edit Client Responses$')
 screenshot review_answer_grid.png
 # From the first grid, Tab goes to the second and then to "Save".
 keys Tab Tab Return
