@@ -139,6 +139,12 @@ void frmSelectEntryMethod::cmdMenuChoice_Click(int index) {
     default:
         break;
     }
+    // A new client whose entry stopped before anything was stored is not left current, or the
+    // supervisor's report would be of a client that is not in the file.
+    records::ClientTable& table = ctx_.state.clients;
+    if (table.CurrentClient() > table.ClientCount()) {
+        table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
+    }
     closeScreen();
 }
 

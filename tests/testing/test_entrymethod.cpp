@@ -412,6 +412,9 @@ void TestEntryMethod::cancelledLanguageEndsChain() {
     QVERIFY(rig.boxes->shown.isEmpty());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    // The client who took no test is not left current: the first one in the file is.
+    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients.CurrentClient(), 1);
 }
 
 void TestEntryMethod::refusedBank_data() {
