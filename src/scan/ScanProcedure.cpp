@@ -140,15 +140,18 @@ void ScanProcedure::run() {
     SheetReading reading;
     try {
         // The bank is closed again before the review screens open it for
-        // themselves.
-        // The base points written back go to the file in one transaction.
+        // themselves. The base points written back go to the file in one
+        // transaction; they are for diagnosis, so a reading stands without them.
         const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
         app::RecordSet table = bank->OpenTable(QStringLiteral("ScanItem"));
         bank->BeginTrans();
         RecordSetScanItems items(table);
         reading = ReadAnswerSheet(prepared, items, today, trace);
         table.Close();
-        bank->CommitTrans();
+        try {
+            bank->CommitTrans();
+        } catch (const AppError&) {
+        }
     } catch (const AppError&) {
         // Without the table no field can be read; the boxes are still looked for,
         // so a sheet that is not there is reported as such, and the review shows
