@@ -2,9 +2,9 @@
 #include "platform/Fakes.h"
 #include "records/ClientTable.h"
 #include "records/Cp1252.h"
+#include "records/DateText.h"
 #include "records/Demographics.h"
 #include "records/NumericValue.h"
-#include "records/DateText.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -503,8 +503,8 @@ void TestRecords::listPositions_data() {
     QTest::newRow("marital 6") << int(CodeList::Marital) << "6" << -1;
     QTest::newRow("education 8th") << int(CodeList::Education) << "8th grade or less" << 1;
     QTest::newRow("education Some college") << int(CodeList::Education) << "Some college" << 4;
-    QTest::newRow("education College graduate") << int(CodeList::Education)
-                                                << "College graduate" << 5;
+    QTest::newRow("education College graduate")
+        << int(CodeList::Education) << "College graduate" << 5;
     QTest::newRow("education 0") << int(CodeList::Education) << "0" << 0;
 }
 

@@ -42,7 +42,8 @@ QString flagsOf(const ScoreResults& r) {
     return f.join(QLatin1Char(' '));
 }
 
-// Scores a client of the test descriptions with the test tables, read afresh as every scoring pass does.
+// Scores a client of the test descriptions with the test tables, read afresh as every scoring pass
+// does.
 ScoreResults score(const QString& answers, const QString& fields) {
     const ScoringTables tables = LoadScoringTables(QStringLiteral(TOV_SCORING_DATA));
     return ScaleScorer(tables).score(ReportRecord::from(testclient::client(answers, fields)));
