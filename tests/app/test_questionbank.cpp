@@ -15,7 +15,7 @@ namespace {
 
 // A small bank: tables made in the order English, Spanish, ScanItem.
 QString makeBank(const QTemporaryDir& dir) {
-    const QString path = dir.filePath("bank.mdb");
+    QString path = dir.filePath("bank.mdb");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "maker");
         db.setDatabaseName(path);
