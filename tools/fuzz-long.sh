@@ -10,7 +10,8 @@
 # counted before the log. A slice that ends with a non-zero status keeps its output as
 # finding-<target>-<time>.log. A target that has reached GOAL executions (10 million unless
 # set) is skipped; the run ends when all have, or before the next slice once STATE/stop exists.
-# Run one of these per CPU, each with its own targets.
+# Run one of these per CPU. Their target lists may overlap: a target being fuzzed by one run is
+# passed over by the others (a lock per target), so no two slices share a corpus or a log.
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 seeds=$here/tests/fuzz/corpus
@@ -54,7 +55,7 @@ slice() { # BIN STATE SECONDS target
 
 run() { # BIN STATE SECONDS target...
   [ $# -ge 4 ] || usage
-  local bin=$1 state=$2 secs=$3 t left
+  local bin=$1 state=$2 secs=$3 t left ran
   shift 3
   for t in "$@"; do
     [ -x "$bin/$t" ] || { echo "no fuzz program $bin/$t" >&2; exit 1; }
@@ -62,14 +63,22 @@ run() { # BIN STATE SECONDS target...
   done
   mkdir -p "$state"
   while true; do
-    left=0
+    left=0 ran=0
     for t in "$@"; do
       [ -e "$state/stop" ] && return 0
       [ "$(total "$state" "$t")" -ge "$goal" ] && continue
       left=1
-      slice "$bin" "$state" "$secs" "$t"
+      # The lock is held for the slice; the goal is checked again under it, as another run may
+      # have just logged the last slice needed.
+      (
+        flock -n 9 || exit 1
+        [ "$(total "$state" "$t")" -ge "$goal" ] && exit 0
+        slice "$bin" "$state" "$secs" "$t"
+      ) 9>"$state/$t.lock" && ran=1
     done
     [ $left = 0 ] && return 0
+    # Every target left is taken by another run: wait for one to come free.
+    [ $ran = 0 ] && sleep 5
   done
 }
 

@@ -31,6 +31,16 @@ touch "$state/stop"
 "$driver" run "$bin" "$state" 2 fuzz_settings >/dev/null
 [ "$(wc -l <"$state/log.tsv")" -eq 1 ] || fail "ran a slice after stop"
 
+# Two runs sharing a target: while another run holds it, it is passed over and taken up once free.
+shared=$state/shared
+mkdir -p "$shared"
+flock "$shared/fuzz_settings.lock" sleep 4 &
+sleep 0.5
+GOAL=1 "$driver" run "$bin" "$shared" 2 fuzz_settings fuzz_scoringtables >/dev/null
+wait
+[ "$(cut -f2 "$shared/log.tsv" | paste -sd' ')" = "fuzz_scoringtables fuzz_settings" ] ||
+  fail "shared target order: $(cat "$shared/log.tsv")"
+
 # Unknown targets are refused.
 if "$driver" run "$bin" "$state" 2 fuzz_nothing 2>/dev/null; then fail "unknown target accepted"; fi
 echo ok
