@@ -8,8 +8,9 @@
 # runs: corpus/<target>, artifacts/<target>, log.tsv (one line per slice: time, target,
 # executions, exit status, seconds) and, if present, prior.tsv (target, executions) for runs
 # counted before the log. A slice that ends with a non-zero status keeps its output as
-# finding-<target>-<time>.log. A target that has reached GOAL executions (10 million unless
-# set) is skipped; the run ends when all have, or before the next slice once STATE/stop exists.
+# finding-<target>-<time>.log, and its target is passed over until that file is dealt with
+# (removed or renamed). A target that has reached GOAL executions (10 million unless set) is
+# skipped; the run ends when none is left, or before the next slice once STATE/stop exists.
 # Run one of these per CPU. Their target lists may overlap: a target being fuzzed by one run is
 # passed over by the others (a lock per target), so no two slices share a corpus or a log.
 set -u
@@ -67,6 +68,7 @@ run() { # BIN STATE SECONDS target...
     for t in "$@"; do
       [ -e "$state/stop" ] && return 0
       [ "$(total "$state" "$t")" -ge "$goal" ] && continue
+      compgen -G "$state/finding-$t-*.log" >/dev/null && continue
       left=1
       # The lock is held for the slice; the goal is checked again under it, as another run may
       # have just logged the last slice needed.

@@ -1,6 +1,6 @@
 #!/bin/bash
-# The long-run driver: a slice is logged with its executions, a target at its goal is not run
-# again, and a stop file ends the run before the next slice.
+# The long-run driver: a slice is logged with its executions, a target at its goal or with a
+# finding is not run again, and a stop file ends the run before the next slice.
 # usage: fuzz-long-test.sh SOURCE_DIR FUZZ_BIN_DIR
 set -eu
 driver=$1/tools/fuzz-long.sh
@@ -40,6 +40,13 @@ GOAL=1 "$driver" run "$bin" "$shared" 2 fuzz_settings fuzz_scoringtables >/dev/n
 wait
 [ "$(cut -f2 "$shared/log.tsv" | paste -sd' ')" = "fuzz_scoringtables fuzz_settings" ] ||
   fail "shared target order: $(cat "$shared/log.tsv")"
+
+# A target with a finding not yet looked at is passed over.
+found=$state/found
+mkdir -p "$found"
+touch "$found/finding-fuzz_settings-1.log"
+GOAL=1 "$driver" run "$bin" "$found" 2 fuzz_settings >/dev/null
+[ ! -e "$found/log.tsv" ] || fail "ran a target with a finding: $(cat "$found/log.tsv")"
 
 # Unknown targets are refused.
 if "$driver" run "$bin" "$state" 2 fuzz_nothing 2>/dev/null; then fail "unknown target accepted"; fi
