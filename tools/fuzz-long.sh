@@ -23,16 +23,15 @@ usage() {
   exit 2
 }
 
-total() { # STATE target
-  cat "$1/prior.tsv" "$1/log.tsv" 2>/dev/null |
-    awk -F'\t' -v t="$2" 'NF == 2 && $1 == t {s += $2} NF > 2 && $2 == t {s += $3} END {print s + 0}'
-}
-
 totals() { # STATE
   cat "$1/prior.tsv" "$1/log.tsv" 2>/dev/null |
     awk -F'\t' 'NF == 2 {s[$1] += $2} NF > 2 {s[$2] += $3; secs[$2] += $5; if ($4 != 0) bad[$2]++}
       END {for (t in s) printf "%s\t%d executions\t%d s logged\t%d slices ended non-zero\n", t, s[t], secs[t], bad[t]}' |
     sort
+}
+
+total() { # STATE target: the executions alone
+  totals "$1" | awk -F'\t' -v t="$2" '$1 == t {n = $2 + 0} END {print n + 0}'
 }
 
 slice() { # BIN STATE SECONDS target
