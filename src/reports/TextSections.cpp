@@ -4,26 +4,12 @@
 #include "records/Cp1252.h"
 #include "scoring/TableReader.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace tov::reports {
 
 TextSections::TextSections(const QString& path) : path_(path) {
-    QFile file(path);
-    // Opened first and asked why only when that fails: a report opens many small files.
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path)) {
-            throw AppError(
-                err::FileNotFound,
-                QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
-        }
-        throw AppError(err::PermissionDenied,
-                       QStringLiteral("The file %1 cannot be read: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    split(file.readAll());
+    split(scoring::readDataFile(path));
 }
 
 TextSections::TextSections(const QString& path, const QByteArray& content) : path_(path) {

@@ -29,7 +29,7 @@ QString shown(const QString& value) {
 
 } // namespace
 
-TableReader::TableReader(const QString& path) : path_(path) {
+QByteArray readDataFile(const QString& path) {
     QFile file(path);
     // Opened first and asked why only when that fails: a report opens many small files.
     if (!file.open(QIODevice::ReadOnly)) {
@@ -42,8 +42,11 @@ TableReader::TableReader(const QString& path) : path_(path) {
                        QStringLiteral("The file %1 cannot be read: %2")
                            .arg(QDir::toNativeSeparators(path), file.errorString()));
     }
-    text_ = records::fromCp1252(file.readAll());
+    return file.readAll();
 }
+
+TableReader::TableReader(const QString& path)
+    : path_(path), text_(records::fromCp1252(readDataFile(path))) {}
 
 TableReader::TableReader(const QString& path, const QByteArray& content)
     : path_(path), text_(records::fromCp1252(content)) {}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tov::scoring {
@@ -13,6 +14,10 @@ inline constexpr int NotANumber = 13;
 // A value is a number but outside what the tables allow.
 inline constexpr int BadValue = 5;
 } // namespace tableerr
+
+// The whole of a data file. Throws AppError (file not found, permission denied) naming the file
+// when it cannot be read.
+QByteArray readDataFile(const QString& path);
 
 // Reads a data file the way its layouts were written for: values separated by commas or line
 // ends, strings quoted or not, whole numbers, and whole lines. The file is read at once and
