@@ -2,6 +2,7 @@
 
 #include "ui/Branding.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 
 #include <QApplication>
@@ -58,11 +59,7 @@ frmAbout::frmAbout(Publisher publisher, QWidget* parent) : QDialog(parent) {
     boxTwips_.fill(BoxStartTwips);
     placeBoxes();
 
-    auto* product = new QLabel(QStringLiteral("Tovaline II - Short Form"), this);
-    QFont pf = product->font();
-    pf.setPointSizeF(pf.pointSizeF() * 1.6);
-    pf.setBold(true);
-    product->setFont(pf);
+    QLabel* product = ui::boldHeading(QStringLiteral("Tovaline II - Short Form"), this, 1.6);
     product->setAlignment(Qt::AlignCenter);
 
     auto* layout = new QVBoxLayout(this);

@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "records/NumericValue.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
@@ -60,12 +61,7 @@ frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
 
-    lblClientName_ = new QLabel(frame);
-    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
-    QFont nf = lblClientName_->font();
-    nf.setPointSizeF(nf.pointSizeF() * 1.3);
-    nf.setBold(true);
-    lblClientName_->setFont(nf);
+    lblClientName_ = ui::clientNameHeading(frame);
     lblClientName_->setText(ctx_.state.clients.current().trimmed(Field::Name));
 
     gridArea_ = new QWidget(frame);
@@ -229,23 +225,16 @@ int frmNewEntry::codeOf(int item) const {
 }
 
 void frmNewEntry::paintRowNormal(Grid& g, int row) {
-    if (row < 1 || row > g.table->rowCount()) {
-        return;
-    }
-    const int choices = g.table->columnCount() - 1;
-    const int code = codeOf(itemOfRow(g, row));
-    paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
-    for (int c = 1; c <= choices; ++c) {
-        // A stored code beyond the grid's choices has no column: the row shows unanswered.
-        if (c == code) {
-            paintCell(g.table, row - 1, c, kGreen, kBlack, QStringLiteral("X"));
-        } else {
-            paintCell(g.table, row - 1, c, kWhite, kNavy, QString());
-        }
-    }
+    paintRow(g, row, false);
 }
 
 void frmNewEntry::paintRowCurrent(Grid& g, int row) {
+    paintRow(g, row, true);
+}
+
+// The current row is cyan across; another row shows its answer green. A stored code beyond the
+// grid's choices has no column: the row shows unanswered.
+void frmNewEntry::paintRow(Grid& g, int row, bool current) {
     if (row < 1 || row > g.table->rowCount()) {
         return;
     }
@@ -253,7 +242,14 @@ void frmNewEntry::paintRowCurrent(Grid& g, int row) {
     const int code = codeOf(itemOfRow(g, row));
     paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
     for (int c = 1; c <= choices; ++c) {
-        paintCell(g.table, row - 1, c, kCyan, kBlack, c == code ? QStringLiteral("X") : QString());
+        const QString mark = c == code ? QStringLiteral("X") : QString();
+        if (current) {
+            paintCell(g.table, row - 1, c, kCyan, kBlack, mark);
+        } else if (c == code) {
+            paintCell(g.table, row - 1, c, kGreen, kBlack, mark);
+        } else {
+            paintCell(g.table, row - 1, c, kWhite, kNavy, mark);
+        }
     }
 }
 

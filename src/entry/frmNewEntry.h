@@ -59,6 +59,7 @@ private:
     int codeOf(int item) const;
     void paintRowNormal(Grid& g, int row);
     void paintRowCurrent(Grid& g, int row);
+    void paintRow(Grid& g, int row, bool current);
     void ShowCurrentRow(int grid);
     void AdvanceRow(int grid, bool fromKey);
     void moveToGrid(int grid, int row);

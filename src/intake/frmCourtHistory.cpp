@@ -7,6 +7,7 @@
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
@@ -71,12 +72,7 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
 
-    lblClientName_ = new QLabel(frame);
-    lblClientName_->setObjectName(QStringLiteral("lblClientName"));
-    QFont nf = lblClientName_->font();
-    nf.setPointSizeF(nf.pointSizeF() * 1.3);
-    nf.setBold(true);
-    lblClientName_->setFont(nf);
+    lblClientName_ = ui::clientNameHeading(frame);
 
     auto* years = new QGroupBox(QStringLiteral("In last 10 years, number of..."), frame);
     years->setObjectName(QStringLiteral("fr10Years"));

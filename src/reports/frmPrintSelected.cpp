@@ -6,7 +6,6 @@
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "ui/Geometry.h"
-#include "ui/MenuChoice.h"
 #include "ui/ScreenKit.h"
 
 #include <QHBoxLayout>
@@ -45,21 +44,15 @@ frmPrintSelected::frmPrintSelected(const app::Context& context, platform::Printe
     k->addField(list_, -1,
                 QStringLiteral("Use the arrow keys to move, Space to select or clear a client. "
                                "Press Tab for the buttons."));
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(ui::twips(240));
-    const QStringList captions = {QStringLiteral("Print Selected"), QStringLiteral("Select All"),
-                                  QStringLiteral("Return to Main Menu")};
-    const QStringList helps = {
-        QStringLiteral("Press Enter to print the reports of the selected clients."),
-        QStringLiteral("Press Enter to select every client in the list."),
-        QStringLiteral("Press Enter to return to the Main Menu."),
-    };
-    for (int i = 0; i < captions.size(); ++i) {
-        ui::MenuChoice* c = k->addMenuChoice(captions[i], helps[i]);
-        c->setParent(mainFrame());
-        c->setFixedWidth(ui::twips(2600));
-        buttons->addWidget(c);
-    }
+    QHBoxLayout* buttons = k->addMenuChoiceButtons(
+        mainFrame(),
+        {{QStringLiteral("Print Selected"),
+          QStringLiteral("Press Enter to print the reports of the selected clients.")},
+         {QStringLiteral("Select All"),
+          QStringLiteral("Press Enter to select every client in the list.")},
+         {QStringLiteral("Return to Main Menu"),
+          QStringLiteral("Press Enter to return to the Main Menu.")}},
+        2600);
     auto* layout = new QVBoxLayout(mainFrame());
     layout->setContentsMargins(ui::twips(360), ui::twips(300), ui::twips(360), ui::twips(300));
     layout->setSpacing(ui::twips(240));

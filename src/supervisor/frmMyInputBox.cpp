@@ -2,7 +2,6 @@
 
 #include "platform/MessageBoxes.h"
 #include "ui/Geometry.h"
-#include "ui/MenuChoice.h"
 #include "ui/ScreenKit.h"
 
 #include <QHBoxLayout>
@@ -27,15 +26,10 @@ frmMyInputBox::frmMyInputBox(platform::MessageBoxes& boxes, QWidget* parent)
     lblHelpMsg_->setMaximumWidth(ui::twips(6000));
     k->addField(txtInput_, -1, QString());
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(ui::twips(240));
-    for (const QString& caption :
-         {QStringLiteral("Information OK"), QStringLiteral("Cancel Input")}) {
-        ui::MenuChoice* c = k->addMenuChoice(caption, QString());
-        c->setParent(mainFrame());
-        c->setFixedWidth(ui::twips(2600));
-        buttons->addWidget(c);
-    }
+    QHBoxLayout* buttons = k->addMenuChoiceButtons(mainFrame(),
+                                                   {{QStringLiteral("Information OK"), QString()},
+                                                    {QStringLiteral("Cancel Input"), QString()}},
+                                                   2600);
     auto* layout = new QVBoxLayout(mainFrame());
     layout->setContentsMargins(ui::twips(360), ui::twips(300), ui::twips(360), ui::twips(300));
     layout->setSpacing(ui::twips(240));

@@ -11,7 +11,6 @@
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
 #include "ui/Geometry.h"
-#include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 
@@ -122,16 +121,11 @@ frmSupervisorOptions::frmSupervisorOptions(const app::Context& context, platform
     nameLayout->addWidget(lblNameDisplay_);
 
     ui::ScreenKit* k = kit();
-    auto* buttons = new QHBoxLayout;
-    buttons->setSpacing(ui::twips(240));
-    const QStringList choices = {QStringLiteral("Execute Selection"),
-                                 QStringLiteral("Go to Main Menu")};
-    for (const QString& caption : choices) {
-        ui::MenuChoice* c = k->addMenuChoice(caption, QString());
-        c->setParent(mainFrame());
-        c->setFixedWidth(ui::twips(2600));
-        buttons->addWidget(c);
-    }
+    QHBoxLayout* buttons =
+        k->addMenuChoiceButtons(mainFrame(),
+                                {{QStringLiteral("Execute Selection"), QString()},
+                                 {QStringLiteral("Go to Main Menu"), QString()}},
+                                2600);
     auto* layout = new QVBoxLayout(mainFrame());
     layout->setContentsMargins(ui::twips(360), ui::twips(300), ui::twips(360), ui::twips(300));
     layout->setSpacing(ui::twips(240));

@@ -10,6 +10,7 @@
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectLanguage.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
@@ -42,13 +43,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(const app::Context& context, EntryMet
     lblClientName_->setObjectName(QStringLiteral("lblClientName"));
     lblClientName_->hide();
 
-    auto* title = new QLabel(QStringLiteral("Select Client Data Entry Method"), frame);
-    title->setObjectName(QStringLiteral("lblFrameCaption"));
-    QFont tf = title->font();
-    tf.setBold(true);
-    tf.setPointSizeF(tf.pointSizeF() * 1.2);
-    title->setFont(tf);
-    title->setAlignment(Qt::AlignCenter);
+    QLabel* title = ui::frameCaption(QStringLiteral("Select Client Data Entry Method"), frame);
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(ui::twips(600), ui::twips(360), ui::twips(600), ui::twips(480));

@@ -4,6 +4,7 @@
 #include "app/QuestionBank.h"
 #include "testing/LanguageTables.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenKit.h"
 
@@ -21,13 +22,7 @@ frmSelectLanguage::frmSelectLanguage(const app::Context& context, QWidget* paren
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
 
-    auto* title = new QLabel(QStringLiteral("Select Language to Present"), frame);
-    title->setObjectName(QStringLiteral("lblFrameCaption"));
-    QFont tf = title->font();
-    tf.setBold(true);
-    tf.setPointSizeF(tf.pointSizeF() * 1.2);
-    title->setFont(tf);
-    title->setAlignment(Qt::AlignCenter);
+    QLabel* title = ui::frameCaption(QStringLiteral("Select Language to Present"), frame);
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(ui::twips(600), ui::twips(360), ui::twips(600), ui::twips(480));

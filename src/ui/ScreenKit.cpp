@@ -27,12 +27,11 @@ MenuChoice* ScreenKit::addMenuChoice(const QString& caption, const QString& help
     return choice;
 }
 
-QHBoxLayout* ScreenKit::addMenuChoiceRow(QWidget* frame,
-                                         const QList<std::pair<QString, QString>>& choices,
-                                         int widthTwips) {
+QHBoxLayout* ScreenKit::addMenuChoiceButtons(QWidget* frame,
+                                             const QList<std::pair<QString, QString>>& choices,
+                                             int widthTwips) {
     auto* row = new QHBoxLayout;
-    row->setSpacing(twips(360));
-    row->addStretch(1);
+    row->setSpacing(twips(240));
     for (const auto& [caption, help] : choices) {
         MenuChoice* c = addMenuChoice(caption, help);
         c->setParent(frame);
@@ -40,6 +39,15 @@ QHBoxLayout* ScreenKit::addMenuChoiceRow(QWidget* frame,
         row->addWidget(c);
         c->setVisible(caption != QLatin1String("CHECK"));
     }
+    return row;
+}
+
+QHBoxLayout* ScreenKit::addMenuChoiceRow(QWidget* frame,
+                                         const QList<std::pair<QString, QString>>& choices,
+                                         int widthTwips) {
+    QHBoxLayout* row = addMenuChoiceButtons(frame, choices, widthTwips);
+    row->setSpacing(twips(360));
+    row->insertStretch(0, 1);
     row->addStretch(1);
     return row;
 }

@@ -27,8 +27,12 @@ public:
 
     // A new menu choice with the next index.
     MenuChoice* addMenuChoice(const QString& caption, const QString& help);
-    // A centred row of new menu choices (caption, help) of one width, placed in the frame. A
-    // "CHECK" choice keeps its index but is never shown.
+    // A row of new menu choices (caption, help) of one width, placed in the frame from the left.
+    // A "CHECK" choice keeps its index but is never shown.
+    QHBoxLayout* addMenuChoiceButtons(QWidget* frame,
+                                      const QList<std::pair<QString, QString>>& choices,
+                                      int widthTwips);
+    // The same row, centred and spaced wider.
     QHBoxLayout* addMenuChoiceRow(QWidget* frame, const QList<std::pair<QString, QString>>& choices,
                                   int widthTwips);
     QPushButton* cmdMenuChoice(int index) const;

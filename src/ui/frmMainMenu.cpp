@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "ui/Branding.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
@@ -83,11 +84,7 @@ frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
     imgZEVLogo_->setObjectName(QStringLiteral("imgZEVLogo"));
     imgZEVLogo_->setPixmap(brand.logo(QSize(twips(3600), twips(900))));
 
-    auto* title = new QLabel(QStringLiteral("Tovaline II - Short Form"), frMainMenu_);
-    QFont tf = title->font();
-    tf.setPointSizeF(tf.pointSizeF() * 1.8);
-    tf.setBold(true);
-    title->setFont(tf);
+    QLabel* title = boldHeading(QStringLiteral("Tovaline II - Short Form"), frMainMenu_, 1.8);
     title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     const QStringList captions = {
