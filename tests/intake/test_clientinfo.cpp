@@ -54,13 +54,6 @@ struct Rig : ProgramRig {
         }
         return screen;
     }
-    QStringList shownTexts() const {
-        QStringList texts;
-        for (const auto& s : boxes->shown) {
-            texts << s.text;
-        }
-        return texts;
-    }
 };
 
 QString fieldOf(const QByteArray& file, int record, Field f) {
@@ -183,8 +176,8 @@ void TestClientInfo::ages() {
     QCOMPARE(screen->txtDob->hasFocus(), accepted);
     QCOMPARE(screen->txtAge->hasFocus(), !accepted);
     if (!accepted) {
-        QCOMPARE(rig.shownTexts(), QStringList({"Enter age of client in number of years. Press "
-                                                "Enter to continue."}));
+        QCOMPARE(rig.boxes->texts(), QStringList({"Enter age of client in number of years. Press "
+                                                  "Enter to continue."}));
         QCOMPARE(rig.boxes->beeps, 1);
         QCOMPARE(rig.boxes->shown[0].icon, platform::MessageBoxes::Icon::Error);
     }
@@ -223,8 +216,8 @@ void TestClientInfo::datesOfBirth() {
     QCOMPARE(screen->txtDob->text(), after);
     QCOMPARE(screen->cmbGender->hasFocus(), accepted);
     if (!accepted) {
-        QCOMPARE(rig.shownTexts(), QStringList({"Enter Date of Birth (mm/dd/yyy) or N for not "
-                                                "available. Press Enter to continue."}));
+        QCOMPARE(rig.boxes->texts(), QStringList({"Enter Date of Birth (mm/dd/yyy) or N for not "
+                                                  "available. Press Enter to continue."}));
     }
 }
 
@@ -280,8 +273,9 @@ void TestClientInfo::listWithoutEntryRefused() {
     screen->cmbMarital->setFocus();
     press(Qt::Key_Return);
     QVERIFY(screen->cmbMarital->hasFocus());
-    QCOMPARE(rig.shownTexts(), QStringList({"Press down arrow key to select marital status. Press "
-                                            "Enter to continue."}));
+    QCOMPARE(rig.boxes->texts(),
+             QStringList({"Press down arrow key to select marital status. Press "
+                          "Enter to continue."}));
 }
 
 void TestClientInfo::ssnAndLicence_data() {
@@ -332,14 +326,15 @@ void TestClientInfo::typingLimits() {
     screen->txtSSN->setFocus();
     typeText("123-45-67890");
     QCOMPARE(screen->txtSSN->text(), QStringLiteral("123-45-6789"));
-    QCOMPARE(rig.shownTexts(), QStringList({"Enter Social Security Number like this: 000-00-0000. "
-                                            "Press Enter to continue."}));
+    QCOMPARE(rig.boxes->texts(),
+             QStringList({"Enter Social Security Number like this: 000-00-0000. "
+                          "Press Enter to continue."}));
     press(Qt::Key_Backspace);
     QCOMPARE(screen->txtSSN->text(), QStringLiteral("123-45-678"));
     screen->txtDLNumber->setFocus();
     typeText("ABCDEFGHIJKLMNO");
     QCOMPARE(screen->txtDLNumber->text(), QStringLiteral("ABCDEFGHIJKLMN"));
-    QCOMPARE(rig.shownTexts().last(),
+    QCOMPARE(rig.boxes->texts().last(),
              QStringLiteral("Enter drivers license. Press Enter to continue."));
     screen->txtName->setFocus();
     typeText(QString(30, QLatin1Char('a')));
@@ -366,7 +361,7 @@ void TestClientInfo::checksInOrderOnInformationOk() {
     press(Qt::Key_Return);
     QVERIFY(screen->isVisible());
     QVERIFY(screen->txtName->hasFocus());
-    QCOMPARE(rig.shownTexts(), QStringList({"Enter client's name. Press Enter to continue."}));
+    QCOMPARE(rig.boxes->texts(), QStringList({"Enter client's name. Press Enter to continue."}));
     screen->txtName->setText("Someone");
     screen->txtAge->setText("40");
     screen->txtDob->setText("N");
@@ -381,7 +376,7 @@ void TestClientInfo::checksInOrderOnInformationOk() {
     screen->cmbEducation->setEditText("5");
     screen->kit()->cmdMenuChoice(0)->click();
     QVERIFY(screen->txtDLNumber->hasFocus());
-    QCOMPARE(rig.shownTexts().last(),
+    QCOMPARE(rig.boxes->texts().last(),
              QStringLiteral("Enter drivers license number. Press Enter to continue."));
     screen->txtDLNumber->setText("N");
     screen->kit()->cmdMenuChoice(0)->click();
@@ -528,7 +523,7 @@ void TestClientInfo::failedWriteKeepsRecord() {
     rig.fs->failNth(fakes::FaultyFileSystem::Op::WriteAt, 1, err::DiskFull);
     screen->kit()->cmdMenuChoice(0)->click();
     QVERIFY(screen->isVisible());
-    QVERIFY(rig.shownTexts().last().startsWith("Error 61:"));
+    QVERIFY(rig.boxes->texts().last().startsWith("Error 61:"));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(rig.state().clients.Clients(1).bytes(), before.left(190));
     // The operator tries again and the change is stored.

@@ -38,13 +38,6 @@ struct Rig : ProgramRig {
         }
         return screen;
     }
-    QStringList shownTexts() const {
-        QStringList texts;
-        for (const auto& s : boxes->shown) {
-            texts << s.text;
-        }
-        return texts;
-    }
 };
 
 // Types one value in each field with Enter.
@@ -140,7 +133,7 @@ void TestCourtHistory::countField() {
     QCOMPARE(screen->field(frmCourtHistory::MViolations)->text(), after);
     QCOMPARE(screen->field(frmCourtHistory::Accidents)->hasFocus(), accepted);
     if (!accepted) {
-        QCOMPARE(rig.shownTexts(), QStringList({kCountMessage}));
+        QCOMPARE(rig.boxes->texts(), QStringList({kCountMessage}));
         QCOMPARE(rig.boxes->shown[0].title, QStringLiteral("Data Entry Error"));
         QCOMPARE(rig.boxes->beeps, 1);
     }
@@ -184,7 +177,7 @@ void TestCourtHistory::bacField() {
     QCOMPARE(screen->field(frmCourtHistory::BAC)->text(), after);
     QCOMPARE(screen->field(frmCourtHistory::StPriorDUI)->hasFocus(), accepted);
     if (!accepted) {
-        QCOMPARE(rig.shownTexts(), QStringList({kBacMessage}));
+        QCOMPARE(rig.boxes->texts(), QStringList({kBacMessage}));
     }
 }
 
@@ -225,7 +218,7 @@ void TestCourtHistory::dateField() {
     QCOMPARE(screen->field(frmCourtHistory::BAC)->hasFocus(), message.isEmpty());
     QCOMPARE(date->hasFocus(), !message.isEmpty());
     if (!message.isEmpty()) {
-        QCOMPARE(rig.shownTexts(), QStringList({message}));
+        QCOMPARE(rig.boxes->texts(), QStringList({message}));
         QVERIFY(rig.boxes->shown[0].title.isEmpty()); // the application title
     }
 }
@@ -274,7 +267,7 @@ void TestCourtHistory::staffCountEmptyReported() {
     press(Qt::Key_Return);
     QVERIFY(screen->isVisible());
     QVERIFY(screen->field(frmCourtHistory::StPriorDUI)->hasFocus());
-    QCOMPARE(rig.shownTexts(), QStringList({kCountMessage}));
+    QCOMPARE(rig.boxes->texts(), QStringList({kCountMessage}));
     QVERIFY(!rig.state().ProceedToNext);
 }
 

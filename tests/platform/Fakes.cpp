@@ -10,6 +10,22 @@ namespace tov::fakes {
 
 using Answer = platform::MessageBoxes::Answer;
 
+QStringList FakeMessageBoxes::texts() const {
+    QStringList all;
+    for (const Shown& s : shown) {
+        all << s.text;
+    }
+    return all;
+}
+
+QStringList FakeMessageBoxes::titles() const {
+    QStringList all;
+    for (const Shown& s : shown) {
+        all << s.title;
+    }
+    return all;
+}
+
 Answer FakeMessageBoxes::show(const QString& text, Buttons buttons, Icon icon,
                               const QString& title) {
     shown.append({text, buttons, icon, title});

@@ -46,6 +46,9 @@ public:
 
     QList<Shown> shown;
     int beeps = 0;
+    // The texts and the titles of the boxes shown, in order.
+    QStringList texts() const;
+    QStringList titles() const;
 
 private:
     std::deque<Answer> answers_;

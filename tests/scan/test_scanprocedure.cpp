@@ -137,14 +137,6 @@ struct ScanRig : fakes::ProgramRig {
     QString raw() const { return programDir + QStringLiteral("/raw.bmp"); }
     QString scan() const { return programDir + QStringLiteral("/scan.bmp"); }
 
-    QStringList titles() const {
-        QStringList t;
-        for (const auto& s : boxes->shown) {
-            t << s.title;
-        }
-        return t;
-    }
-
     // Replaces the bank's "ScanItem" table with these rows (r, theta, DimY, dy,
     // DimX, dx).
     bool scanItems(const QList<QList<double>>& rows) {
@@ -318,7 +310,7 @@ void TestScanProcedure::acquisitionError() {
     identify(screens);
     rig.run();
     QVERIFY(screens.missing.isEmpty());
-    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Twain Error", "Scan Error"}));
+    QCOMPARE(rig.boxes->titles(), (QStringList{"TOV Test Scan", "Twain Error", "Scan Error"}));
     QCOMPARE(rig.boxes->shown[1].text, text);
     QCOMPARE(rig.boxes->shown[1].buttons, MessageBoxes::Buttons::Ok);
     QCOMPARE(rig.boxes->shown[2].text, QStringLiteral("Anchor Box not found\rAborting scan."));
@@ -348,7 +340,7 @@ void TestScanProcedure::imagesKeptAndReplaced() {
     QCOMPARE(asked.Bits, 8);
     QVERIFY(asked.Colour);
     QCOMPARE(asked.Resolution, 100);
-    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
+    QCOMPARE(rig.boxes->titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
     for (const QString& path : {rig.raw(), rig.scan()}) {
         const BmpInfo info = bmpInfo(path);
         QCOMPARE(info.bits, 8);
@@ -388,7 +380,7 @@ void TestScanProcedure::boxesMissing() {
     Screens screens;
     identify(screens);
     rig.run();
-    QCOMPARE(rig.titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
+    QCOMPARE(rig.boxes->titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
     QCOMPARE(rig.boxes->shown[1].text, text);
     QCOMPARE(rig.boxes->shown[1].icon, MessageBoxes::Icon::Error);
     QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
@@ -510,7 +502,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     });
     rig.run();
     QVERIFY2(screens.missing.isEmpty(), qPrintable(screens.missing.join(QLatin1Char(' '))));
-    QCOMPARE(rig.titles(), QStringList{"TOV Test Scan"});
+    QCOMPARE(rig.boxes->titles(), QStringList{"TOV Test Scan"});
     QCOMPARE(courtShown, (QStringList{"1", "0", "2", "0", "5", "1", "0", "3", "09/08/2026", ".14",
                                       "1", ".12"}));
     QCOMPARE(answersShown, values.answers);

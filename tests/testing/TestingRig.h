@@ -85,14 +85,6 @@ struct TestingRig : ProgramRig {
         return screen;
     }
 
-    QStringList boxTitles() const {
-        QStringList titles;
-        for (const auto& s : boxes->shown) {
-            titles << s.title;
-        }
-        return titles;
-    }
-
     bool started = false;
 };
 

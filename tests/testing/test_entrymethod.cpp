@@ -335,7 +335,7 @@ void TestEntryMethod::wholeChainStoresClient() {
     // A wrong code and a cancelled prompt both bring the prompt back.
     QCOMPARE(chain.prompts, 3);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    const QStringList titles = rig.boxTitles();
+    const QStringList titles = rig.boxes->titles();
     QCOMPARE(titles, QStringList({"Tovaline-II Short Form", "Presentation Note",
                                   "Presentation Note", "Incorrect Password"}));
     QCOMPARE(rig.boxes->shown[0].text, QStringLiteral("Press the Enter key to begin the test."));
@@ -369,7 +369,8 @@ void TestEntryMethod::onlySpanishSkipsLanguageScreen() {
     QVERIFY(!QTest::currentTestFailed());
     QVERIFY(!chain.languageShown);
     QCOMPARE(chain.presented, QStringLiteral("Spanish"));
-    QCOMPARE(rig.boxTitles().mid(1), QStringList({"Nota de Presentación", "Nota de Presentacion"}));
+    QCOMPARE(rig.boxes->titles().mid(1),
+             QStringList({"Nota de Presentación", "Nota de Presentacion"}));
     QCOMPARE(rig.state().clients.ClientCount(), 3);
     QCOMPARE(chain.prompts, 1);
 }

@@ -91,7 +91,7 @@ void TestPresentation::wholeTestStoresAnswers() {
     answerItems(screen.get(), codes, 1);
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.state().ProceedToNext);
-    QCOMPARE(rig.boxTitles(), QStringList({"Presentation Note", "Presentation Note"}));
+    QCOMPARE(rig.boxes->titles(), QStringList({"Presentation Note", "Presentation Note"}));
     QCOMPARE(rig.boxes->shown[0].text, kPartNote);
     QCOMPARE(rig.boxes->shown[1].text, kTestNote);
     // The record is appended with its answers, and the count grows with it.
@@ -483,7 +483,7 @@ void TestPresentation::spanishNotesAndScreenshots() {
     press(Qt::Key_Up);
     answerItems(screen.get(), QStringLiteral("443211"), 68);
     QVERIFY(!screen->isVisible());
-    QCOMPARE(rig.boxTitles(), QStringList({"Nota de Presentación", "Nota de Presentacion"}));
+    QCOMPARE(rig.boxes->titles(), QStringList({"Nota de Presentación", "Nota de Presentacion"}));
     QCOMPARE(rig.boxes->shown[0].text,
              QStringLiteral("Usted ha terminado esta parte de la prueba. Oprima la tecla «Enter» "
                             "para seguir."));
@@ -623,7 +623,7 @@ void TestPresentation::failedWriteAsksToRetry() {
     rig.fs->failNth(fakes::FaultyFileSystem::Op::WriteAt, 1, err::DeviceIo);
     answerItem(screen.get(), 2);
     QVERIFY(!screen->isVisible());
-    QCOMPARE(rig.boxTitles().last(), QStringLiteral("Data Disk Error"));
+    QCOMPARE(rig.boxes->titles().last(), QStringLiteral("Data Disk Error"));
     QCOMPARE(rig.boxes->shown.last().buttons, platform::MessageBoxes::Buttons::RetryCancel);
     // Retried and written once.
     QCOMPARE(rig.state().clients.ClientCount(), 3);
