@@ -242,14 +242,10 @@ void frmNewEntry::paintRow(Grid& g, int row, bool current) {
     const int code = codeOf(itemOfRow(g, row));
     paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
     for (int c = 1; c <= choices; ++c) {
-        const QString mark = c == code ? QStringLiteral("X") : QString();
-        if (current) {
-            paintCell(g.table, row - 1, c, kCyan, kBlack, mark);
-        } else if (c == code) {
-            paintCell(g.table, row - 1, c, kGreen, kBlack, mark);
-        } else {
-            paintCell(g.table, row - 1, c, kWhite, kNavy, mark);
-        }
+        const bool marked = c == code;
+        const QColor& back = current ? kCyan : (marked ? kGreen : kWhite);
+        const QColor& fore = current || marked ? kBlack : kNavy;
+        paintCell(g.table, row - 1, c, back, fore, marked ? QStringLiteral("X") : QString());
     }
 }
 
