@@ -61,7 +61,9 @@ e2e_cleanup() {
             wait "$pid" 2>/dev/null || true
         fi
     done
-    [ -n "${WORK:-}" ] && rm -rf "$WORK"
+    if [ -n "${WORK:-}" ]; then
+        rm -rf "$WORK"
+    fi
 }
 
 # use_data_folder FOLDER: points the copied tov2sf.ini at FOLDER.
@@ -193,4 +195,40 @@ screenshot() {
     import -window root "$OUT/$1" || fail "screenshot $1 failed"
     [ -s "$OUT/$1" ] || fail "screenshot $1 is empty"
     note "saved $OUT/$1"
+}
+
+# start_pdf_printer FOLDER: makes a cups-pdf queue that writes each job as a PDF in FOLDER the
+# default printer, starting a CUPS scheduler when none runs (it ends with the test). Returns 1
+# where that cannot be done here (not root, no cupsd or cups-pdf).
+start_pdf_printer() {
+    local folder=$1
+    if [ "$(id -u)" != 0 ] || [ ! -x /usr/sbin/cupsd ] || [ ! -x /usr/lib/cups/backend/cups-pdf ]; then
+        return 1
+    fi
+    mkdir -p "$folder"
+    chmod 777 "$folder"
+    # lpstat -r succeeds either way; only its words tell whether the scheduler runs.
+    if ! lpstat -r 2>/dev/null | grep -q 'scheduler is running'; then
+        /usr/sbin/cupsd -f &
+        STARTED_PIDS+=("$!")
+        local i
+        for i in $(seq 50); do
+            lpstat -r 2>/dev/null | grep -q 'scheduler is running' && break
+            sleep 0.1
+        done
+    fi
+    # pdftocairo keeps real fonts in the PDF, so its text can be read back.
+    lpadmin -p ReportPDF -E -v cups-pdf:/ReportPDF -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+        -o pdftops-renderer-default=pdftocairo 2>/dev/null || return 1
+    lpadmin -d ReportPDF || return 1
+    # Every job is named with its number, so jobs with the same title do not overwrite each other.
+    printf 'Out %s\nLabel 2\n' "$folder" >/etc/cups/cups-pdf-ReportPDF.conf
+}
+
+# words_by_page: the words of a text, one a line, with a marker line at each form feed; the
+# layout (spaces, line breaks) is the printer's business, the words and their pages are not.
+words_by_page() {
+    sed 's/\f/\n@@page@@\n/g' | tr -s '[:space:]' '\n' | sed '/^$/d' |
+        awk '{ w[NR] = $0 } END { n = NR; while (n > 0 && w[n] == "@@page@@") n--
+                                  for (i = 1; i <= n; i++) print w[i] }'
 }

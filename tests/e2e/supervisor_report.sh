@@ -13,14 +13,6 @@ mkdir -p "$HOME"
 PDF=$WORK/saved/client1.pdf
 mkdir -p "$(dirname "$PDF")"
 
-# words_by_page: the words of a text, one a line, with a marker line at each form feed; the
-# layout (spaces, line breaks) is the printer's business, the words and their pages are not.
-words_by_page() {
-    sed 's/\f/\n@@page@@\n/g' | tr -s '[:space:]' '\n' | sed '/^$/d' |
-        awk '{ w[NR] = $0 } END { n = NR; while (n > 0 && w[n] == "@@page@@") n--
-                                  for (i = 1; i <= n; i++) print w[i] }'
-}
-
 start_program
 main=$(wait_main_window 10)
 focus "$main"
