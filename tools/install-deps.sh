@@ -7,7 +7,7 @@ pkgs=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   pulseaudio pulseaudio-utils espeak-ng sox
   cups printer-driver-cups-pdf poppler-utils fonts-liberation2 fonts-dejavu-core
-  libsane-dev sane-utils sqlite3 qt6-image-formats-plugins
+  libsane-dev sane-utils sqlite3 qt6-image-formats-plugins qt6-pdf-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
 )
 missing=()

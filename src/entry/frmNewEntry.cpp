@@ -232,21 +232,35 @@ void frmNewEntry::paintRowCurrent(Grid& g, int row) {
     paintRow(g, row, true);
 }
 
-// The current row is cyan across; another row shows its answer green. A stored code beyond the
-// grid's choices has no column: the row shows unanswered.
+// The current row is cyan across; another row shows its answer green, on the doubt colour when
+// it was read with doubt. A stored code beyond the grid's choices has no column: the row shows
+// unanswered.
 void frmNewEntry::paintRow(Grid& g, int row, bool current) {
     if (row < 1 || row > g.table->rowCount()) {
         return;
     }
     const int choices = g.table->columnCount() - 1;
-    const int code = codeOf(itemOfRow(g, row));
-    paintCell(g.table, row - 1, 0, kWhite, kNavy, g.table->item(row - 1, 0)->text());
+    const int item = itemOfRow(g, row);
+    const int code = codeOf(item);
+    const QColor rest = isDoubtful(item) ? ui::ScreenKit::DoubtColour() : kWhite;
+    paintCell(g.table, row - 1, 0, rest, kNavy, g.table->item(row - 1, 0)->text());
     for (int c = 1; c <= choices; ++c) {
         const bool marked = c == code;
-        const QColor& back = current ? kCyan : (marked ? kGreen : kWhite);
+        const QColor& back = current ? kCyan : (marked ? kGreen : rest);
         const QColor& fore = current || marked ? kBlack : kNavy;
         paintCell(g.table, row - 1, c, back, fore, marked ? QStringLiteral("X") : QString());
     }
+}
+
+void frmNewEntry::setDoubtfulItems(const QList<int>& items) {
+    doubtful_ = items;
+    painting_ = true;
+    for (Grid& g : grids_) {
+        for (int row = 1; row <= g.table->rowCount(); ++row) {
+            paintRowNormal(g, row);
+        }
+    }
+    painting_ = false;
 }
 
 int frmNewEntry::currentRow(int grid) const {
@@ -393,7 +407,8 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         kit()->ResetMenuChoices();
-        kit()->setHelp(formatInfo(g.format).help);
+        kit()->setHelp(formatInfo(g.format).help +
+                       (doubtful_.isEmpty() ? QString() : ui::ScreenKit::DoubtHelp()));
         if (reason != Qt::ActiveWindowFocusReason || activated_) {
             if (g.table->currentRow() < 0) {
                 painting_ = true;

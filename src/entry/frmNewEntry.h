@@ -3,6 +3,8 @@
 #include "app/Context.h"
 #include "ui/ModalScreen.h"
 
+#include <QList>
+
 #include <array>
 #include <vector>
 
@@ -23,6 +25,10 @@ public:
     ~frmNewEntry() override;
 
     bool ScanEditMode = false;
+    // Items whose answers were read with doubt from a scanned sheet: their rows show in the
+    // doubt colour, and the grids' help line says what that means.
+    void setDoubtfulItems(const QList<int>& items);
+    bool isDoubtful(int item) const { return doubtful_.contains(item); }
 
     // Builds the grids from the question bank and loads the answers; false (after saying why)
     // when the bank cannot be read.
@@ -75,6 +81,7 @@ private:
     QWidget* gridArea_ = nullptr;
     std::vector<Grid> grids_;
     std::array<QString, 74> answers_{};
+    QList<int> doubtful_;
     bool ready_ = false;
     bool activated_ = false;
     bool advancing_ = false;

@@ -6,8 +6,8 @@
 
 namespace tov::platform {
 
-// Pages scanned elsewhere (a network copier, say) and saved as PNG, JPEG, BMP or TIFF files:
-// the operator picks the file, and its page is scaled to the resolution asked for.
+// Pages scanned elsewhere (a network copier, say) and saved as PNG, JPEG, BMP, TIFF or PDF files:
+// the operator picks the file, and its pages are handed on in turn.
 class ImageFileScanner final : public Scanner {
 public:
     // Asks the operator for a file; an empty path means the choice was cancelled.
@@ -17,12 +17,13 @@ public:
 
     // A file can always be picked.
     void CheckAvailable() override {}
-    QImage Acquire(const ScanSettings& settings) override;
+    void AcquirePages(const ScanSettings& settings, const TakePage& take) override;
 
-    // The page of an image file in colour at the settings' resolution: scaled by the file's own
-    // resolution, or to the width of the scan area when the file gives none (or one that would
-    // make the page implausibly narrow or wide).
-    static QImage Load(const QString& path, const ScanSettings& settings);
+    // The pages of an image file in turn, each as the file holds it. A page that cannot be
+    // decoded is passed over; a file of which no page can be read throws AppError.
+    static void LoadPages(const QString& path, const TakePage& take);
+    // The first page of an image file.
+    static QImage Load(const QString& path);
 
 private:
     PickFile pick_;

@@ -365,33 +365,31 @@ void SaneScanner::CheckAvailable() {
     }
 }
 
-QImage SaneScanner::Acquire(const ScanSettings& settings) {
-    Session session;
-    Device device(Session::deviceName(deviceName_));
-    SANE_Handle h = device.handle();
-    setMode(h, settings.Colour);
-    setNumber(h, SANE_NAME_BIT_DEPTH, settings.Bits);
-    const double resolution =
-        setNumber(h, SANE_NAME_SCAN_RESOLUTION, settings.Resolution).value_or(settings.Resolution);
-    const QRect& area = settings.FrameTwips;
-    setEdge(h, SANE_NAME_SCAN_TL_X, area.left(), resolution);
-    setEdge(h, SANE_NAME_SCAN_TL_Y, area.top(), resolution);
-    setEdge(h, SANE_NAME_SCAN_BR_X, area.left() + area.width(), resolution);
-    setEdge(h, SANE_NAME_SCAN_BR_Y, area.top() + area.height(), resolution);
-
-    QImage page = readPage(h);
-    // A device that cannot scan at the resolution asked for gives its nearest; the page is
-    // scaled to the one asked for.
-    if (resolution > 0 && std::abs(resolution - settings.Resolution) > 0.01) {
-        const double f = settings.Resolution / resolution;
-        page = page.scaled(std::max(1, int(std::lround(page.width() * f))),
-                           std::max(1, int(std::lround(page.height() * f))), Qt::IgnoreAspectRatio,
-                           Qt::SmoothTransformation);
+void SaneScanner::AcquirePages(const ScanSettings& settings, const TakePage& take) {
+    QImage page;
+    double resolution = settings.Resolution;
+    {
+        Session session;
+        Device device(Session::deviceName(deviceName_));
+        SANE_Handle h = device.handle();
+        setMode(h, settings.Colour);
+        setNumber(h, SANE_NAME_BIT_DEPTH, settings.Bits);
+        resolution = setNumber(h, SANE_NAME_SCAN_RESOLUTION, settings.Resolution)
+                         .value_or(settings.Resolution);
+        const QRect& area = settings.FrameTwips;
+        setEdge(h, SANE_NAME_SCAN_TL_X, area.left(), resolution);
+        setEdge(h, SANE_NAME_SCAN_TL_Y, area.top(), resolution);
+        setEdge(h, SANE_NAME_SCAN_BR_X, area.left() + area.width(), resolution);
+        setEdge(h, SANE_NAME_SCAN_BR_Y, area.top() + area.height(), resolution);
+        page = readPage(h);
     }
-    const int dpm = static_cast<int>(std::lround(settings.Resolution * kInchesPerMetre));
+    // A device that cannot scan at the resolution asked for gives its nearest; the page says
+    // which, and the reader brings it to its own.
+    const double dpi = resolution > 0 ? resolution : settings.Resolution;
+    const int dpm = static_cast<int>(std::lround(dpi * kInchesPerMetre));
     page.setDotsPerMeterX(dpm);
     page.setDotsPerMeterY(dpm);
-    return page;
+    take(page);
 }
 
 } // namespace tov::platform

@@ -13,7 +13,7 @@ public:
     explicit SaneScanner(QString deviceName = {});
 
     void CheckAvailable() override;
-    QImage Acquire(const ScanSettings& settings) override;
+    void AcquirePages(const ScanSettings& settings, const TakePage& take) override;
 
     // The vocabulary number for a SANE status.
     static int errorNumberFor(int saneStatus);

@@ -21,7 +21,7 @@ ImageFileScanner::PickFile ScanFileDialog(const QString& startFolder) {
         QFileDialog dialog(QApplication::activeWindow(),
                            QStringLiteral("Open Scanned Answer Sheet"), *folder,
                            QStringLiteral("Scanned pages (*.png *.jpg *.jpeg *.bmp *.tif *.tiff "
-                                          "*.PNG *.JPG *.JPEG *.BMP *.TIF *.TIFF)"));
+                                          "*.pdf *.PNG *.JPG *.JPEG *.BMP *.TIF *.TIFF *.PDF)"));
         dialog.setObjectName(QStringLiteral("dlgScanFile"));
         // The built-in dialog is the same on every desktop and starts in the file name box.
         dialog.setOption(QFileDialog::DontUseNativeDialog);

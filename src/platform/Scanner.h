@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QRect>
 
+#include <functional>
+
 namespace tov::platform {
 
 // What one acquisition asks of the scanner: one page, the sheet's area in twips from its top-left
@@ -28,18 +30,33 @@ public:
 
     virtual ~Scanner() = default;
 
+    // Receives the pages of one acquisition in turn; true when the page was the one wanted, and
+    // no more are needed.
+    using TakePage = std::function<bool(const QImage&)>;
+
     // Returns when a scanner can be used; throws AppError otherwise.
     virtual void CheckAvailable() = 0;
-    // Acquires one page in colour, scaled to the settings' resolution (its dots per metre say
-    // so); throws AppError when no page comes.
-    virtual QImage Acquire(const ScanSettings& settings) = 0;
+    // Acquires one scan and hands its pages to `take` in order, until it takes one: each page
+    // as the device or file gives it, in colour or grey, with the resolution it was scanned at
+    // in its dots per metre (the library's default when nothing says). Throws AppError when no
+    // page comes.
+    virtual void AcquirePages(const ScanSettings& settings, const TakePage& take) = 0;
+    // The first page of one acquisition.
+    QImage Acquire(const ScanSettings& settings) {
+        QImage first;
+        AcquirePages(settings, [&first](const QImage& page) {
+            first = page;
+            return true;
+        });
+        return first;
+    }
 };
 
 // The host without scanner support: there is never a scanner source.
 class NoScanner final : public Scanner {
 public:
     void CheckAvailable() override { throw AppError(NoDataSource, noSource()); }
-    QImage Acquire(const ScanSettings& /*settings*/) override {
+    void AcquirePages(const ScanSettings& /*settings*/, const TakePage& /*take*/) override {
         throw AppError(NoDataSource, noSource());
     }
 

@@ -10,30 +10,21 @@ namespace tov::scan {
 namespace {
 
 constexpr double Pi = 3.14159265358979;
-
-// Rounds half to even into a wide integer; values far beyond any page are held at a bound that
-// still lies off every page.
-qint64 roundWide(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    constexpr double bound = 1e9;
-    if (value <= -bound) {
-        return static_cast<qint64>(-bound);
-    }
-    if (value >= bound) {
-        return static_cast<qint64>(bound);
-    }
-    return static_cast<qint64>(std::nearbyint(value)); // default rounding mode: halves to even
-}
-
-// A table value as a single-precision real; values beyond its range are held at its ends
-// rather than overflowing.
-float toFloat(double value) {
-    constexpr double most = std::numeric_limits<float>::max();
-    return std::isnan(value) ? std::numeric_limits<float>::quiet_NaN()
-                             : static_cast<float>(std::clamp(value, -most, most));
-}
+// Record numbers (from 0) where the parts of the fixed reading order begin.
+constexpr int FirstChoiceRecord = 24;
+constexpr int FirstStaffRecord = 36;
+constexpr int FirstAnswerRecord = 40;
+constexpr int RecordsRead = 113;
+// A bubble is marked when at least this share of its inside is as dark as the page's marks.
+constexpr double MarkedShare = 0.5;
+// The inside of a bubble: a disc of this share of its window's side as radius (4.5 pixels of
+// 15), well clear of the printed ring at 7 even on a sheet placed a pixel or two off.
+constexpr double InsideShare = 0.3;
+// No pencil is lighter than this (of 255, paper to the boxes' black): paper grain, dust and
+// the drop-out print stay below it.
+constexpr int FaintestPencil = 38;
+// Two marks in one field whose darkness differs by less than this share are a near tie.
+constexpr double NearTie = 0.85;
 
 // Joins read values, putting `mark` after the values whose 1-based numbers are listed when a
 // further value follows.
@@ -49,7 +40,37 @@ QString joined(const QStringList& values, QChar mark, int after1, int after2) {
     return text;
 }
 
+bool finite(QPointF p) {
+    return std::isfinite(p.x()) && std::isfinite(p.y());
+}
+
+// A table position (r, theta in degrees) as a sheet point.
+QPointF sheetPoint(double r, double theta) {
+    const double a = theta * Pi / 180.0;
+    return {r * std::cos(a), r * std::sin(a)};
+}
+
 } // namespace
+
+QString RefusalText(const SheetReading& reading) {
+    switch (reading.outcome) {
+    case SheetOutcome::Read:
+        return {};
+    case SheetOutcome::NoAnchorBox:
+        return QStringLiteral("Anchor Box not found");
+    case SheetOutcome::NoReferenceBox:
+        return QStringLiteral("Reference Box not found");
+    case SheetOutcome::ScaleOutOfRange:
+        return QStringLiteral("Answer sheet printed at %1% of actual size (90% to 105% can be "
+                              "read)")
+            .arg(std::lround(reading.scale * 100));
+    case SheetOutcome::PageTooShort:
+        return QStringLiteral("Page too short for the answer sheet (cut off at the bottom)");
+    case SheetOutcome::SheetOffPage:
+        return QStringLiteral("Answer sheet not wholly on the page");
+    }
+    return {};
+}
 
 std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s) {
     return {{QStringLiteral("ssn"), s.SSN},
@@ -93,120 +114,264 @@ QString AgeFrom(const QString& date, QDate today) {
     return QString::number(today.year() - d.year());
 }
 
-MarkReader::MarkReader(const PixelSource& page, Trace trace)
-    : page_(page), trace_(std::move(trace)) {}
-
-bool MarkReader::IsMarked(const PolarPoint& p, int n) {
-    const int side = (n == BoxTest ? 7 : n) + 1;
-    const double f = n == BoxTest ? 0.3 : 0.05;
-    darkness_ = page_.countNotWhite(originX_ + p.x, originY_ + p.y, side, side);
-    return darkness_ > double(n) * n * f;
+MarkReader::MarkReader(const PreparedPage& page, Trace trace)
+    : page_(page), trace_(std::move(trace)), boxes_(page.marks) {
+    setLevels(boxes_.levels());
 }
 
-bool MarkReader::findBox(int xFrom, int xTo, int yFrom, int yTo, PolarPoint& found) {
-    // Dark pixels before the first white one are the page edge or the scanner lid, not a box.
-    bool whiteSeen = false;
-    bool success = false;
-    for (int y = yFrom; y <= yTo; ++y) {
-        for (int x = xFrom; x <= xTo; ++x) {
-            const bool white = page_.isWhite(originX_ + x, originY_ + y);
-            if (!whiteSeen) {
-                whiteSeen = white;
-                continue;
-            }
-            if (white) {
-                continue;
-            }
-            PolarPoint p;
-            p.x = static_cast<qint16>(x);
-            p.y = static_cast<qint16>(y);
-            if (!IsMarked(p, BoxTest)) {
-                continue;
-            }
-            if (!success) {
-                found = p;
-                success = true;
-            } else if (p.x < found.x) {
-                found.x = p.x;
-            }
-        }
+void MarkReader::setLevels(PageLevels levels) {
+    // Too little contrast to tell paper from ink: the darkest third counts as ink.
+    const int paper = std::clamp(levels.paper, 32, 255);
+    const int black = std::clamp(levels.black, 0, paper - 32);
+    for (int v = 0; v < 256; ++v) {
+        const int d = v >= paper ? 0 : v <= black ? 255 : 255 * (paper - v) / (paper - black);
+        darknessOf_[static_cast<std::size_t>(v)] = static_cast<uchar>(d);
     }
-    return success;
+}
+
+bool MarkReader::VerticalRecord(int index) {
+    return index < FirstChoiceRecord || (index >= FirstStaffRecord && index < FirstAnswerRecord);
 }
 
 bool MarkReader::FindAnchorBox() {
     anchor_ = {};
-    return findBox(5, 45, 0, 125, anchor_);
+    anchorBox_ = boxes_.findAnchor();
+    if (!anchorBox_) {
+        return false;
+    }
+    const double half = (anchorBox_->side - 1) / 2;
+    anchor_.x = RoundToPixel(anchorBox_->centre.x() - half);
+    anchor_.y = RoundToPixel(anchorBox_->centre.y() - half);
+    return true;
 }
 
 void MarkReader::MoveOriginToAnchor() {
-    originX_ = anchor_.x;
-    originY_ = anchor_.y;
+    placement_ = SheetPlacement(QPointF(anchor_.x, anchor_.y), 1, 0);
 }
 
 bool MarkReader::FindReferenceBox() {
     reference_ = {};
     sheetAngle_ = 0;
-    const int xEnd = std::min(791, SheetWidth - anchor_.x);
-    const int yStart = std::max(-100, -int(anchor_.y));
-    if (!findBox(761, xEnd, yStart, 100, reference_)) {
+    if (!anchorBox_) {
         return false;
     }
-    ToPolar(reference_);
-    sheetAngle_ = reference_.theta;
+    const double expected = anchorBox_->side * BoxDistance / BoxSide;
+    const std::optional<FoundBox> box = boxes_.findReference(*anchorBox_, expected);
+    if (!box) {
+        return false;
+    }
+    const QPointF v = box->centre - anchorBox_->centre;
+    const double scale = std::hypot(v.x(), v.y()) / BoxDistance;
+    // Both boxes must be of the size their distance says: two squares that happen to lie on
+    // one level are not the sheet's boxes.
+    for (const double side : {anchorBox_->side, box->side}) {
+        if (std::abs(side / (BoxSide * scale) - 1) > 0.3) {
+            return false;
+        }
+    }
+    const double angle = std::atan2(v.y(), v.x()) * 180 / Pi;
+    scale_ = scale;
+    sheetAngle_ = static_cast<float>(angle);
+    const double half = (BoxSide - 1) / 2.0;
+    const double c = std::cos(angle * Pi / 180);
+    const double s = std::sin(angle * Pi / 180);
+    const QPointF corner =
+        anchorBox_->centre - scale * QPointF(c * half - s * half, s * half + c * half);
+    anchor_.x = RoundToPixel(corner.x());
+    anchor_.y = RoundToPixel(corner.y());
+    reference_.x = RoundToPixel(v.x());
+    reference_.y = RoundToPixel(v.y());
+    reference_.r = static_cast<float>(std::hypot(v.x(), v.y()));
+    reference_.theta = sheetAngle_;
+    placement_ = SheetPlacement(corner, scale, angle);
+
+    PageLevels levels = boxes_.levels();
+    levels.black = (anchorBox_->blackLevel + box->blackLevel) / 2;
+    setLevels(levels);
+
+    // A page whose stated resolution cannot be right (the sheet would be far off its size)
+    // is taken as a page as wide as the sheet.
+    const auto readable = [](double k) { return k >= SmallestScale && k <= LargestScale; };
+    printScale_ = scale;
+    if (!readable(scale) && page_.resolutionStated && page_.width() > 0) {
+        const double byWidth = scale * SheetWidth / page_.width();
+        if (readable(byWidth)) {
+            printScale_ = byWidth;
+        }
+    }
     return true;
 }
 
-bool MarkReader::basePoint(ScanItemTable& items, PolarPoint& base) {
+std::vector<FieldLine> MarkReader::fieldLines(const std::vector<ScanItemRow>& rows) const {
+    std::vector<FieldLine> lines;
+    const int n = std::min<int>(RecordsRead, static_cast<int>(rows.size()));
+    const QPointF toCentre(BubbleTest / 2.0, BubbleTest / 2.0);
+    for (int k = 0; k < n; ++k) {
+        const ScanItemRow& row = rows[static_cast<std::size_t>(k)];
+        const bool vertical = VerticalRecord(k);
+        FieldLine line;
+        line.first = sheetPoint(row.r, row.theta) + toCentre;
+        line.step = vertical ? QPointF(0, row.dy) : QPointF(row.dx, 0);
+        line.count = std::clamp(vertical ? row.DimY : row.DimX, 0, MaxBubbles);
+        if (line.count > 0 && finite(line.first) && finite(line.step)) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+SheetOutcome MarkReader::PlaceSheet(const std::vector<ScanItemRow>& rows) {
+    if (!(printScale_ >= SmallestScale && printScale_ <= LargestScale)) {
+        return SheetOutcome::ScaleOutOfRange;
+    }
+    const std::vector<FieldLine> lines = fieldLines(rows);
+    placement_.alignTo(page_.ink, lines);
+    // Every bubble must lie on the page: a page cut short would read its lost rows as blank.
+    const double margin = scale_ * (BubbleTest + 1) * InsideShare;
+    bool short_ = false;
+    bool off = false;
+    for (const FieldLine& line : lines) {
+        for (int i = 0; i < line.count; ++i) {
+            const QPointF p = placement_.map(line.first + line.step * i);
+            if (!finite(p)) {
+                continue;
+            }
+            short_ = short_ || p.y() > page_.height() - 1 - margin;
+            off = off || p.x() < margin || p.x() > page_.width() - 1 - margin || p.y() < margin;
+        }
+    }
+    return short_ ? SheetOutcome::PageTooShort
+           : off  ? SheetOutcome::SheetOffPage
+                  : SheetOutcome::Read;
+}
+
+MarkReader::Bubble MarkReader::measureBubble(QPointF windowCorner, int n) const {
+    Bubble b;
+    const QPointF centre = placement_.map(windowCorner + QPointF(n / 2.0, n / 2.0));
+    const double radius = (n + 1) * InsideShare * scale_;
+    const QImage& marks = page_.marks;
+    // Off the page is paper: nothing there is a mark.
+    if (!finite(centre) || marks.isNull() || centre.x() < -radius || centre.y() < -radius ||
+        centre.x() > marks.width() + radius || centre.y() > marks.height() + radius) {
+        return b;
+    }
+    const int t = markThreshold_;
+    const int low = t * 7 / 10;
+    const int high = std::min(255, t * 6 / 5);
+    int pixels = 0;
+    int atT = 0;
+    int atLow = 0;
+    int atHigh = 0;
+    std::array<uchar, 512> inside{};
+    const int x0 = static_cast<int>(std::floor(centre.x() - radius));
+    const int x1 = static_cast<int>(std::ceil(centre.x() + radius));
+    const int y0 = static_cast<int>(std::floor(centre.y() - radius));
+    const int y1 = static_cast<int>(std::ceil(centre.y() + radius));
+    const int width = marks.width();
+    const int height = marks.height();
+    for (int y = y0; y <= y1; ++y) {
+        const bool row = y >= 0 && y < height;
+        const uchar* line = row ? marks.constScanLine(y) : nullptr;
+        const double dy = y - centre.y();
+        for (int x = x0; x <= x1; ++x) {
+            const double dx = x - centre.x();
+            if (dx * dx + dy * dy > radius * radius) {
+                continue;
+            }
+            const int d = row && x >= 0 && x < width ? darknessOf_[line[x]] : 0;
+            if (pixels < static_cast<int>(inside.size())) {
+                inside[static_cast<std::size_t>(pixels)] = static_cast<uchar>(d);
+            }
+            ++pixels;
+            b.darkness += d;
+            atT += d >= t ? 1 : 0;
+            atLow += d >= low ? 1 : 0;
+            atHigh += d >= high ? 1 : 0;
+        }
+    }
+    if (pixels == 0) {
+        return b;
+    }
+    const int kept = std::min(pixels, static_cast<int>(inside.size()));
+    std::nth_element(inside.begin(), inside.begin() + kept / 2, inside.begin() + kept);
+    b.level = inside[static_cast<std::size_t>(kept / 2)];
+    const double share = double(atT) / pixels;
+    b.marked = share >= MarkedShare;
+    b.nearLine =
+        (double(atLow) / pixels >= MarkedShare) != (double(atHigh) / pixels >= MarkedShare) ||
+        (share >= 0.35 && share < 0.6);
+    return b;
+}
+
+void MarkReader::SurveyMarks(const std::vector<ScanItemRow>& rows) {
+    std::vector<int> levels;
+    for (const FieldLine& line : fieldLines(rows)) {
+        for (int i = 0; i < line.count; ++i) {
+            const QPointF corner =
+                line.first + line.step * i - QPointF(BubbleTest / 2.0, BubbleTest / 2.0);
+            const int level = measureBubble(corner, BubbleTest).level;
+            if (level >= FaintestPencil) {
+                levels.push_back(level);
+            }
+        }
+    }
+    // Half way from paper to the client's typical mark: lighter marks (erasures, smudges) are
+    // not marks, and a client who presses lightly is read as firmly as one who does not.
+    markThreshold_ = 128;
+    if (levels.size() >= 3) {
+        std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
+        markThreshold_ = std::clamp(levels[levels.size() / 2] / 2, FaintestPencil, 128);
+    }
+}
+
+bool MarkReader::IsMarked(const PolarPoint& p, int n) {
+    const Bubble b = measureBubble(QPointF(p.x, p.y), n);
+    darkness_ = b.darkness;
+    return b.marked;
+}
+
+bool MarkReader::basePoint(ScanItemTable& items, QPointF& base) {
     if (items.atEOF()) {
         return false;
     }
     const ScanItemRow row = items.current();
-    base.r = toFloat(row.r);
-    base.theta = toFloat(row.theta + double(sheetAngle_));
-    ToCartesian(base);
-    items.storeBasePoint(base.x, base.y);
+    base = sheetPoint(row.r, row.theta);
+    // Where the base point lies on the page, from the anchor box corner.
+    const QPointF onPage = finite(base) ? placement_.map(base) - placement_.origin()
+                                        : QPointF(std::nan(""), std::nan(""));
+    items.storeBasePoint(RoundToPixel(onPage.x()), RoundToPixel(onPage.y()));
     return true;
 }
 
-MarkReader::FieldResult MarkReader::readBubbles(const PolarPoint& base, int count, double step,
-                                                Direction dir) {
+MarkReader::FieldResult MarkReader::readBubbles(QPointF base, int count, QPointF step) {
     FieldResult result;
-    const double angle = double(sheetAngle_) * Pi / 180.0;
-    // Only the step along the field follows the rotation; the field does not drift sideways.
-    const double along = dir == Direction::Vertical ? std::sin(angle + Pi / 2) : std::cos(angle);
-    const int side = BubbleTest + 1;
-    const int fullWindow = side * side;
-    int darkest = 0;
-    count = std::min(count, MaxBubbles);
+    count = std::clamp(count, 0, MaxBubbles);
+    int darkest = -1;
+    int second = -1;
     for (int i = 0; i < count; ++i) {
-        const qint64 shift = roundWide(step * i * along);
-        qint64 x = base.x;
-        qint64 y = base.y;
-        (dir == Direction::Vertical ? y : x) += shift;
-        // Off-page positions count as ink, like any pixel outside the image.
-        const qint64 px = originX_ + x;
-        const qint64 py = originY_ + y;
-        const bool inRange =
-            px > std::numeric_limits<int>::min() / 2 && px < std::numeric_limits<int>::max() / 2 &&
-            py > std::numeric_limits<int>::min() / 2 && py < std::numeric_limits<int>::max() / 2;
-        darkness_ = inRange ? page_.countNotWhite(int(px), int(py), side, side) : fullWindow;
-        if (darkness_ <= double(BubbleTest) * BubbleTest * 0.05) {
+        const Bubble b = measureBubble(base + step * i, BubbleTest);
+        darkness_ = b.darkness;
+        result.doubtful = result.doubtful || b.nearLine;
+        if (!b.marked) {
             continue;
         }
         ++result.marked;
-        if (darkness_ > darkest) {
-            darkest = darkness_;
+        if (b.darkness > darkest) {
+            second = darkest;
+            darkest = b.darkness;
             result.darkest = i;
+        } else {
+            second = std::max(second, b.darkness);
         }
-        if (darkest == fullWindow) {
-            break; // no later bubble can be darker, and the lower index wins a tie
-        }
+    }
+    if (result.marked >= 2 && second >= NearTie * darkest) {
+        result.doubtful = true;
     }
     return result;
 }
 
 void MarkReader::ExtractVertNum(ScanItemTable& items, QString& target) {
+    lastDoubtful_ = false;
     try {
         if (items.atEOF()) {
             return;
@@ -216,11 +381,12 @@ void MarkReader::ExtractVertNum(ScanItemTable& items, QString& target) {
             trace_(QStringLiteral("ExtractVertNum Procedure.......") + target + QLatin1Char(' ') +
                    QString::number(row.r));
         }
-        PolarPoint base;
+        QPointF base;
         if (!basePoint(items, base)) {
             return;
         }
-        const FieldResult f = readBubbles(base, row.DimY, row.dy, Direction::Vertical);
+        const FieldResult f = readBubbles(base, row.DimY, QPointF(0, row.dy));
+        lastDoubtful_ = f.doubtful;
         target += f.darkest < 0 ? QStringLiteral("N") : QString::number(f.darkest);
     } catch (const std::exception&) {
         // A field that cannot be read contributes nothing; the operator sees the short value.
@@ -228,22 +394,25 @@ void MarkReader::ExtractVertNum(ScanItemTable& items, QString& target) {
 }
 
 void MarkReader::ReadHorizChoice(ScanItemTable& items, QString& target) {
+    lastDoubtful_ = false;
     try {
         if (items.atEOF()) {
             return;
         }
         const ScanItemRow row = items.current();
-        PolarPoint base;
+        QPointF base;
         if (!basePoint(items, base)) {
             return;
         }
-        const FieldResult f = readBubbles(base, row.DimX, row.dx, Direction::Horizontal);
+        const FieldResult f = readBubbles(base, row.DimX, QPointF(row.dx, 0));
+        lastDoubtful_ = f.doubtful;
         target = QString::number(f.darkest + 1); // "0" when nothing is marked
     } catch (const std::exception&) {
     }
 }
 
 void MarkReader::ExtractHorizNum(ScanItemTable& items, QString& target, int offset) {
+    lastDoubtful_ = false;
     try {
         if (items.atEOF()) {
             return;
@@ -253,11 +422,12 @@ void MarkReader::ExtractHorizNum(ScanItemTable& items, QString& target, int offs
             trace_(QStringLiteral("ExtractHorizNum Procedure.......") + target + QLatin1Char(' ') +
                    QString::number(row.r));
         }
-        PolarPoint base;
+        QPointF base;
         if (!basePoint(items, base)) {
             return;
         }
-        const FieldResult f = readBubbles(base, row.DimX, row.dx, Direction::Horizontal);
+        const FieldResult f = readBubbles(base, row.DimX, QPointF(row.dx, 0));
+        lastDoubtful_ = f.doubtful;
         if (f.darkest < 0) {
             target += offset == 0 ? QStringLiteral("N") : QStringLiteral("0");
         } else {
@@ -269,6 +439,7 @@ void MarkReader::ExtractHorizNum(ScanItemTable& items, QString& target, int offs
 
 ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
     ScannedSheet s;
+    doubtful_.clear();
     items.MoveFirst();
     bool first = true;
     // One record per read, moving on before every read after the first.
@@ -278,76 +449,110 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
         }
         first = false;
     };
+    const auto doubt = [&](const QString& name) {
+        if (lastDoubtful_ && !doubtful_.contains(name)) {
+            doubtful_ << name;
+        }
+    };
     // n vertical digits, each kept as its own value (one read may give two characters).
-    const auto vertValues = [&](int n) {
+    const auto vertValues = [&](int n, const QString& name) {
         QStringList values;
         for (int k = 0; k < n; ++k) {
             next();
             QString value;
             ExtractVertNum(items, value);
+            doubt(name);
             if (!value.isEmpty()) {
                 values << value;
             }
         }
         return values;
     };
-    const auto vertInto = [&](QString& target, int n) {
+    const auto vertInto = [&](QString& target, int n, const QString& name) {
         for (int k = 0; k < n; ++k) {
             next();
             ExtractVertNum(items, target);
+            doubt(name);
         }
     };
-    const auto choice = [&](QString& target) {
+    const auto choice = [&](QString& target, const QString& name) {
         next();
         ReadHorizChoice(items, target);
+        doubt(name);
     };
-    const auto count = [&](QString& target) {
+    const auto count = [&](QString& target, const QString& name) {
         next();
         ExtractHorizNum(items, target, 0);
+        doubt(name);
     };
 
-    s.SSN = joined(vertValues(9), QLatin1Char('-'), 3, 5);
-    s.DateOfBirth = WithCentury(joined(vertValues(6), QLatin1Char('/'), 2, 4), today);
+    s.SSN = joined(vertValues(9, QStringLiteral("ssn")), QLatin1Char('-'), 3, 5);
+    s.DateOfBirth =
+        WithCentury(joined(vertValues(6, QStringLiteral("dob")), QLatin1Char('/'), 2, 4), today);
     s.Age = AgeFrom(s.DateOfBirth, today);
 
     QString a;
-    vertInto(a, 1);
+    vertInto(a, 1, QStringLiteral("bac"));
     s.BAC = QStringLiteral(".");
-    vertInto(s.BAC, 2);
+    vertInto(s.BAC, 2, QStringLiteral("bac"));
     if (a != QLatin1String("N")) {
         s.BAC = a.left(2);
     }
-    s.DateOfPresentArrest = WithCentury(joined(vertValues(6), QLatin1Char('/'), 2, 4), today);
+    s.DateOfPresentArrest = WithCentury(
+        joined(vertValues(6, QStringLiteral("arrest_date")), QLatin1Char('/'), 2, 4), today);
 
-    choice(s.Gender);
-    choice(s.Race);
-    choice(s.Education);
-    choice(s.Marital);
-    for (QString* c : {&s.PriorDUI, &s.COSupervision, &s.Reckless, &s.SSSuspend, &s.MViolations,
-                       &s.Accidents, &s.AlcoholArrests, &s.DrugArrests}) {
-        count(*c);
+    choice(s.Gender, QStringLiteral("gender"));
+    choice(s.Race, QStringLiteral("race"));
+    choice(s.Education, QStringLiteral("education"));
+    choice(s.Marital, QStringLiteral("marital"));
+    const std::pair<QString*, const char*> counts[] = {{&s.PriorDUI, "prior_dui"},
+                                                       {&s.COSupervision, "co_supervision"},
+                                                       {&s.Reckless, "reckless"},
+                                                       {&s.SSSuspend, "ss_suspend"},
+                                                       {&s.MViolations, "m_violations"},
+                                                       {&s.Accidents, "accidents"},
+                                                       {&s.AlcoholArrests, "alcohol_arrests"},
+                                                       {&s.DrugArrests, "drug_arrests"}};
+    for (const auto& [target, name] : counts) {
+        count(*target, QString::fromLatin1(name));
     }
 
     QString b;
-    vertInto(b, 1);
+    vertInto(b, 1, QStringLiteral("st_bac"));
     s.StBAC = QStringLiteral(".");
-    vertInto(s.StBAC, 2);
+    vertInto(s.StBAC, 2, QStringLiteral("st_bac"));
     if (b != QLatin1String("N")) {
         s.StBAC = b.left(2);
     }
-    vertInto(s.StPriorDUI, 1);
+    vertInto(s.StPriorDUI, 1, QStringLiteral("st_prior_dui"));
 
-    for (int item = 0; item < 73; ++item) {
+    for (int item = 1; item <= 73; ++item) {
         next();
         ExtractHorizNum(items, s.ScannedAnswers, 1);
+        doubt(QStringLiteral("item%1").arg(item));
     }
     return s;
 }
 
-SheetReading ReadAnswerSheet(const PixelSource& prepared, ScanItemTable& items, QDate today,
+namespace {
+
+// The table's rows, for placing the sheet before it is read; a corrupt table is cut short.
+std::vector<ScanItemRow> allRows(ScanItemTable& items) {
+    std::vector<ScanItemRow> rows;
+    items.MoveFirst();
+    while (!items.atEOF() && rows.size() < std::size_t(RecordsRead)) {
+        rows.push_back(items.current());
+        items.MoveNext();
+    }
+    return rows;
+}
+
+} // namespace
+
+SheetReading ReadAnswerSheet(const PreparedPage& page, ScanItemTable& items, QDate today,
                              const Trace& trace) {
     SheetReading reading;
-    MarkReader reader(prepared, trace);
+    MarkReader reader(page, trace);
     if (!reader.FindAnchorBox()) {
         reading.outcome = SheetOutcome::NoAnchorBox;
         return reading;
@@ -357,15 +562,22 @@ SheetReading ReadAnswerSheet(const PixelSource& prepared, ScanItemTable& items, 
         reading.outcome = SheetOutcome::NoReferenceBox;
         return reading;
     }
+    reading.scale = reader.PrintScale();
+    reading.angle = reader.SheetAngle();
+    const std::vector<ScanItemRow> rows = allRows(items);
+    reading.outcome = reader.PlaceSheet(rows);
+    if (reading.outcome != SheetOutcome::Read) {
+        return reading;
+    }
+    reader.SurveyMarks(rows);
     reading.values = reader.ReadFields(items, today);
-    reading.outcome = SheetOutcome::Read;
+    reading.doubtful = reader.doubtful();
     return reading;
 }
 
-SheetReading ReadAnswerSheet(const QImage& prepared, ScanItemTable& items, QDate today,
+SheetReading ReadAnswerSheet(const QImage& page, ScanItemTable& items, QDate today,
                              const Trace& trace) {
-    const ImagePixels pixels(prepared);
-    return ReadAnswerSheet(pixels, items, today, trace);
+    return ReadAnswerSheet(PreparePage(page), items, today, trace);
 }
 
 } // namespace tov::scan

@@ -1,14 +1,19 @@
 #pragma once
 
-#include "scan/PixelSource.h"
 #include "scan/PolarPoint.h"
+#include "scan/PreparedPage.h"
 #include "scan/ScanItems.h"
+#include "scan/SheetBoxes.h"
+#include "scan/SheetPlacement.h"
 
 #include <QDate>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -22,12 +27,28 @@ struct ScannedSheet {
     bool operator==(const ScannedSheet&) const = default;
 };
 
-enum class SheetOutcome { Read, NoAnchorBox, NoReferenceBox };
+// Why a page was or was not read. Only a Read page has values; the others are refused.
+enum class SheetOutcome {
+    Read,
+    NoAnchorBox,
+    NoReferenceBox,
+    ScaleOutOfRange, // printed too small or too large to be the sheet at (about) actual size
+    PageTooShort,    // the page ends above the sheet's last fields
+    SheetOffPage,    // part of the sheet lies beyond the page's side or top
+};
 
 struct SheetReading {
     SheetOutcome outcome = SheetOutcome::NoAnchorBox;
     ScannedSheet values;
+    // The values read with doubt, by the names tov2sf-markread prints them with ("ssn", "dob",
+    // ..., "st_prior_dui"), then the answers as "item" and the item number ("item12").
+    QStringList doubtful;
+    double scale = 0; // the sheet's print scale, 1 = actual size (once both boxes were found)
+    double angle = 0; // degrees, clockwise
 };
+
+// The operator's text for a refused page (no "Aborting scan." line); empty for a read one.
+QString RefusalText(const SheetReading& reading);
 
 // The values under the names tov2sf-markread prints them with, in its order.
 std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s);
@@ -35,10 +56,11 @@ std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s);
 // Receives the readers' diagnostic messages; empty = no messages.
 using Trace = std::function<void(const QString&)>;
 
-// Finds both boxes and reads all fields; today gives the century pivot and the age.
-SheetReading ReadAnswerSheet(const QImage& prepared, ScanItemTable& items, QDate today,
+// Finds both boxes, places the sheet and reads all fields; today gives the century pivot and
+// the age. The QImage form prepares the page first.
+SheetReading ReadAnswerSheet(const PreparedPage& page, ScanItemTable& items, QDate today,
                              const Trace& trace = {});
-SheetReading ReadAnswerSheet(const PixelSource& prepared, ScanItemTable& items, QDate today,
+SheetReading ReadAnswerSheet(const QImage& page, ScanItemTable& items, QDate today,
                              const Trace& trace = {});
 
 // "mm/dd/yy" (the six read values with their slashes) -> "mm/dd/ccyy": the century is 19 when
@@ -49,59 +71,102 @@ QString WithCentury(const QString& date, QDate today);
 // Today's year minus the year of an "mm/dd/yyyy" date; "N" when the text is not a valid date.
 QString AgeFrom(const QString& date, QDate today);
 
-// The reader of one prepared page: the box searches, the mark test and the three field readers.
-// Positions are read relative to an origin, (0, 0) until MoveOriginToAnchor.
+// The reader of one prepared page: the box searches, the placement of the sheet, the mark test
+// and the three field readers. Positions are sheet pixels (100 dots per inch of the sheet as
+// designed) from an origin: the page's corner until MoveOriginToAnchor, then the anchor box's
+// top-left corner, turned and scaled with the sheet once the reference box is found.
 class MarkReader {
 public:
+    // The sheet's boxes: 20 pixels square, their corners 776 pixels apart on one level.
+    static constexpr int BoxSide = 20;
+    static constexpr int BoxDistance = 776;
     static constexpr int SheetWidth = 850;
-    static constexpr int BoxTest = 8;     // IsMarked size for the anchor and reference boxes
-    static constexpr int BubbleTest = 14; // IsMarked size for a bubble (15 x 15 window)
+    static constexpr int BubbleTest = 14; // a bubble's sample window is 15 x 15
     // Bubbles tested per field at most: a field is read as one digit or one list entry, so no
     // sheet has more than ten; a corrupt table cannot keep the reader busy.
     static constexpr int MaxBubbles = 16;
+    // The print scales read: a sheet printed with "fit to page" (0.97, or 0.94 on some printers)
+    // or stretched a little by a sheet feeder reads; a reduced copy does not.
+    static constexpr double SmallestScale = 0.90;
+    static constexpr double LargestScale = 1.05;
 
-    explicit MarkReader(const PixelSource& page, Trace trace = {});
-
-    // Counts the non-white pixels of the window at p (n = 8: 8 x 8, else (n+1) x (n+1)) into
-    // Darkness; true when the count exceeds n² · (0.3 when n = 8, else 0.05).
-    bool IsMarked(const PolarPoint& p, int n);
-    int Darkness() const { return darkness_; }
+    explicit MarkReader(const PreparedPage& page, Trace trace = {});
 
     bool FindAnchorBox();
     const PolarPoint& anchor() const { return anchor_; }
     void MoveOriginToAnchor();
     bool FindReferenceBox();
+    // The reference box corner seen from the anchor box corner, in page pixels.
     const PolarPoint& reference() const { return reference_; }
     float SheetAngle() const { return sheetAngle_; }
+    // The sheet's scale on the prepared page, and on paper: the same when the page stated its
+    // resolution truly; taken from the page's width when the stated one cannot be right.
+    double SheetScale() const { return scale_; }
+    double PrintScale() const { return printScale_; }
+
+    // After both boxes: refuses a sheet printed at the wrong scale or not wholly on the page;
+    // otherwise fits the placement to the printed fields of the table's rows.
+    SheetOutcome PlaceSheet(const std::vector<ScanItemRow>& rows);
+    // Learns from every bubble of the sheet how dark this client's marks are, so that light
+    // pencil reads and an erasure or a printed label does not.
+    void SurveyMarks(const std::vector<ScanItemRow>& rows);
+
+    // The bubble whose sample window has its top-left corner at p (n = 14: 15 x 15): marked
+    // when most of its inside is as dark as this page's marks. Darkness is the sum of its
+    // inside's darkness, by which several marks of one field are compared.
+    bool IsMarked(const PolarPoint& p, int n);
+    int Darkness() const { return darkness_; }
 
     // The field readers, each on the table's current record. A table past its end contributes
     // nothing.
     void ExtractVertNum(ScanItemTable& items, QString& target);
     void ReadHorizChoice(ScanItemTable& items, QString& target);
     void ExtractHorizNum(ScanItemTable& items, QString& target, int offset);
+    // Whether the last field read was doubtful: two marks of nearly the same darkness, or a
+    // bubble near the line between marked and not.
+    bool LastFieldDoubtful() const { return lastDoubtful_; }
 
     // Reads the fields of the whole table in its fixed order (after both boxes were found).
     ScannedSheet ReadFields(ScanItemTable& items, QDate today);
+    const QStringList& doubtful() const { return doubtful_; }
+
+    // Whether record `index` (from 0) of the table is read down a column (else along a row).
+    static bool VerticalRecord(int index);
 
 private:
+    struct Bubble {
+        int darkness = 0; // sum of the inside's darkness (0..255 a pixel)
+        int level = 0;    // median darkness of the inside
+        bool marked = false;
+        bool nearLine = false; // would read the other way with a little more or less ink
+    };
     struct FieldResult {
         int marked = 0;
         int darkest = -1; // index of the darkest marked bubble, -1 when none
+        bool doubtful = false;
     };
-    enum class Direction { Vertical, Horizontal };
 
-    bool basePoint(ScanItemTable& items, PolarPoint& base);
-    FieldResult readBubbles(const PolarPoint& base, int count, double step, Direction dir);
-    bool findBox(int xFrom, int xTo, int yFrom, int yTo, PolarPoint& found);
+    void setLevels(PageLevels levels);
+    Bubble measureBubble(QPointF windowCorner, int n) const;
+    bool basePoint(ScanItemTable& items, QPointF& base);
+    FieldResult readBubbles(QPointF base, int count, QPointF step);
+    std::vector<FieldLine> fieldLines(const std::vector<ScanItemRow>& rows) const;
 
-    const PixelSource& page_;
+    const PreparedPage& page_;
     Trace trace_;
-    int originX_ = 0;
-    int originY_ = 0;
-    int darkness_ = 0;
+    SheetBoxes boxes_;
+    std::array<uchar, 256> darknessOf_{}; // grey -> darkness, 0 = paper, 255 = the boxes' black
+    std::optional<FoundBox> anchorBox_;
     PolarPoint anchor_;
     PolarPoint reference_;
     float sheetAngle_ = 0;
+    double scale_ = 1;
+    double printScale_ = 1;
+    SheetPlacement placement_;
+    int markThreshold_ = 128; // a pixel this dark or darker is pencil
+    int darkness_ = 0;
+    bool lastDoubtful_ = false;
+    QStringList doubtful_;
 };
 
 } // namespace tov::scan

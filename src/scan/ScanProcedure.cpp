@@ -9,16 +9,19 @@
 #include "platform/ScanErrors.h"
 #include "records/ClientRecord.h"
 #include "scan/MarkReader.h"
+#include "scan/PreparedPage.h"
 #include "scan/ScanImage.h"
 #include "scan/ScanItems.h"
 #include "scan/frmScanInfo.h"
 #include "ui/Geometry.h"
+#include "ui/ScreenKit.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QWidget>
 
 #include <memory>
+#include <tuple>
 
 namespace tov::scan {
 
@@ -72,9 +75,9 @@ bool ScanProcedure::identify(QString& name, QString& licence) {
            MessageBoxes::Answer::Cancel;
 }
 
-QImage ScanProcedure::acquire() {
+void ScanProcedure::acquire(const std::function<bool(const QImage&)>& read) {
     try {
-        return ctx_.platform.scanner->Acquire(platform::ScanSettings{});
+        ctx_.platform.scanner->AcquirePages(platform::ScanSettings{}, read);
     } catch (const AppError& e) {
         ui::ResetHourglass();
         const int n = e.number();
@@ -82,8 +85,40 @@ QImage ScanProcedure::acquire() {
             QStringLiteral("Error '%1, ").arg(n) + platform::ErrorText(n) + QLatin1Char('.'),
             MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None, QStringLiteral("Twain Error"));
     }
-    // No page: nothing of an earlier scan may be read in its place.
-    return {};
+}
+
+SheetReading ScanProcedure::readPage(const PreparedPage& page, QDate today) {
+    // The reader's trace messages are for diagnosis only; an operator would face
+    // a hundred boxes for each sheet.
+    Trace trace;
+    if (ctx_.state.settings.scanTrace()) {
+        trace = [boxes = ctx_.platform.boxes.get()](const QString& text) {
+            boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None, QString());
+        };
+    }
+    try {
+        // The bank is open only while a page is read, and closed again before the
+        // review screens open it for themselves. The base points written back go
+        // to the file in one transaction; they are for diagnosis, so a reading
+        // stands without them.
+        const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
+        app::RecordSet table = bank->OpenTable(QStringLiteral("ScanItem"));
+        bank->BeginTrans();
+        RecordSetScanItems items(table);
+        SheetReading reading = ReadAnswerSheet(page, items, today, trace);
+        table.Close();
+        try {
+            bank->CommitTrans();
+        } catch (const AppError&) {
+        }
+        return reading;
+    } catch (const AppError&) {
+        // Without the table no field can be read; the boxes are still looked for,
+        // so a sheet that is not there is reported as such, and the review shows
+        // empty values.
+        VectorScanItems none;
+        return ReadAnswerSheet(page, none, today, trace);
+    }
 }
 
 void ScanProcedure::keepImages(const QImage& raw, const QImage& prepared) {
@@ -124,54 +159,36 @@ void ScanProcedure::run() {
     }
     const CleanUp cleanUp{mainWindow_};
 
-    const QImage raw = acquire();
-    const QImage prepared = PrepareScan(raw);
-    keepImages(raw, prepared);
-
-    // The reader's trace messages are for diagnosis only; an operator would face
-    // a hundred boxes for each sheet.
-    Trace trace;
-    if (ctx_.state.settings.scanTrace()) {
-        trace = [boxes = ctx_.platform.boxes.get()](const QString& text) {
-            boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None, QString());
-        };
-    }
+    // Each page in turn until one holds a readable sheet; the images kept and the
+    // reason given are those of that page, or of the first when none reads.
     const QDate today = ctx_.platform.clock->today();
+    QImage raw;
+    QImage prepared;
     SheetReading reading;
-    try {
-        // The bank is closed again before the review screens open it for
-        // themselves. The base points written back go to the file in one
-        // transaction; they are for diagnosis, so a reading stands without them.
-        const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
-        app::RecordSet table = bank->OpenTable(QStringLiteral("ScanItem"));
-        bank->BeginTrans();
-        RecordSetScanItems items(table);
-        reading = ReadAnswerSheet(prepared, items, today, trace);
-        table.Close();
-        try {
-            bank->CommitTrans();
-        } catch (const AppError&) {
+    bool first = true;
+    acquire([&](const QImage& page) {
+        const PreparedPage p = PreparePage(page);
+        SheetReading r = readPage(p, today);
+        const bool read = r.outcome == SheetOutcome::Read;
+        if (first || read) {
+            raw = AtPreparedSize(page, p);
+            prepared = PrepareScan(p.marks);
+            reading = std::move(r);
         }
-    } catch (const AppError&) {
-        // Without the table no field can be read; the boxes are still looked for,
-        // so a sheet that is not there is reported as such, and the review shows
-        // empty values.
-        VectorScanItems none;
-        reading = ReadAnswerSheet(prepared, none, today, trace);
-    }
-    if (reading.outcome == SheetOutcome::NoAnchorBox) {
-        scanError(QStringLiteral("Anchor Box not found"));
-        return;
-    }
-    if (reading.outcome == SheetOutcome::NoReferenceBox) {
-        scanError(QStringLiteral("Reference Box not found"));
+        first = false;
+        return read;
+    });
+    keepImages(raw, prepared);
+    if (reading.outcome != SheetOutcome::Read) {
+        scanError(RefusalText(reading));
         return;
     }
     ui::ResetHourglass();
-    review(name, licence, reading.values);
+    review(name, licence, reading.values, reading.doubtful);
 }
 
-void ScanProcedure::review(const QString& name, const QString& licence, const ScannedSheet& sheet) {
+void ScanProcedure::review(const QString& name, const QString& licence, const ScannedSheet& sheet,
+                           const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
     state.EditMode = false;
     state.ProceedToNext = false;
@@ -186,6 +203,15 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
         putCode(info.cmbEducation, sheet.Education);
         info.txtSSN->setText(sheet.SSN);
         info.txtDLNumber->setText(licence);
+        // The date of birth is shown only as the age it gives.
+        const std::pair<const char*, QWidget*> read[] = {
+            {"ssn", info.txtSSN},   {"dob", info.txtAge},         {"gender", info.cmbGender},
+            {"race", info.cmbRace}, {"marital", info.cmbMarital}, {"education", info.cmbEducation}};
+        for (const auto& [name, widget] : read) {
+            if (doubtful.contains(QLatin1String(name))) {
+                info.kit()->markDoubtful(widget);
+            }
+        }
         info.exec();
     }
     if (!state.ProceedToNext || state.ending) {
@@ -196,22 +222,25 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
         using Court = intake::frmCourtHistory;
         Court court(ctx_, mainWindow_);
         court.ScanEditMode = true;
-        const std::pair<int, QString> values[] = {
-            {Court::PriorDUI, sheet.PriorDUI},
-            {Court::COSupervision, sheet.COSupervision},
-            {Court::Reckless, sheet.Reckless},
-            {Court::SSSuspend, sheet.SSSuspend},
-            {Court::MViolations, sheet.MViolations},
-            {Court::Accidents, sheet.Accidents},
-            {Court::AlcoholArrests, sheet.AlcoholArrests},
-            {Court::DrugArrests, sheet.DrugArrests},
-            {Court::DateOfPresentArrest, sheet.DateOfPresentArrest},
-            {Court::BAC, sheet.BAC},
-            {Court::StPriorDUI, sheet.StPriorDUI},
-            {Court::StBAC, sheet.StBAC},
+        const std::tuple<int, QString, const char*> values[] = {
+            {Court::PriorDUI, sheet.PriorDUI, "prior_dui"},
+            {Court::COSupervision, sheet.COSupervision, "co_supervision"},
+            {Court::Reckless, sheet.Reckless, "reckless"},
+            {Court::SSSuspend, sheet.SSSuspend, "ss_suspend"},
+            {Court::MViolations, sheet.MViolations, "m_violations"},
+            {Court::Accidents, sheet.Accidents, "accidents"},
+            {Court::AlcoholArrests, sheet.AlcoholArrests, "alcohol_arrests"},
+            {Court::DrugArrests, sheet.DrugArrests, "drug_arrests"},
+            {Court::DateOfPresentArrest, sheet.DateOfPresentArrest, "arrest_date"},
+            {Court::BAC, sheet.BAC, "bac"},
+            {Court::StPriorDUI, sheet.StPriorDUI, "st_prior_dui"},
+            {Court::StBAC, sheet.StBAC, "st_bac"},
         };
-        for (const auto& [order, value] : values) {
+        for (const auto& [order, value, name] : values) {
             court.field(order)->setText(value);
+            if (doubtful.contains(QLatin1String(name))) {
+                court.kit()->markDoubtful(court.field(order));
+            }
         }
         court.exec();
     }
@@ -225,6 +254,13 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
         sheet.ScannedAnswers.leftJustified(records::kItemCount, QLatin1Char(' '), true));
     entry::frmNewEntry grid(ctx_, mainWindow_);
     grid.ScanEditMode = true;
+    QList<int> doubtfulItems;
+    for (const QString& name : doubtful) {
+        if (name.startsWith(QLatin1String("item"))) {
+            doubtfulItems << name.mid(4).toInt();
+        }
+    }
+    grid.setDoubtfulItems(doubtfulItems);
     grid.exec();
 }
 

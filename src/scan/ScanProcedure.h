@@ -2,19 +2,27 @@
 
 #include "app/Context.h"
 
+#include <QDate>
 #include <QString>
 
-class QImage;
+#include <QImage>
+#include <QStringList>
+
+#include <functional>
+
 class QWidget;
 
 namespace tov::scan {
 
 struct ScannedSheet;
+struct SheetReading;
+struct PreparedPage;
 
-// Scan Answer Sheet: the client's name and licence number, one page from the
-// scanner, its marks read, then the client information, court history and
-// answer grid screens filled with what was read for the operator to check
-// before anything is stored.
+// Scan Answer Sheet: the client's name and licence number, a page from the
+// scanner (of a page file, the first that holds a sheet), its marks read, then
+// the client information, court history and answer grid screens filled with
+// what was read, doubtful values marked, for the operator to check before
+// anything is stored.
 class ScanProcedure {
 public:
     static inline const QString RawFile = QStringLiteral("raw.bmp");
@@ -26,9 +34,13 @@ public:
 
 private:
     bool identify(QString& name, QString& licence);
-    QImage acquire();
+    // The pages of one acquisition until one reads, each handed to `read`; a scanner error is
+    // told the operator, and no page comes.
+    void acquire(const std::function<bool(const QImage&)>& read);
+    SheetReading readPage(const PreparedPage& page, QDate today);
     void keepImages(const QImage& raw, const QImage& prepared);
-    void review(const QString& name, const QString& licence, const ScannedSheet& sheet);
+    void review(const QString& name, const QString& licence, const ScannedSheet& sheet,
+                const QStringList& doubtful);
     void scanError(const QString& what);
 
     app::Context ctx_;

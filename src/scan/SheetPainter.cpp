@@ -90,12 +90,12 @@ QColor SheetInk() {
     return {70, 140, 235};
 }
 
-void PaintAnswerSheet(QPainter& p, const SheetGeometry& g) {
+void PaintAnswerSheet(QPainter& p, const SheetGeometry& g, const PrintStyle& style) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    QPen pen(SheetInk());
-    pen.setWidthF(1.0);
+    QPen pen(style.ink);
+    pen.setWidthF(style.lineWidth);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
     for (const SheetGeometry::Text& t : g.texts) {

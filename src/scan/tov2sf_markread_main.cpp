@@ -1,16 +1,19 @@
 // tov2sf-markread --question-bank FILE --image FILE [--raw]
 //
-// Reads one answer sheet image with the sheet table of the question bank and prints one
-// name=value line per read value. With --raw the image is a page as scanned (colour) and is
-// prepared first; without it, it is a prepared black-and-white page such as scan.bmp.
-// The question bank is only read: the base points the reader finds are not written back.
+// Reads the answer sheets of a page file (every page of a multi-page TIFF or PDF) with the sheet
+// table of the question bank, the way the program reads a scanned sheet, and prints for each
+// page a page=N line, one name=value line per read value and a doubtful= line naming the values
+// read with doubt. The question bank is only read: the base points the reader finds are not
+// written back.
 
+#include "platform/ScanErrors.h"
 #include "scan/MarkReader.h"
-#include "scan/ScanImage.h"
+#include "scan/PageFile.h"
+#include "scan/PreparedPage.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,9 +26,12 @@ using namespace tov;
 
 namespace {
 
-int fail(const QString& message, int code) {
+constexpr int AllRead = 0;
+constexpr int PageRefused = 1;
+constexpr int BadUse = 2;
+
+void complain(const QString& message) {
     std::fprintf(stderr, "tov2sf-markread: %s\n", qPrintable(message));
-    return code;
 }
 
 std::optional<std::vector<scan::ScanItemRow>> loadRows(const QString& path, QString& error) {
@@ -65,54 +71,90 @@ std::optional<std::vector<scan::ScanItemRow>> loadRows(const QString& path, QStr
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    QString bank;
-    QString imagePath;
-    bool raw = false;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--question-bank") && i + 1 < args.size()) {
-            bank = args[++i];
-        } else if (args[i] == QLatin1String("--image") && i + 1 < args.size()) {
-            imagePath = args[++i];
-        } else if (args[i] == QLatin1String("--raw")) {
-            raw = true;
-        } else {
-            bank.clear();
-            break;
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("tov2sf-markread"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TOV_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads filled answer sheets from a page file (PNG, JPEG, BMP, TIFF or PDF; every page of "
+        "a multi-page file) as the program reads a scanned sheet, and prints for each page a "
+        "page=N line, its values as name=value lines and a doubtful= line naming the values "
+        "read with doubt (empty when none).\n\n"
+        "Exit status: 0 when every page was read, 1 when a page was refused (its reason on "
+        "standard error; the other pages are still read), 2 on bad arguments or a file that "
+        "cannot be read."));
+    const QCommandLineOption bankOption(QStringLiteral("question-bank"),
+                                        QStringLiteral("The question bank holding the sheet "
+                                                       "table \"ScanItem\" (TOV2SF.MDB)."),
+                                        QStringLiteral("FILE"));
+    const QCommandLineOption imageOption(
+        QStringLiteral("image"), QStringLiteral("The page file to read."), QStringLiteral("FILE"));
+    const QCommandLineOption rawOption(
+        QStringLiteral("raw"), QStringLiteral("Accepted for older scripts: every page, as scanned "
+                                              "or already prepared, is read the same way."));
+    parser.addOption(bankOption);
+    parser.addOption(imageOption);
+    parser.addOption(rawOption);
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    if (!parser.parse(app.arguments())) {
+        complain(parser.errorText());
+        return BadUse;
     }
-    if (bank.isEmpty() || imagePath.isEmpty()) {
-        return fail(QStringLiteral("usage: tov2sf-markread --question-bank FILE --image FILE "
-                                   "[--raw]"),
-                    2);
+    if (parser.isSet(helpOption)) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        return AllRead;
+    }
+    if (parser.isSet(versionOption)) {
+        std::printf("tov2sf-markread %s\n", TOV_VERSION);
+        return AllRead;
+    }
+    const QString bank = parser.value(bankOption);
+    const QString imagePath = parser.value(imageOption);
+    if (bank.isEmpty() || imagePath.isEmpty() || !parser.positionalArguments().isEmpty()) {
+        complain(QStringLiteral("usage: tov2sf-markread --question-bank FILE --image FILE [--raw]"
+                                " (--help tells more)"));
+        return BadUse;
     }
     if (!QFileInfo(bank).isFile()) {
-        return fail(QStringLiteral("question bank %1 not found").arg(bank), 2);
+        complain(QStringLiteral("question bank %1 not found").arg(bank));
+        return BadUse;
     }
     QString error;
     const auto rows = loadRows(bank, error);
     if (!rows) {
-        return fail(error, 2);
+        complain(error);
+        return BadUse;
     }
-    QImage image(imagePath);
-    if (image.isNull()) {
-        return fail(QStringLiteral("cannot read the image %1").arg(imagePath), 2);
+    scan::PageFile file(imagePath);
+    if (file.pageCount() == 0) {
+        complain(QStringLiteral("cannot read the image %1: %2")
+                     .arg(imagePath, platform::ErrorText(file.error())));
+        return BadUse;
     }
-    if (raw) {
-        image = scan::PrepareScan(image);
+    int status = AllRead;
+    for (int n = 0; n < file.pageCount(); ++n) {
+        std::printf("page=%d\n", n + 1);
+        const QImage page = file.page(n);
+        if (page.isNull()) {
+            complain(
+                QStringLiteral("page %1: %2").arg(n + 1).arg(platform::ErrorText(file.error())));
+            status = PageRefused;
+            continue;
+        }
+        scan::VectorScanItems items(*rows);
+        const scan::SheetReading reading =
+            scan::ReadAnswerSheet(scan::PreparePage(page), items, QDate::currentDate());
+        if (reading.outcome != scan::SheetOutcome::Read) {
+            complain(QStringLiteral("page %1: %2").arg(n + 1).arg(scan::RefusalText(reading)));
+            status = PageRefused;
+            continue;
+        }
+        for (const auto& [name, value] : scan::NamedValues(reading.values)) {
+            std::printf("%s=%s\n", qPrintable(name), qPrintable(value));
+        }
+        std::printf("doubtful=%s\n", qPrintable(reading.doubtful.join(QLatin1Char(','))));
+        std::fflush(stdout);
     }
-    scan::VectorScanItems items(*rows);
-    const scan::SheetReading reading = scan::ReadAnswerSheet(image, items, QDate::currentDate());
-    switch (reading.outcome) {
-    case scan::SheetOutcome::NoAnchorBox:
-        return fail(QStringLiteral("Anchor Box not found"), 1);
-    case scan::SheetOutcome::NoReferenceBox:
-        return fail(QStringLiteral("Reference Box not found"), 1);
-    case scan::SheetOutcome::Read:
-        break;
-    }
-    for (const auto& [name, value] : scan::NamedValues(reading.values)) {
-        std::printf("%s=%s\n", qPrintable(name), qPrintable(value));
-    }
-    return 0;
+    return status;
 }

@@ -72,6 +72,19 @@ void ScreenKit::addField(QWidget* field, int labelIndex, const QString& help,
     field->installEventFilter(this);
 }
 
+void ScreenKit::markDoubtful(QWidget* field) {
+    for (FieldInfo& f : fields_) {
+        if (f.widget == field && !f.help.endsWith(DoubtHelp())) {
+            f.help += DoubtHelp();
+        }
+    }
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, DoubtColour());
+    p.setColor(QPalette::Button, DoubtColour());
+    field->setPalette(p);
+    field->setAutoFillBackground(true);
+}
+
 void ScreenKit::setNextAfter(QWidget* field, QWidget* next) {
     for (FieldInfo& f : fields_) {
         if (f.widget == field) {

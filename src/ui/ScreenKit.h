@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -55,6 +56,14 @@ public:
     void setNextAfter(QWidget* field, QWidget* next);
     // Moves the focus to the control after this one in tab order.
     static void focusNext(QWidget* from);
+    // A field whose value was read with doubt from a scanned sheet: shown in the doubt colour,
+    // and its help line asks the operator to check it against the sheet.
+    void markDoubtful(QWidget* field);
+    static QColor DoubtColour() { return {255, 200, 60}; }
+    static QString DoubtHelp() {
+        return QStringLiteral(" Amber: hard to read on the scanned sheet; check it against the "
+                              "sheet.");
+    }
 
     void HighlightMenuChoice(int index);
     void ResetMenuChoices();

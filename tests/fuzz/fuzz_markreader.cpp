@@ -14,6 +14,7 @@
 
 #include "platform/AppError.h"
 #include "scan/MarkReader.h"
+#include "scan/PreparedPage.h"
 #include "scan/ScanItems.h"
 
 #include <QDate>
@@ -147,7 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QImage page = pageImage(width, height, format);
     scan::VectorScanItems table(items);
     try {
-        (void)scan::ReadAnswerSheet(page, table, QDate(2026, 12, 8));
+        // The page as it is, at 100 dots per inch: the reader's own work, not a resampling.
+        (void)scan::ReadAnswerSheet(scan::PreparePage(page, 100), table, QDate(2026, 12, 8));
     } catch (const AppError&) {
         // A refusal with a message is an answer too.
     }

@@ -229,12 +229,18 @@ int FaultySystemCalls::unlink(const char* path) {
                                                                               : -1;
 }
 
-QImage FakeScanner::Acquire(const platform::ScanSettings& settings) {
+void FakeScanner::AcquirePages(const platform::ScanSettings& settings, const TakePage& take) {
     acquisitions << settings;
     if (acquireFailure != 0) {
         throw AppError(acquireFailure, QStringLiteral("scripted acquisition failure"));
     }
-    return page;
+    offered = 0;
+    for (const QImage& p : QList<QImage>{page} + morePages) {
+        ++offered;
+        if (take(p)) {
+            return;
+        }
+    }
 }
 
 void FaultyFileSystem::failNth(Op op, int n, int errorNumber) {

@@ -148,16 +148,19 @@ public:
 };
 
 // A scanner check that fails with a scripted error number; 0 = a scanner is there. Each
-// acquisition gives the scripted page, or throws the scripted acquisition error.
+// acquisition gives the scripted page and then the further ones until one is taken, or throws
+// the scripted acquisition error.
 class FakeScanner final : public platform::Scanner {
 public:
     void CheckAvailable() override;
-    QImage Acquire(const platform::ScanSettings& settings) override;
+    void AcquirePages(const platform::ScanSettings& settings, const TakePage& take) override;
     int failure = platform::Scanner::NoDataSource;
     QString description = QStringLiteral("Twain no Data Source");
     int checks = 0;
 
     QImage page;
+    QList<QImage> morePages;
+    int offered = 0; // pages handed out by the last acquisition
     int acquireFailure = 0;
     QList<platform::ScanSettings> acquisitions;
 };

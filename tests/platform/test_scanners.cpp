@@ -1,6 +1,7 @@
 #include "platform/ImageFileScanner.h"
 #include "platform/SaneScanner.h"
 #include "platform/ScanErrors.h"
+#include "scan/PreparedPage.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QtTest>
 
 #include <functional>
+
+#include <sys/stat.h>
 
 using namespace tov;
 using platform::ErrorText;
@@ -193,17 +196,25 @@ void TestScanners::imageFiles_data() {
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    QTest::addColumn<double>("dpi"); // 0: the file states none
-    QTest::addColumn<QSize>("expected");
+    QTest::addColumn<double>("dpi");    // 0: the file states none
+    QTest::addColumn<QSize>("decoded"); // the page as the scanner hands it on
+    QTest::addColumn<QSize>("prepared");
     const QSize sheet(850, 1400);
-    QTest::newRow("PNG at 200 dpi") << "png" << 1700 << 2800 << 200.0 << sheet;
-    QTest::newRow("JPEG at 300 dpi") << "jpg" << 2550 << 4200 << 300.0 << sheet;
-    QTest::newRow("BMP at 50 dpi") << "bmp" << 425 << 700 << 50.0 << sheet;
-    QTest::newRow("TIFF at 150 dpi") << "tiff" << 1275 << 2100 << 150.0 << sheet;
-    QTest::newRow("PNG at 100 dpi as it is") << "png" << 850 << 1400 << 100.0 << sheet;
-    QTest::newRow("PNG without resolution") << "png" << 1200 << 1976 << 0.0 << QSize(850, 1400);
+    QTest::newRow("PNG at 200 dpi") << "png" << 1700 << 2800 << 200.0 << QSize(1700, 2800) << sheet;
+    QTest::newRow("JPEG at 300 dpi")
+        << "jpg" << 2550 << 4200 << 300.0 << QSize(1275, 2100) << sheet;
+    QTest::newRow("BMP at 50 dpi") << "bmp" << 425 << 700 << 50.0 << QSize(425, 700) << sheet;
+    QTest::newRow("TIFF at 150 dpi")
+        << "tiff" << 1275 << 2100 << 150.0 << QSize(1275, 2100) << sheet;
+    QTest::newRow("PNG at 100 dpi as it is") << "png" << 850 << 1400 << 100.0 << sheet << sheet;
+    QTest::newRow("PNG without resolution")
+        << "png" << 1200 << 1976 << 0.0 << QSize(1200, 1976) << QSize(850, 1400);
     // 2550 pixels at 72 dpi would be a page 35 inches wide: a default, not the scan's.
-    QTest::newRow("JPEG with a default 72 dpi") << "jpg" << 2550 << 4200 << 72.0 << sheet;
+    QTest::newRow("JPEG with a default 72 dpi")
+        << "jpg" << 2550 << 4200 << 72.0 << QSize(1275, 2100) << sheet;
+    // Beyond the image reader's allocation limit whole: scaled down while decoding.
+    QTest::newRow("JPEG at 600 dpi")
+        << "jpg" << 5100 << 8400 << 600.0 << QSize(1700, 2800) << sheet;
 }
 
 void TestScanners::imageFiles() {
@@ -211,7 +222,8 @@ void TestScanners::imageFiles() {
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(double, dpi);
-    QFETCH(QSize, expected);
+    QFETCH(QSize, decoded);
+    QFETCH(QSize, prepared);
     QImage page = samplePage(width, height);
     page.setDotsPerMeterX(dpm(dpi > 0 ? dpi : 100));
     page.setDotsPerMeterY(dpm(dpi > 0 ? dpi : 100));
@@ -232,16 +244,20 @@ void TestScanners::imageFiles() {
     scanner.CheckAvailable();
     const QImage got = scanner.Acquire(ScanSettings{});
     QCOMPARE(picks, 1);
-    QCOMPARE(got.size(), expected);
-    QCOMPARE(got.dotsPerMeterX(), dpm(100));
-    QCOMPARE(got.dotsPerMeterY(), dpm(100));
-    QCOMPARE(got.format(), QImage::Format_RGB32);
+    QCOMPARE(got.size(), decoded);
     // The colours survive: red top-left, black bottom-right, white between.
-    const QRgb red = got.pixel(expected.width() / 8, expected.height() / 8);
+    const QRgb red = got.pixel(decoded.width() / 8, decoded.height() / 8);
     QVERIFY2(qRed(red) > 200 && qGreen(red) < 60 && qBlue(red) < 60,
              qPrintable(QString::number(red, 16)));
-    QVERIFY(qGray(got.pixel(expected.width() - 20, expected.height() - 20)) < 40);
-    QVERIFY(qGray(got.pixel(expected.width() / 2, expected.height() / 2)) > 220);
+    QVERIFY(qGray(got.pixel(decoded.width() - 20, decoded.height() - 20)) < 40);
+    QVERIFY(qGray(got.pixel(decoded.width() / 2, decoded.height() / 2)) > 220);
+    // Prepared at 100 dpi by the resolution the file states, or as a sheet-wide page.
+    const scan::PreparedPage sheet = scan::PreparePage(got);
+    QCOMPARE(sheet.marks.size(), prepared);
+    QCOMPARE(sheet.marks.dotsPerMeterX(), dpm(100));
+    QCOMPARE(sheet.resolutionStated, dpi > 0 && dpi != 72.0);
+    QVERIFY(sheet.marks.pixelColor(prepared.width() / 2, prepared.height() / 2).value() > 220);
+    QVERIFY(sheet.ink.pixelColor(prepared.width() - 10, prepared.height() - 10).value() < 40);
 }
 
 void TestScanners::transparentPageOnWhite() {
@@ -253,9 +269,9 @@ void TestScanners::transparentPageOnWhite() {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clear.png"));
     QVERIFY(page.save(path));
-    const QImage got = ImageFileScanner::Load(path, ScanSettings{});
-    QCOMPARE(got.pixel(100, 100), qRgb(255, 255, 255));
-    QCOMPARE(got.pixel(10, 10), qRgb(0, 0, 0));
+    const scan::PreparedPage got = scan::PreparePage(ImageFileScanner::Load(path));
+    QCOMPARE(int(got.marks.constScanLine(100)[100]), 255);
+    QCOMPARE(int(got.ink.constScanLine(10)[10]), 0);
 }
 
 void TestScanners::badFiles_data() {
@@ -273,6 +289,10 @@ void TestScanners::badFiles_data() {
                                << platform::scanerr::ErrorReadingFile;
     QTest::newRow("a folder") << "folder.png" << QByteArray("<dir>")
                               << platform::scanerr::CannotOpenFile;
+    QTest::newRow("a pipe") << "pipe.png" << QByteArray("<fifo>")
+                            << platform::scanerr::CannotOpenFile;
+    QTest::newRow("a PDF that is none") << "scan.pdf" << QByteArray("%PDF-1.4\nnothing more\n")
+                                        << platform::scanerr::InvalidFileFormat;
 }
 
 void TestScanners::badFiles() {
@@ -283,6 +303,8 @@ void TestScanners::badFiles() {
     QString path = dir.filePath(name);
     if (bytes == "<dir>") {
         QVERIFY(QDir().mkpath(path));
+    } else if (bytes == "<fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (!bytes.isNull()) {
         writeFile(path, bytes);
     }

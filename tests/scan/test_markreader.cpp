@@ -1,7 +1,10 @@
-// The mark reader on small hand-made pages: the mark test, the box searches, the three field
-// readers, the dates and the page preparation.
+// The mark reader on hand-made pages: the box searches, the placement of the sheet, the
+// judgement of marks against the page, the three field readers, the refusals, the dates and the
+// page preparation.
 #include "scan/MarkReader.h"
+#include "scan/PreparedPage.h"
 #include "scan/ScanImage.h"
+#include "scan/SheetGeometry.h"
 #include "scan/SheetPainter.h"
 
 #include <QFile>
@@ -16,25 +19,78 @@ using namespace tov::scan;
 
 namespace {
 
-QImage whitePage(int w = 850, int h = 400) {
-    QImage image(w, h, QImage::Format_Grayscale8);
-    image.fill(255);
+const QDate Today(2026, 12, 8);
+
+QImage whitePage(int w = 850, int h = 1400) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(3937);
+    image.setDotsPerMeterY(3937);
     return image;
 }
 
-void blacken(QImage& image, const QRect& rect, uchar value = 0) {
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            image.scanLine(y)[x] = value;
-        }
-    }
+void blacken(QImage& image, const QRect& rect, int grey = 0) {
+    QPainter p(&image);
+    p.fillRect(rect, QColor(grey, grey, grey));
 }
 
-// n dark pixels in the first rows of the window at (x, y), `side` wide.
-void darkPixels(QImage& image, int x, int y, int side, int n) {
-    for (int k = 0; k < n; ++k) {
-        image.scanLine(y + k / side)[x + k % side] = 0;
+// A filled bubble: a disc of the given grey centred in the 15 x 15 window at `window`.
+void fill(QImage& image, QPointF window, int grey, double radius = 6.5) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(grey, grey, grey));
+    p.drawEllipse(window + QPointF(7.5, 7.5), radius, radius);
+}
+
+// The two boxes of the sheet, turned by `angle` degrees about the page's centre and scaled by
+// `scale` about it, moved by `offset`.
+QTransform sheetOnPage(double angle = 0, double scale = 1, QPointF offset = {}) {
+    return QTransform()
+        .translate(offset.x(), offset.y())
+        .translate(425, 700)
+        .rotate(angle)
+        .scale(scale, scale)
+        .translate(-425, -700);
+}
+
+QImage boxesPage(const QTransform& t = {}, int w = 850, int h = 1400) {
+    QImage page = whitePage(w, h);
+    QPainter p(&page);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setTransform(t);
+    const SheetGeometry g = AnswerSheetGeometry();
+    p.fillRect(g.anchorBox, Qt::black);
+    p.fillRect(g.referenceBox, Qt::black);
+    return page;
+}
+
+// The whole sheet printed (in greyscale when `grey`, so the print shows), with every answer
+// row's first bubble but item 5's marked in `markGrey`, so the page has marks to learn its
+// client's pencil from.
+QImage printedSheet(bool grey = false, int markGrey = 60, bool markAnswers = true) {
+    QImage page = whitePage();
+    QPainter p(&page);
+    PrintStyle style;
+    if (grey) {
+        style.ink = QColor(120, 120, 120);
     }
+    PaintAnswerSheet(p, AnswerSheetGeometry(), style);
+    p.end();
+    if (markAnswers) {
+        const SheetGeometry g = AnswerSheetGeometry();
+        for (std::size_t f = 40; f < g.fields.size(); ++f) {
+            if (f != 44) {
+                fill(page, g.fields[f].bubble(0), markGrey);
+            }
+        }
+    }
+    return grey ? page.convertToFormat(QImage::Format_Grayscale8) : page;
+}
+
+SheetReading readSheet(const QImage& page) {
+    VectorScanItems items(AnswerSheetGeometry().ScanItemRows());
+    return ReadAnswerSheet(page, items, Today);
 }
 
 ScanItemRow rowAt(int x, int y, int dimX, double dx, int dimY, double dy) {
@@ -92,105 +148,86 @@ private slots:
         QVERIFY(std::abs(p.theta - 1.4763) < 1e-3);
     }
 
-    void isMarkedThresholds_data() {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<int>("dark");
-        QTest::addColumn<bool>("marked");
-        QTest::newRow("bubble 10") << 14 << 10 << true;
-        QTest::newRow("bubble 9") << 14 << 9 << false;
-        QTest::newRow("box 20") << 8 << 20 << true;
-        QTest::newRow("box 19") << 8 << 19 << false;
-    }
-    void isMarkedThresholds() {
-        QFETCH(int, n);
-        QFETCH(int, dark);
-        const int side = n == 8 ? 8 : 15;
-        QImage page = whitePage(200, 200);
-        darkPixels(page, 50, 50, side, dark);
-        // Ink just outside the window on the right and below must not count.
-        blacken(page, QRect(50 + side, 50, 5, side + 5));
-        blacken(page, QRect(50, 50 + side, side, 5));
-        const ImagePixels pixels(page);
-        MarkReader reader(pixels);
-        PolarPoint p;
-        p.x = 50;
-        p.y = 50;
-        QFETCH(bool, marked);
-        QCOMPARE(reader.IsMarked(p, n), marked);
-        QCOMPARE(reader.Darkness(), dark);
-    }
-
-    void outsideThePageIsNotWhite() {
-        const QImage page = whitePage(100, 100);
-        const ImagePixels pixels(page);
-        QVERIFY(pixels.isWhite(99, 99));
-        QVERIFY(!pixels.isWhite(100, 50));
-        QVERIFY(!pixels.isWhite(-1, 0));
-        // A window half off the page: the outside half counts as ink.
-        QCOMPARE(pixels.countNotWhite(90, 0, 20, 10), 100);
-        QCOMPARE(pixels.countNotWhite(1000000, 1000000, 15, 15), 225);
-    }
-
-    void anchorSearch_data() {
-        QTest::addColumn<QList<QRect>>("ink");
-        QTest::addColumn<QPoint>("anchor");
-        // The dark edge fills the whole search width of its rows: no white pixel is met before
-        // row 11, so the edge is passed over and the box is found.
-        QTest::newRow("dark edge before the first white")
-            << QList<QRect>{QRect(0, 0, 60, 11), QRect(25, 50, 20, 20)} << QPoint(25, 50);
-        // White is met in row 0 (x 15); from then on every dark pixel is tested, even in the
-        // edge that began before it.
-        QTest::newRow("latch is not reset per row")
-            << QList<QRect>{QRect(0, 0, 15, 30), QRect(25, 50, 20, 20)} << QPoint(5, 1);
-        // A box whose lower part lies further left: the anchor keeps its first y and takes the
-        // lowest x.
-        QTest::newRow("lowest x") << QList<QRect>{QRect(30, 50, 20, 10), QRect(27, 60, 20, 10)}
-                                  << QPoint(27, 50);
-        QTest::newRow("speckles are no box")
-            << QList<QRect>{QRect(10, 10, 2, 2), QRect(12, 14, 3, 3), QRect(25, 50, 20, 20)}
-            << QPoint(25, 50);
-    }
-    void anchorSearch() {
-        QFETCH(QList<QRect>, ink);
-        QImage page = whitePage();
-        for (const QRect& r : ink) {
-            blacken(page, r);
+    void boxes_data() {
+        QTest::addColumn<QImage>("page");
+        QTest::addColumn<int>("outcome"); // SheetOutcome after both searches
+        QTest::addColumn<double>("angle");
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<QPointF>("corner"); // where the anchor box's corner pixel lies
+        const auto add = [](const char* name, const QImage& page, SheetOutcome outcome,
+                            const QTransform& t = {}, double angle = 0, double scale = 1) {
+            const QPointF corner = t.map(QPointF(25.5, 50.5)) - QPointF(0.5, 0.5);
+            QTest::newRow(name) << page << int(outcome) << angle << scale << corner;
+        };
+        add("straight", boxesPage(), SheetOutcome::Read);
+        for (const double a : {3.0, -3.0}) {
+            add(a > 0 ? "turned 3 degrees about the centre" : "turned back 3 degrees",
+                boxesPage(sheetOnPage(a)), SheetOutcome::Read, sheetOnPage(a), a);
         }
-        const ImagePixels pixels(page);
-        MarkReader reader(pixels);
-        QVERIFY(reader.FindAnchorBox());
-        QFETCH(QPoint, anchor);
-        QCOMPARE(QPoint(reader.anchor().x, reader.anchor().y), anchor);
+        add("fit to page", boxesPage(sheetOnPage(0, 0.94)), SheetOutcome::Read,
+            sheetOnPage(0, 0.94), 0, 0.94);
+        // The reference box runs off the page's right edge: half of it is enough.
+        const QTransform off = sheetOnPage(0, 1, {39, 39});
+        add("10 mm off the guide", boxesPage(off), SheetOutcome::Read, off);
+        QImage lid = boxesPage();
+        blacken(lid, QRect(0, 0, 14, 1400)); // a dark scanner lid along the page
+        blacken(lid, QRect(0, 0, 850, 6));
+        add("dark lid at the edges", lid, SheetOutcome::Read);
+        const QTransform moved = sheetOnPage(0, 1, {20, 40});
+        QImage decoys = boxesPage(moved);
+        fill(decoys, QPointF(2, 2), 0, 8);          // a filled bubble: round, not a box
+        QPainter(&decoys).drawRect(10, 40, 21, 21); // a write-in box: hollow
+        add("round and hollow shapes are no boxes", decoys, SheetOutcome::Read, moved);
+        add("no boxes", whitePage(), SheetOutcome::NoAnchorBox);
+        QImage one = whitePage();
+        blacken(one, QRect(25, 50, 20, 20));
+        add("anchor only", one, SheetOutcome::NoReferenceBox);
+        blacken(one, QRect(801, 50, 34, 34));
+        add("reference of another size", one, SheetOutcome::NoReferenceBox);
     }
-
-    void noBoxes() {
-        QImage page = whitePage();
-        blacken(page, QRect(46, 50, 20, 20)); // right of the anchor search
-        VectorScanItems items;
-        QCOMPARE(ReadAnswerSheet(page, items, QDate(2026, 12, 8)).outcome,
-                 SheetOutcome::NoAnchorBox);
-        blacken(page, QRect(25, 50, 20, 20));
-        blacken(page, QRect(25 + 795, 50, 20, 20)); // right of the reference search
-        QCOMPARE(ReadAnswerSheet(page, items, QDate(2026, 12, 8)).outcome,
-                 SheetOutcome::NoReferenceBox);
+    void boxes() {
+        QFETCH(QImage, page);
+        QFETCH(int, outcome);
+        QFETCH(double, angle);
+        QFETCH(double, scale);
+        const PreparedPage prepared = PreparePage(page);
+        MarkReader reader(prepared);
+        if (!reader.FindAnchorBox()) {
+            QCOMPARE(outcome, int(SheetOutcome::NoAnchorBox));
+            return;
+        }
+        reader.MoveOriginToAnchor();
+        if (!reader.FindReferenceBox()) {
+            QCOMPARE(outcome, int(SheetOutcome::NoReferenceBox));
+            return;
+        }
+        QCOMPARE(outcome, int(SheetOutcome::Read));
+        QVERIFY2(std::abs(reader.SheetAngle() - angle) < 0.05,
+                 qPrintable(QString::number(reader.SheetAngle())));
+        QVERIFY2(std::abs(reader.SheetScale() - scale) < 0.003,
+                 qPrintable(QString::number(reader.SheetScale())));
+        QFETCH(QPointF, corner);
+        const QPointF anchor(reader.anchor().x, reader.anchor().y);
+        QVERIFY2((anchor - corner).manhattanLength() <= 1.5,
+                 qPrintable(QStringLiteral("%1,%2").arg(anchor.x()).arg(anchor.y())));
     }
 
     void turnedSheet() {
-        // The reference lies 20 pixels lower than the anchor: turned clockwise.
+        // The reference lies 20 pixels lower than the anchor: turned clockwise, and every base
+        // point turns with it about the anchor box corner.
         QImage page = whitePage(850, 700);
         blacken(page, QRect(20, 30, 20, 20));
         blacken(page, QRect(20 + 776, 30 + 20, 20, 20));
-        const ImagePixels pixels(page);
-        MarkReader reader(pixels);
+        const PreparedPage prepared = PreparePage(page);
+        MarkReader reader(prepared);
         QVERIFY(reader.FindAnchorBox());
         reader.MoveOriginToAnchor();
         QVERIFY(reader.FindReferenceBox());
         QCOMPARE(QPoint(reader.reference().x, reader.reference().y), QPoint(776, 20));
         const double angle = std::atan(20.0 / 776.0) * 180.0 / 3.14159265358979;
-        QVERIFY(reader.SheetAngle() > 0);
-        QVERIFY(std::abs(reader.SheetAngle() - angle) < 1e-4);
+        QVERIFY(std::abs(reader.SheetAngle() - angle) < 1e-3);
+        QCOMPARE(QPoint(reader.anchor().x, reader.anchor().y), QPoint(20, 30));
 
-        // A field straight below the anchor on the table turns with the sheet.
         VectorScanItems items({rowAt(0, 500, 0, 0, 1, 20), rowAt(300, 0, 0, 0, 1, 20)});
         items.MoveFirst();
         QString target;
@@ -199,103 +236,156 @@ private slots:
         reader.ExtractVertNum(items, target);
         const auto& base = items.basePoints();
         QVERIFY(base[0].stored && base[1].stored);
-        QCOMPARE(base[0].X, int(std::lround(500 * std::cos((90 + angle) * M_PI / 180))));
         QCOMPARE(base[0].X, -13);
         QCOMPARE(base[0].y, 500);
         QCOMPARE(base[1].X, 300);
         QCOMPARE(base[1].y, 8);
     }
 
-    void stepFollowsTheTurn_data() {
-        QTest::addColumn<bool>("vertical");
-        QTest::newRow("column") << true;
-        QTest::newRow("row") << false;
-    }
-    void stepFollowsTheTurn() {
-        // Turned by atan(99 / 770) = 7.33 degrees: bubble 2 of a 100-pixel step lies
-        // round(200 x cos 7.33) = 198 pixels along the field, straight down or right of the
-        // base point (no sideways drift). A two-pixel line there is seen only at 198, not at 200.
-        QFETCH(bool, vertical);
-        QImage page = whitePage(1100, 800);
-        blacken(page, QRect(20, 30, 20, 20));
-        blacken(page, QRect(20 + 770, 30 + 99, 20, 20));
-        PolarPoint base;
-        const ScanItemRow row =
-            vertical ? rowAt(300, 100, 0, 0, 3, 100) : rowAt(300, 100, 3, 100, 0, 0);
-        base.r = float(row.r);
-        base.theta = float(row.theta + std::atan(99.0 / 770.0) * 180 / M_PI);
-        ToCartesian(base);
-        const QPoint at =
-            QPoint(20 + base.x, 30 + base.y) + (vertical ? QPoint(0, 198) : QPoint(198, 0));
-        blacken(page, vertical ? QRect(at, QSize(15, 2)) : QRect(at, QSize(2, 15)));
-        const ImagePixels pixels(page);
-        MarkReader reader(pixels);
-        QVERIFY(reader.FindAnchorBox());
-        reader.MoveOriginToAnchor();
-        QVERIFY(reader.FindReferenceBox());
-        VectorScanItems items({row});
-        items.MoveFirst();
-        QString target;
-        if (vertical) {
-            reader.ExtractVertNum(items, target);
-        } else {
-            reader.ExtractHorizNum(items, target, 0);
+    void refusals_data() {
+        QTest::addColumn<QImage>("page");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("a white strip cut off by the scanner")
+            << whitePage(850, 100) << int(SheetOutcome::NoAnchorBox) << "Anchor Box not found";
+        QTest::newRow("the top of a sheet only")
+            << printedSheet().copy(0, 0, 850, 1000) << int(SheetOutcome::PageTooShort)
+            << "Page too short for the answer sheet (cut off at the bottom)";
+        QImage reduced = whitePage();
+        QPainter(&reduced).drawImage(QRectF(64, 105, 722, 1190), printedSheet());
+        QTest::newRow("printed at 85%") << reduced << int(SheetOutcome::ScaleOutOfRange)
+                                        << "Answer sheet printed at 85% of actual size (90% to "
+                                           "105% can be read)";
+        QImage enlarged = whitePage();
+        QPainter(&enlarged).drawImage(QRectF(-34, -20, 918, 1512), printedSheet());
+        QTest::newRow("printed at 108%") << enlarged << int(SheetOutcome::ScaleOutOfRange)
+                                         << "Answer sheet printed at 108% of actual size (90% to "
+                                            "105% can be read)";
+        // Turned 5 degrees about the top: the bottom left corner runs off the page.
+        QImage left = whitePage();
+        {
+            QPainter p(&left);
+            p.translate(425, 0);
+            p.rotate(5);
+            p.translate(-425, 0);
+            p.drawImage(0, 0, printedSheet());
         }
-        QCOMPARE(target, QStringLiteral("2"));
-        QCOMPARE(items.basePoints()[0].X, int(base.x));
+        QTest::newRow("the sheet's corner off the page")
+            << left << int(SheetOutcome::SheetOffPage) << "Answer sheet not wholly on the page";
+    }
+    void refusals() {
+        QFETCH(QImage, page);
+        const SheetReading reading = readSheet(page);
+        QFETCH(int, outcome);
+        QCOMPARE(int(reading.outcome), outcome);
+        QFETCH(QString, message);
+        QCOMPARE(RefusalText(reading), message);
+        QCOMPARE(reading.values, ScannedSheet{});
+    }
+
+    // Item 5's bubbles as filled on a sheet whose other items are all marked firmly (or, with
+    // `light`, lightly): what item 5 reads as, and whether it is doubtful.
+    void marksJudgedAgainstThePage_data() {
+        QTest::addColumn<bool>("grey");        // a greyscale scan: the print shows
+        QTest::addColumn<int>("others");       // grey of the marks on the other items
+        QTest::addColumn<QList<int>>("greys"); // item 5's T and F bubbles: 255 = left empty
+        QTest::addColumn<QList<double>>("radii");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("doubtful");
+        using G = QList<int>;
+        using R = QList<double>;
+        QTest::newRow("firm mark") << false << 60 << G{255, 40} << R{0, 6.5} << "2" << false;
+        QTest::newRow("light pencil on a light page")
+            << false << 175 << G{255, 170} << R{0, 6.5} << "2" << false;
+        QTest::newRow("erasure on a firm page")
+            << false << 60 << G{215, 255} << R{6.5, 0} << "0" << false;
+        QTest::newRow("1 mm dot") << false << 60 << G{60, 255} << R{2.0, 0} << "0" << false;
+        QTest::newRow("half a bubble filled")
+            << false << 60 << G{50, 255} << R{3.0, 0} << "0" << true;
+        QTest::newRow("faint mark on a firm page")
+            << false << 60 << G{150, 255} << R{6.5, 0} << "1" << true;
+        QTest::newRow("two marks alike: the first, with doubt")
+            << false << 60 << G{50, 50} << R{6.5, 6.5} << "1" << true;
+        QTest::newRow("two marks: the darker wins")
+            << false << 60 << G{110, 20} << R{6.5, 6.5} << "2" << false;
+        QTest::newRow("greyscale print in empty bubbles")
+            << true << 60 << G{255, 255} << R{0, 0} << "0" << false;
+        QTest::newRow("greyscale, firm mark")
+            << true << 60 << G{40, 255} << R{6.5, 0} << "1" << false;
+    }
+    void marksJudgedAgainstThePage() {
+        QFETCH(bool, grey);
+        QFETCH(int, others);
+        QFETCH(QList<int>, greys);
+        QFETCH(QList<double>, radii);
+        QImage page = printedSheet(grey, others).convertToFormat(QImage::Format_RGB32);
+        const SheetField& item5 = AnswerSheetGeometry().fields[40 + 4];
+        for (int i = 0; i < 2; ++i) {
+            if (greys[i] < 255) {
+                fill(page, item5.bubble(i), greys[i], radii[i]);
+            }
+        }
+        const QImage blank = grey ? page.convertToFormat(QImage::Format_Grayscale8) : page;
+        const SheetReading reading = readSheet(blank);
+        QCOMPARE(reading.outcome, SheetOutcome::Read);
+        QFETCH(QString, answer);
+        QCOMPARE(reading.values.ScannedAnswers.mid(4, 1), answer);
+        QCOMPARE(reading.values.ScannedAnswers.left(4), QStringLiteral("1111"));
+        QFETCH(bool, doubtful);
+        QCOMPARE(reading.doubtful.contains(QStringLiteral("item5")), doubtful);
+        QCOMPARE(reading.doubtful.size(), doubtful ? 1 : 0);
     }
 
     void fieldReaders_data() {
         QTest::addColumn<int>("reader"); // 0 vertical, 1 choice, 2 count, 3 answer
         QTest::addColumn<QList<int>>("filled");
-        QTest::addColumn<QList<int>>("darkness");
+        QTest::addColumn<QList<int>>("greys");
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("doubtful"); // two marks alike
         QTest::newRow("answer: darker fourth wins")
-            << 3 << QList<int>{1, 3} << QList<int>{120, 180} << "12"
-            << "124";
+            << 3 << QList<int>{1, 3} << QList<int>{90, 20} << "12"
+            << "124" << false;
         QTest::newRow("answer: darker second wins")
-            << 3 << QList<int>{1, 3} << QList<int>{180, 120} << ""
-            << "2";
+            << 3 << QList<int>{1, 3} << QList<int>{20, 90} << ""
+            << "2" << false;
         QTest::newRow("digit: tie goes to the lower index")
-            << 0 << QList<int>{2, 5} << QList<int>{150, 150} << "12"
-            << "122";
+            << 0 << QList<int>{2, 5} << QList<int>{40, 40} << "12"
+            << "122" << true;
         QTest::newRow("digit: index 10 gives two characters")
-            << 0 << QList<int>{10} << QList<int>{100} << ""
-            << "10";
+            << 0 << QList<int>{10} << QList<int>{0} << ""
+            << "10" << false;
         QTest::newRow("digit: none") << 0 << QList<int>{} << QList<int>{} << "1"
-                                     << "1N";
-        QTest::newRow("choice: one") << 1 << QList<int>{2} << QList<int>{90} << ""
-                                     << "3";
+                                     << "1N" << false;
+        QTest::newRow("choice: one") << 1 << QList<int>{2} << QList<int>{30} << ""
+                                     << "3" << false;
         QTest::newRow("choice: none replaces") << 1 << QList<int>{} << QList<int>{} << "7"
-                                               << "0";
+                                               << "0" << false;
         QTest::newRow("count: none") << 2 << QList<int>{} << QList<int>{} << ""
-                                     << "N";
-        QTest::newRow("count: first bubble is 0") << 2 << QList<int>{0} << QList<int>{225} << ""
-                                                  << "0";
+                                     << "N" << false;
+        QTest::newRow("count: first bubble is 0") << 2 << QList<int>{0} << QList<int>{0} << ""
+                                                  << "0" << false;
         QTest::newRow("answer: none") << 3 << QList<int>{} << QList<int>{} << "21"
-                                      << "210";
-        QTest::newRow("below the threshold") << 3 << QList<int>{0} << QList<int>{9} << ""
-                                             << "0";
+                                      << "210" << false;
     }
     void fieldReaders() {
         QFETCH(int, reader);
         QFETCH(QList<int>, filled);
-        QFETCH(QList<int>, darkness);
+        QFETCH(QList<int>, greys);
         QFETCH(QString, before);
         QString target = before;
         const bool vertical = reader == 0;
         const int count = vertical ? 12 : 4;
         const int step = 20;
         QImage page = whitePage(400, 400);
+        blacken(page, QRect(300, 300, 20, 20)); // black for the page's levels
         for (int k = 0; k < filled.size(); ++k) {
             const int i = filled[k];
-            const int x = 40 + (vertical ? 0 : step * i);
-            const int y = 60 + (vertical ? step * i : 0);
-            darkPixels(page, x, y, 15, darkness[k]);
+            fill(page, QPointF(40 + (vertical ? 0 : step * i), 60 + (vertical ? step * i : 0)),
+                 greys[k]);
         }
-        const ImagePixels pixels(page);
-        MarkReader r(pixels);
+        const PreparedPage prepared = PreparePage(page, 100);
+        MarkReader r(prepared);
         VectorScanItems items(
             {vertical ? rowAt(40, 60, 0, 0, count, step) : rowAt(40, 60, count, step, 0, 0)});
         items.MoveFirst();
@@ -314,12 +404,13 @@ private slots:
         QCOMPARE(target, after);
         QCOMPARE(items.basePoints()[0].X, 40);
         QCOMPARE(items.basePoints()[0].y, 60);
+        QFETCH(bool, doubtful);
+        QCOMPARE(r.LastFieldDoubtful(), doubtful);
     }
 
     void readsPastTheEndContributeNothing() {
-        const QImage page = whitePage(200, 200);
-        const ImagePixels pixels(page);
-        MarkReader r(pixels);
+        const PreparedPage page = PreparePage(whitePage(200, 200), 100);
+        MarkReader r(page);
         VectorScanItems items;
         items.MoveFirst();
         QString target = QStringLiteral("12");
@@ -329,10 +420,10 @@ private slots:
     }
 
     void corruptTableStaysBounded() {
-        // A huge bubble count over a step of 0 must end (the window never changes).
-        QImage page = whitePage(200, 200);
-        const ImagePixels pixels(page);
-        MarkReader r(pixels);
+        // A huge bubble count over a step of 0 must end (the window never changes); positions
+        // that are no numbers, or far off the page, read as paper.
+        const PreparedPage page = PreparePage(whitePage(200, 200), 100);
+        MarkReader r(page);
         ScanItemRow row = rowAt(10, 10, 2000000000, 0, 2000000000, 0);
         ScanItemRow nan = row;
         nan.r = std::nan("");
@@ -350,14 +441,18 @@ private slots:
         QCOMPARE(target, QStringLiteral("N0"));
         items.MoveNext();
         r.ExtractHorizNum(items, target, 0);
-        QCOMPARE(target.size(), 3);
+        QCOMPARE(target, QStringLiteral("N0N"));
+        // The same rows and a column far beyond the page's edge as a whole sheet's table: not
+        // wholly on the page, so refused.
+        QImage sheet = boxesPage();
+        VectorScanItems table({row, nan, huge, rowAt(3000, 10, 0, 0, 2, 20)});
+        QCOMPARE(ReadAnswerSheet(sheet, table, Today).outcome, SheetOutcome::SheetOffPage);
     }
 
     void traceOnlyWhenGiven() {
-        QImage page = whitePage(200, 200);
-        const ImagePixels pixels(page);
+        const PreparedPage page = PreparePage(whitePage(200, 200), 100);
         QStringList messages;
-        MarkReader r(pixels, [&messages](const QString& m) { messages << m; });
+        MarkReader r(page, [&messages](const QString& m) { messages << m; });
         VectorScanItems items({rowAt(10, 0, 2, 20, 2, 20), rowAt(10, 0, 2, 20, 2, 20)});
         items.MoveFirst();
         QString target = QStringLiteral("4");
@@ -366,8 +461,58 @@ private slots:
         r.ExtractHorizNum(items, target, 0);
         QCOMPARE(messages, QStringList({"ExtractVertNum Procedure.......4 10",
                                         "ExtractHorizNum Procedure.......0 10"}));
-        MarkReader silent(pixels);
+        MarkReader silent(page);
         silent.ExtractVertNum(items, target); // no trace function: nothing to call
+    }
+
+    void pagePreparation_data() {
+        QTest::addColumn<QImage>("page");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("stated");
+        QTest::addColumn<int>("marks");
+        QTest::addColumn<int>("ink");
+        const auto page = [](int w, int h, double dpi, QColor c,
+                             QImage::Format f = QImage::Format_RGB32) {
+            QImage image(w, h, f == QImage::Format_Mono ? QImage::Format_Grayscale8 : f);
+            image.fill(c);
+            if (f == QImage::Format_Mono) {
+                image = image.convertToFormat(f);
+            }
+            if (dpi > 0) {
+                image.setDotsPerMeterX(qRound(dpi / 0.0254));
+                image.setDotsPerMeterY(qRound(dpi / 0.0254));
+            }
+            return image;
+        };
+        const QSize sheet(850, 1400);
+        QTest::newRow("drop-out print at 100 dpi")
+            << page(850, 1400, 100, SheetInk()) << sheet << true << 235 << 70;
+        QTest::newRow("pencil at 300 dpi")
+            << page(2550, 4200, 300, QColor(90, 90, 94)) << sheet << true << 94 << 90;
+        QTest::newRow("grey page, no resolution: as wide as the sheet")
+            << page(1700, 2800, 0, QColor(128, 128, 128), QImage::Format_Grayscale8) << sheet
+            << false << 128 << 128;
+        QTest::newRow("black and white at 200 dpi")
+            << page(1700, 2800, 200, Qt::black, QImage::Format_Mono) << sheet << true << 0 << 0;
+        QTest::newRow("transparent lies on white")
+            << page(850, 1400, 100, Qt::transparent, QImage::Format_ARGB32) << sheet << true << 255
+            << 255;
+        QTest::newRow("72 dpi stated on a 200 dpi scan is no resolution")
+            << page(1700, 2800, 72, Qt::white) << sheet << false << 255 << 255;
+    }
+    void pagePreparation() {
+        QFETCH(QImage, page);
+        const PreparedPage prepared = PreparePage(page);
+        QFETCH(QSize, size);
+        QCOMPARE(prepared.marks.size(), size);
+        QCOMPARE(prepared.ink.size(), size);
+        QFETCH(bool, stated);
+        QCOMPARE(prepared.resolutionStated, stated);
+        QFETCH(int, marks);
+        QFETCH(int, ink);
+        QCOMPARE(int(prepared.marks.constScanLine(700)[400]), marks);
+        QCOMPARE(int(prepared.ink.constScanLine(700)[400]), ink);
+        QVERIFY(PreparePage(QImage()).isNull());
     }
 
     void century_data() {

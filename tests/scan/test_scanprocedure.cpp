@@ -5,18 +5,22 @@
 #include "intake/frmCourtHistory.h"
 #include "platform/ProgramRig.h"
 #include "scan/ScanProcedure.h"
+#include "scan/SheetGeometry.h"
 #include "scan/frmScanInfo.h"
 #include "sheetgen/FilledSheet.h"
 #include "testing/frmSelectEntryMethod.h"
+#include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 #include "ui/frmMainMenu.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTableWidget>
 #include <QtEndian>
 #include <QtTest>
 
@@ -221,6 +225,7 @@ private slots:
     void goodSheetFillsReviewAndSaves();
     void traceOnlyWhenSet_data();
     void traceOnlyWhenSet();
+    void pagesInTurnDoubtsShown();
 };
 
 void TestScanProcedure::fromMainMenu() {
@@ -368,6 +373,16 @@ void TestScanProcedure::boxesMissing_data() {
     blank.fill(Qt::white);
     QTest::newRow("blank page") << blank << "Anchor Box not found\rAborting scan.";
     QTest::newRow("anchor only") << anchorOnly() << "Reference Box not found\rAborting scan.";
+    const QImage sheet = sheetgen::RenderFilledSheet({}, {});
+    QImage reduced(850, 1400, QImage::Format_RGB32);
+    reduced.fill(Qt::white);
+    QPainter(&reduced).drawImage(QRectF(64, 105, 722, 1190), sheet);
+    QTest::newRow("printed at 85%") << reduced
+                                    << "Answer sheet printed at 85% of actual size (90% to 105% "
+                                       "can be read)\rAborting scan.";
+    QTest::newRow("cut off") << sheet.copy(0, 0, 850, 900)
+                             << "Page too short for the answer sheet (cut off at the "
+                                "bottom)\rAborting scan.";
 }
 
 void TestScanProcedure::boxesMissing() {
@@ -572,6 +587,84 @@ void TestScanProcedure::traceOnlyWhenSet() {
     QCOMPARE(points.size(), 3);
     QCOMPARE(points[0], QPoint(71, 71));
     QCOMPARE(points[2], QPoint(173, 100));
+}
+
+// A page file's pages are tried in turn: a blank page, then a sheet on which one social security
+// digit has two marks alike and item 9 is half filled. The review screens show those two in the
+// doubt colour, with a help line that says why, and nothing else.
+void TestScanProcedure::pagesInTurnDoubtsShown() {
+    ScanRig rig;
+    QVERIFY(rig.started);
+    sheetgen::SheetValues values;
+    values.ssn = QStringLiteral("123456789");
+    values.gender = 1;
+    values.arrestDate = QDate(2026, 9, 8);
+    values.bac = QStringLiteral("14");
+    values.counts = {0, 0, 0, 0, 0, 0, 0, 0};
+    values.staffBac = QStringLiteral("12");
+    values.staffPriorDUI = 0;
+    values.answers = QString(73, QLatin1Char('1'));
+    values.answers[8] = QLatin1Char('0');
+    QImage sheet = sheetgen::RenderFilledSheet(values, {});
+    {
+        const scan::SheetGeometry g = scan::AnswerSheetGeometry();
+        QPainter p(&sheet);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 40, 40));
+        p.drawEllipse(QPointF(g.fields[3].bubble(7)) + QPointF(7.5, 7.5), 6.5, 6.5);
+        p.drawEllipse(QPointF(g.fields[3].bubble(4)) + QPointF(7.5, 7.5), 6.5, 6.5);
+        p.drawEllipse(QPointF(g.fields[40 + 8].bubble(1)) + QPointF(7.5, 7.5), 3.0, 3.0);
+    }
+    QImage blank(850, 1400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    rig.scanner->page = blank;
+    rig.scanner->morePages = {sheet, blank};
+    const QColor doubt = ui::ScreenKit::DoubtColour();
+    QStringList amber;
+    QString ssnHelp;
+    QString gridHelp;
+    QList<QColor> row9;
+    Screens screens;
+    identify(screens, [&] {
+        screens.on<intake::frmClientInfo>([&](intake::frmClientInfo* info) {
+            QCOMPARE(info->txtSSN->text(), QStringLiteral("123-45-6789"));
+            for (QWidget* w : info->findChildren<QWidget*>()) {
+                if (w->palette().color(QPalette::Base) == doubt) {
+                    amber << w->objectName();
+                }
+            }
+            info->txtSSN->setFocus();
+            ssnHelp = info->msgPanel()->text();
+            info->txtDob->setText(QStringLiteral("N"));
+            info->txtAge->setText(QStringLiteral("40"));
+            for (intake::CodeListBox* list :
+                 {info->cmbRace, info->cmbMarital, info->cmbEducation}) {
+                list->setCurrentIndex(1);
+            }
+            screens.on<intake::frmCourtHistory>([&](intake::frmCourtHistory* court) {
+                screens.on<entry::frmNewEntry>([&](entry::frmNewEntry* grid) {
+                    QVERIFY(grid->isDoubtful(9) && !grid->isDoubtful(8));
+                    grid->grdResponses(0)->setFocus();
+                    gridHelp = grid->msgPanel()->text();
+                    for (int c = 0; c < 3; ++c) {
+                        row9 << grid->grdResponses(0)->item(8, c)->background().color();
+                    }
+                    grid->kit()->cmdMenuChoice(entry::frmNewEntry::ChoiceCancel)->click();
+                });
+                court->kit()->cmdMenuChoice(intake::frmCourtHistory::ChoiceOK)->click();
+            });
+            info->kit()->cmdMenuChoice(intake::frmClientInfo::ChoiceOK)->click();
+        });
+    });
+    rig.run();
+    QVERIFY2(screens.missing.isEmpty(), qPrintable(screens.missing.join(QLatin1Char(' '))));
+    QCOMPARE(rig.scanner->offered, 2);
+    QCOMPARE(rig.boxes->titles(), QStringList{"TOV Test Scan"});
+    QCOMPARE(amber, QStringList{QStringLiteral("txtSSN")});
+    QVERIFY2(ssnHelp.endsWith(ui::ScreenKit::DoubtHelp()), qPrintable(ssnHelp));
+    QVERIFY2(gridHelp.endsWith(ui::ScreenKit::DoubtHelp()), qPrintable(gridHelp));
+    QCOMPARE(row9, (QList<QColor>{doubt, doubt, doubt}));
 }
 
 QTEST_MAIN(TestScanProcedure)

@@ -1,12 +1,17 @@
-// Generated answer sheets, rendered as a scanner delivers them, prepared and read back; the
-// sheet table of the built question bank; and tov2sf-markread on a generated page.
+// Generated answer sheets, printed, filled and scanned as offices do, read back through the one
+// page path; the sheet table of the built question bank; and tov2sf-markread on page files.
 #include "app/QuestionBank.h"
 #include "scan/MarkReader.h"
+#include "scan/PreparedPage.h"
 #include "scan/ScanImage.h"
 #include "scan/SheetGeometry.h"
 #include "sheetgen/FilledSheet.h"
 
 #include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -19,6 +24,8 @@ using namespace tov;
 using namespace tov::scan;
 using sheetgen::RenderOptions;
 using sheetgen::SheetValues;
+
+Q_DECLARE_METATYPE(tov::sheetgen::RenderOptions)
 
 namespace {
 
@@ -86,6 +93,138 @@ private slots:
         QCOMPARE(outcome, SheetOutcome::Read);
         const ScannedSheet want = sheetgen::ExpectedReading(values, Today);
         QVERIFY2(read == want, qPrintable(differences(read, want)));
+    }
+
+    // Sheets as offices print, fill and scan them: every field reads as filled, nothing doubtful.
+    void officeConditions_data() {
+        QTest::addColumn<RenderOptions>("options");
+        QTest::addColumn<quint32>("seed");
+        using O = RenderOptions;
+        const auto with = [](auto change) {
+            O o;
+            change(o);
+            return o;
+        };
+        const QList<std::pair<const char*, O>> conditions = {
+            {"straight 100 dpi", O{}},
+            {"150 dpi", with([](O& o) { o.dpi = 150; })},
+            {"200 dpi", with([](O& o) { o.dpi = 200; })},
+            {"300 dpi", with([](O& o) { o.dpi = 300; })},
+            {"200 dpi stated as 72", with([](O& o) {
+                 o.dpi = 200;
+                 o.stated = O::Stated::Wrong;
+             })},
+            {"200 dpi stating none", with([](O& o) {
+                 o.dpi = 200;
+                 o.stated = O::Stated::Nothing;
+             })},
+            {"fit to page 0.97", with([](O& o) { o.printScale = 0.97; })},
+            {"printed at 0.94", with([](O& o) { o.printScale = 0.94; })},
+            {"stretched 1% by a feeder", with([](O& o) { o.stretch = 1.01; })},
+            {"turned 2 degrees about the centre", with([](O& o) {
+                 o.angle = 2;
+                 o.pivot = O::Pivot::Centre;
+             })},
+            {"turned back 3 degrees about the centre", with([](O& o) {
+                 o.angle = -3;
+                 o.pivot = O::Pivot::Centre;
+             })},
+            {"turned 3 degrees about the top", with([](O& o) { o.angle = 3; })},
+            {"6 mm off the guide", with([](O& o) { o.offset = QPoint(24, 24); })},
+            {"10 mm off the guide", with([](O& o) { o.offset = QPoint(39, 39); })},
+            {"greyscale, heavier print", with([](O& o) {
+                 o.output = O::Output::Grey;
+                 o.heavyPrint = true;
+             })},
+            {"black and white, darker", with([](O& o) {
+                 o.output = O::Output::BlackAndWhite;
+                 o.blackLevel = 170;
+                 o.heavyPrint = true;
+             })},
+            {"black and white", with([](O& o) { o.output = O::Output::BlackAndWhite; })},
+            {"light pencil", with([](O& o) {
+                 o.lightestPencil = 185;
+                 o.darkestPencil = 145;
+             })},
+            {"heavy pencil", with([](O& o) {
+                 o.lightestPencil = 40;
+                 o.darkestPencil = 5;
+             })},
+            {"stray dots and strokes", with([](O& o) {
+                 o.strayDots = 20;
+                 o.strayMark = true;
+             })},
+            {"erasures", with([](O& o) { o.erasures = 10; })},
+            {"JPEG", with([](O& o) { o.jpegQuality = 60; })},
+            {"tinted paper, blurred, keystoned", with([](O& o) {
+                 o.tint = true;
+                 o.blur = true;
+                 o.keystone = 0.01;
+             })},
+            {"fit to page, turned, 200 dpi grey JPEG", with([](O& o) {
+                 o.printScale = 0.97;
+                 o.angle = 2;
+                 o.pivot = O::Pivot::Centre;
+                 o.dpi = 200;
+                 o.output = O::Output::Grey;
+                 o.jpegQuality = 75;
+             })},
+        };
+        for (const auto& [name, options] : conditions) {
+            for (const quint32 seed : {11U, 12U}) {
+                QTest::addRow("%s, client %u", name, seed) << options << seed;
+            }
+        }
+        QTest::addRow("600 dpi colour, client 13") << with([](O& o) { o.dpi = 600; }) << 13U;
+    }
+    void officeConditions() {
+        QFETCH(RenderOptions, options);
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        const SheetValues values = sheetgen::RandomSheetValues(random, Today);
+        options.seed = seed;
+        VectorScanItems items(AnswerSheetGeometry().ScanItemRows());
+        const SheetReading reading =
+            ReadAnswerSheet(sheetgen::RenderFilledSheet(values, options), items, Today);
+        QCOMPARE(RefusalText(reading), QString());
+        const ScannedSheet want = sheetgen::ExpectedReading(values, Today);
+        QVERIFY2(reading.values == want, qPrintable(differences(reading.values, want)));
+        QCOMPARE(reading.doubtful, QStringList());
+        QVERIFY(std::abs(reading.scale - options.printScale) < 0.01);
+    }
+
+    // What cannot be read as the sheet at about actual size is refused, never read.
+    void officeRefusals_data() {
+        QTest::addColumn<RenderOptions>("options");
+        QTest::addColumn<QString>("message");
+        RenderOptions reduced;
+        reduced.printScale = 0.85;
+        QTest::newRow("printed at 85%") << reduced
+                                        << "Answer sheet printed at 85% of actual size (90% to "
+                                           "105% can be read)";
+        RenderOptions cut;
+        cut.keepHeight = 1100;
+        cut.dpi = 200;
+        QTest::newRow("page cut off by the scanner")
+            << cut << "Page too short for the answer sheet (cut off at the bottom)";
+        RenderOptions strip;
+        strip.keepHeight = 30;
+        QTest::newRow("a strip above the boxes") << strip << "Anchor Box not found";
+    }
+    void officeRefusals() {
+        QFETCH(RenderOptions, options);
+        QRandomGenerator random(3);
+        const SheetValues values = sheetgen::RandomSheetValues(random, Today);
+        VectorScanItems items(AnswerSheetGeometry().ScanItemRows());
+        const SheetReading reading =
+            ReadAnswerSheet(sheetgen::RenderFilledSheet(values, options), items, Today);
+        QFETCH(QString, message);
+        QCOMPARE(RefusalText(reading), message);
+        QCOMPARE(reading.values, ScannedSheet{});
+        // Nothing was read, so no base point was written.
+        for (const auto& point : items.basePoints()) {
+            QVERIFY(!point.stored);
+        }
     }
 
     void emptySheet() {
@@ -230,52 +369,124 @@ private slots:
         }
     }
 
+    // tov2sf-markread on page files: each page's values after its page=N line, the doubtful
+    // values named, refused pages on standard error with status 1, bad use with status 2.
+    void markreadTool_data() {
+        QTest::addColumn<QString>("file");      // written by the test
+        QTest::addColumn<QStringList>("pages"); // per page: "read", "blank" or "refused"
+        QTest::addColumn<int>("status");
+        QTest::newRow("PNG at 200 dpi, stated as 72") << "page.png" << QStringList{"read"} << 0;
+        QTest::newRow("JPEG") << "page.jpg" << QStringList{"read"} << 0;
+        QTest::newRow("prepared page as the program keeps it")
+            << "scan.bmp" << QStringList{"read"} << 0;
+        QTest::newRow("PDF of three pages, one blank")
+            << "batch.pdf" << QStringList{"read", "blank", "read"} << 1;
+        QTest::newRow("multi-page TIFF") << "batch.tif" << QStringList{"read", "read"} << 0;
+    }
     void markreadTool() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, pages);
+        QFETCH(int, status);
         QTemporaryDir dir;
-        QRandomGenerator random(5);
-        const SheetValues values = sheetgen::RandomSheetValues(random, QDate::currentDate());
-        RenderOptions options;
-        options.angle = 1.2;
-        const QString page = dir.filePath(QStringLiteral("page.png"));
-        QVERIFY(sheetgen::RenderFilledSheet(values, options).save(page));
+        const QString path = dir.filePath(file);
+        QStringList want;
+        QList<QImage> images;
+        for (int n = 0; n < pages.size(); ++n) {
+            want << QStringLiteral("page=%1").arg(n + 1);
+            if (pages[n] != QLatin1String("read")) {
+                images << QImage(850, 1400, QImage::Format_RGB32);
+                images.last().fill(Qt::white);
+                continue;
+            }
+            QRandomGenerator random(40 + n);
+            const SheetValues values = sheetgen::RandomSheetValues(random, QDate::currentDate());
+            RenderOptions options;
+            options.seed = 40 + n;
+            options.angle = 1.2;
+            options.dpi = file.endsWith(QLatin1String(".bmp")) ? 100 : 200;
+            options.stated = file.endsWith(QLatin1String(".png"))
+                                 ? RenderOptions::Stated::Wrong
+                                 : RenderOptions::Stated::Resolution;
+            images << sheetgen::RenderFilledSheet(values, options);
+            for (const auto& [name, value] :
+                 NamedValues(sheetgen::ExpectedReading(values, QDate::currentDate()))) {
+                want << name + QLatin1Char('=') + value;
+            }
+            want << QStringLiteral("doubtful=");
+        }
+        if (file.endsWith(QLatin1String(".pdf"))) {
+            QPdfWriter pdf(path);
+            pdf.setResolution(200);
+            pdf.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::Legal), QPageLayout::Portrait, QMarginsF()));
+            QPainter p(&pdf);
+            for (int n = 0; n < images.size(); ++n) {
+                if (n > 0) {
+                    pdf.newPage();
+                }
+                p.drawImage(QRect(0, 0, 1700, 2800), images[n]);
+            }
+        } else if (file.endsWith(QLatin1String(".tif"))) {
+            QStringList parts;
+            for (int n = 0; n < images.size(); ++n) {
+                parts << dir.filePath(QStringLiteral("part%1.tif").arg(n));
+                QVERIFY(images[n].save(parts.last()));
+            }
+            QProcess convert;
+            convert.start(QStringLiteral("convert"), parts + QStringList{path});
+            if (!convert.waitForFinished(60000) || convert.exitCode() != 0) {
+                QSKIP("ImageMagick's convert is needed to join TIFF pages");
+            }
+        } else if (file.endsWith(QLatin1String(".bmp"))) {
+            QVERIFY(SaveEightBitBmp(PrepareScan(images[0]), path));
+        } else {
+            QVERIFY(images[0].save(path, nullptr, 90));
+        }
         const QString tool = QDir(programDir()).filePath(QStringLiteral("tov2sf-markread"));
         const QString bank = QDir(programDir()).filePath(QStringLiteral("TOV2SF.MDB"));
-
         QProcess run;
-        run.start(tool, {"--question-bank", bank, "--image", page, "--raw"});
-        QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 0);
-        QStringList want;
-        for (const auto& [name, value] :
-             NamedValues(sheetgen::ExpectedReading(values, QDate::currentDate()))) {
-            want << name + QLatin1Char('=') + value;
+        run.start(tool, {"--question-bank", bank, "--image", path, "--raw"});
+        QVERIFY(run.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 want);
+        QCOMPARE(run.exitCode(), status);
+        const QString errors = QString::fromUtf8(run.readAllStandardError());
+        QCOMPARE(errors.isEmpty(), status == 0);
+        if (status != 0) {
+            QVERIFY2(errors.contains(QLatin1String("page 2: Anchor Box not found")),
+                     qPrintable(errors));
         }
-        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                 want);
+    }
 
-        // The prepared page as the procedure saves it (8-bit bitmap with a palette), read as is.
-        const QString bmp = dir.filePath(QStringLiteral("scan.bmp"));
-        QVERIFY(SaveEightBitBmp(PrepareScan(QImage(page)), bmp));
-        run.start(tool, {"--question-bank", bank, "--image", bmp});
+    void markreadUse_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says"); // on standard output (status 0) or error
+        const QString bank = QDir(programDir()).filePath(QStringLiteral("TOV2SF.MDB"));
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Exit status: 0 when every page";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "tov2sf-markread 1.0";
+        QTest::newRow("no image") << QStringList{"--question-bank", bank} << 2 << "usage:";
+        QTest::newRow("unknown option") << QStringList{"--colour"} << 2 << "Unknown option";
+        QTest::newRow("missing bank")
+            << QStringList{"--question-bank", "/nonexistent/bank.mdb", "--image", bank} << 2
+            << "question bank /nonexistent/bank.mdb not found";
+        QTest::newRow("image that is no page file")
+            << QStringList{"--question-bank", bank, "--image", bank} << 2
+            << "cannot read the image";
+        QTest::newRow("a folder") << QStringList{"--question-bank", bank, "--image", "/tmp"} << 2
+                                  << "cannot read the image";
+    }
+    void markreadUse() {
+        QFETCH(QStringList, arguments);
+        QProcess run;
+        run.start(QDir(programDir()).filePath(QStringLiteral("tov2sf-markread")), arguments);
         QVERIFY(run.waitForFinished(30000));
-        QCOMPARE(run.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(run.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
-                 want);
-
-        // A page with no boxes on it.
-        QImage blank(850, 1400, QImage::Format_RGB32);
-        blank.fill(Qt::white);
-        const QString blankPage = dir.filePath(QStringLiteral("blank.png"));
-        QVERIFY(blank.save(blankPage));
-        run.start(tool, {"--question-bank", bank, "--image", blankPage});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY(run.exitCode() != 0);
-        QVERIFY(run.readAllStandardError().contains("Anchor Box not found"));
-
-        run.start(tool, {"--question-bank", dir.filePath("missing.mdb"), "--image", page});
-        QVERIFY(run.waitForFinished(30000));
-        QVERIFY(run.exitCode() != 0);
-        QVERIFY(run.readAllStandardError().contains("not found"));
+        QFETCH(int, status);
+        QCOMPARE(run.exitCode(), status);
+        QFETCH(QString, says);
+        const QByteArray text =
+            status == 0 ? run.readAllStandardOutput() : run.readAllStandardError();
+        QVERIFY2(text.contains(says.toUtf8()), text.constData());
     }
 };
 

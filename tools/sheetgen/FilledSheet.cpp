@@ -3,8 +3,10 @@
 #include "scan/SheetGeometry.h"
 #include "scan/SheetPainter.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QPainter>
+#include <QPolygonF>
 #include <QTransform>
 
 #include <cmath>
@@ -93,33 +95,103 @@ std::vector<int> MarkedBubbles(const SheetValues& v) {
     return marks;
 }
 
+namespace {
+
+// Sheet pixels to page pixels: printed, stretched, bent, laid on the glass, scanned.
+QTransform sheetToPage(const RenderOptions& o) {
+    const double w = scan::SheetGeometry::Width;
+    const double h = scan::SheetGeometry::Height;
+    const QTransform print = QTransform()
+                                 .translate(w / 2, h / 2)
+                                 .scale(o.printScale, o.printScale)
+                                 .translate(-w / 2, -h / 2);
+    const QTransform stretch = QTransform::fromScale(1, o.stretch);
+    QTransform bend;
+    if (o.keystone != 0) {
+        const double widen = o.keystone * w / 2;
+        QPolygonF flat;
+        flat << QPointF(0, 0) << QPointF(w, 0) << QPointF(w, h) << QPointF(0, h);
+        QPolygonF bent;
+        bent << QPointF(0, 0) << QPointF(w, 0) << QPointF(w + widen, h) << QPointF(-widen, h);
+        QTransform::quadToQuad(flat, bent, bend);
+    }
+    const QPointF pivot =
+        o.pivot == RenderOptions::Pivot::Centre ? QPointF(w / 2, h / 2) : QPointF(w / 2, 0);
+    const QTransform place = QTransform()
+                                 .translate(o.offset.x(), o.offset.y())
+                                 .translate(pivot.x(), pivot.y())
+                                 .rotate(o.angle)
+                                 .translate(-pivot.x(), -pivot.y());
+    const double k = o.dpi / 100.0;
+    return print * stretch * bend * place * QTransform::fromScale(k, k);
+}
+
+void boxBlur(QImage& image, int radius) {
+    const QImage source = image;
+    const int w = image.width();
+    const int h = image.height();
+    for (int y = 0; y < h; ++y) {
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            int r = 0;
+            int g = 0;
+            int b = 0;
+            int n = 0;
+            for (int j = std::max(0, y - radius); j <= std::min(h - 1, y + radius); ++j) {
+                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(j));
+                for (int i = std::max(0, x - radius); i <= std::min(w - 1, x + radius); ++i) {
+                    r += qRed(in[i]);
+                    g += qGreen(in[i]);
+                    b += qBlue(in[i]);
+                    ++n;
+                }
+            }
+            out[x] = qRgb(r / n, g / n, b / n);
+        }
+    }
+}
+
+} // namespace
+
 QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options) {
     const scan::SheetGeometry sheet = scan::AnswerSheetGeometry();
     QRandomGenerator random(options.seed);
     const auto uniform = [&random](double lo, double hi) {
         return lo + (hi - lo) * random.generateDouble();
     };
+    const double k = options.dpi / 100.0;
+    const QColor paper = options.tint ? QColor(250, 244, 222) : QColor(Qt::white);
 
-    QImage image(scan::SheetGeometry::Width, scan::SheetGeometry::Height, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image(static_cast<int>(std::lround(scan::SheetGeometry::Width * k)),
+                 static_cast<int>(std::lround(scan::SheetGeometry::Height * k)),
+                 QImage::Format_RGB32);
+    image.fill(paper);
     QPainter p(&image);
-    // The sheet turned about the middle of its top edge, as a page skewed against the top guide.
-    p.translate(options.offset);
-    p.translate(scan::SheetGeometry::Width / 2.0, 0);
-    p.rotate(options.angle);
-    p.translate(-scan::SheetGeometry::Width / 2.0, 0);
-    scan::PaintAnswerSheet(p, sheet);
+    const QTransform toPage = sheetToPage(options);
+    p.setTransform(toPage);
+    scan::PrintStyle style;
+    if (options.heavyPrint) {
+        style.ink = QColor(50, 110, 210);
+        style.lineWidth = 1.6;
+    }
+    scan::PaintAnswerSheet(p, sheet, style);
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     std::vector<MarkSpot> spots;
     const std::vector<int> marks = MarkedBubbles(values);
-    for (std::size_t k = 0; k < marks.size() && k < sheet.fields.size(); ++k) {
-        const scan::SheetField& f = sheet.fields[k];
-        if (marks[k] < 0 || marks[k] >= f.count) {
+    std::vector<QPoint> empty; // bubbles left empty, for dots and smudges
+    for (std::size_t f = 0; f < marks.size() && f < sheet.fields.size(); ++f) {
+        const scan::SheetField& field = sheet.fields[f];
+        for (int i = 0; i < field.count; ++i) {
+            if (i != marks[f]) {
+                empty.push_back(field.bubble(i));
+            }
+        }
+        if (marks[f] < 0 || marks[f] >= field.count) {
             continue;
         }
-        const QPoint window = f.bubble(marks[k]);
+        const QPoint window = field.bubble(marks[f]);
         const QPointF centre(window.x() + 7.5 + uniform(-0.8, 0.8),
                              window.y() + 7.5 + uniform(-0.8, 0.8));
         const double rx = uniform(5.2, 7.0);
@@ -127,26 +199,51 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         const int grey = static_cast<int>(uniform(options.darkestPencil, options.lightestPencil));
         p.setBrush(QColor(grey, grey, grey + 4 > 255 ? 255 : grey + 4));
         p.drawEllipse(centre, rx, ry);
-        spots.push_back({p.transform().map(centre), std::min(rx, ry), uniform(0.0, 0.2)});
+        spots.push_back(
+            {toPage.map(centre), std::min(rx, ry) * k * options.printScale, uniform(0.0, 0.2)});
     }
     // The digits written in the boxes over the columns, as a client does before filling them.
     QFont hand(QStringLiteral("DejaVu Sans"));
     hand.setPixelSize(15);
     p.setFont(hand);
-    for (std::size_t k = 0; k < marks.size() && k < sheet.fields.size(); ++k) {
-        const scan::SheetField& f = sheet.fields[k];
-        if (f.kind != scan::FieldKind::Digit || f.count == 1 || marks[k] < 0) {
+    for (std::size_t f = 0; f < marks.size() && f < sheet.fields.size(); ++f) {
+        const scan::SheetField& field = sheet.fields[f];
+        if (field.kind != scan::FieldKind::Digit || field.count == 1 || marks[f] < 0) {
             continue;
         }
         const int grey = static_cast<int>(uniform(options.darkestPencil, options.lightestPencil));
         p.setPen(QColor(grey, grey, grey));
-        p.drawText(
-            QRectF(f.first.x() - 3 + uniform(-1, 1), f.first.y() - 25 + uniform(-1, 1), 21, 21),
-            Qt::AlignCenter, QString::number(marks[k]));
+        p.drawText(QRectF(field.first.x() - 3 + uniform(-1, 1),
+                          field.first.y() - 25 + uniform(-1, 1), 21, 21),
+                   Qt::AlignCenter, QString::number(marks[f]));
     }
     p.setPen(Qt::NoPen);
+    // Pencil only ever darkens the paper: a light stroke across a mark leaves the mark as dark.
+    p.setCompositionMode(QPainter::CompositionMode_Darken);
+    // Takes an empty bubble for a dot or a smudge, each bubble once.
+    const auto emptyBubble = [&]() {
+        const auto k = random.bounded(static_cast<quint32>(empty.size()));
+        const QPoint window = empty[k];
+        empty.erase(empty.begin() + k);
+        return window;
+    };
+    // A dot of 1 mm, firm pencil, somewhere inside an empty bubble.
+    for (int d = 0; d < options.strayDots && !empty.empty(); ++d) {
+        const QPoint window = emptyBubble();
+        const int grey = static_cast<int>(uniform(40, 90));
+        p.setBrush(QColor(grey, grey, grey));
+        p.drawEllipse(QPointF(window.x() + 7.5 + uniform(-3, 3), window.y() + 7.5 + uniform(-3, 3)),
+                      2.0, 2.0);
+    }
+    // An erased mark: a smudge over most of the bubble.
+    for (int e = 0; e < options.erasures && !empty.empty(); ++e) {
+        const QPoint window = emptyBubble();
+        const int grey = static_cast<int>(uniform(205, 225));
+        p.setBrush(QColor(grey, grey, grey));
+        p.drawEllipse(QPointF(window.x() + 7.5, window.y() + 7.5), uniform(5, 7), uniform(5, 7));
+    }
     if (options.strayMark) {
-        // A light touch of pencil: too faint to survive preparation.
+        // A light touch of pencil: too faint to count.
         const QPointF from(uniform(60, 780), uniform(150, 1350));
         const QPointF to = from + QPointF(uniform(-120, 120), uniform(-60, 60));
         QPen pen(QColor(200, 200, 200));
@@ -178,7 +275,48 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         const int grey = random.bounded(20, 100);
         image.setPixel(x, y, qRgb(grey, grey, grey));
     }
-    return image;
+    if (options.blur) {
+        boxBlur(image, std::max(1, options.dpi / 100));
+    }
+
+    QImage page = image;
+    switch (options.output) {
+    case RenderOptions::Output::Colour:
+        break;
+    case RenderOptions::Output::Grey:
+        page = image.convertToFormat(QImage::Format_Grayscale8);
+        break;
+    case RenderOptions::Output::BlackAndWhite: {
+        QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+        for (int y = 0; y < grey.height(); ++y) {
+            uchar* line = grey.scanLine(y);
+            for (int x = 0; x < grey.width(); ++x) {
+                line[x] = line[x] < options.blackLevel ? 0 : 255;
+            }
+        }
+        page = grey.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        break;
+    }
+    }
+    if (options.jpegQuality > 0) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        page.save(&buffer, "JPEG", options.jpegQuality);
+        page = QImage::fromData(bytes, "JPEG");
+    }
+    if (options.keepHeight > 0) {
+        page = page.copy(
+            0, 0, page.width(),
+            std::min(page.height(), static_cast<int>(std::lround(options.keepHeight * k))));
+    }
+    const double statedDpi = options.stated == RenderOptions::Stated::Wrong ? 72.0 : options.dpi;
+    const int dpm = options.stated == RenderOptions::Stated::Nothing
+                        ? QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX()
+                        : static_cast<int>(std::lround(statedDpi / 0.0254));
+    page.setDotsPerMeterX(dpm);
+    page.setDotsPerMeterY(dpm);
+    return page;
 }
 
 scan::ScannedSheet ExpectedReading(const SheetValues& v, QDate today) {

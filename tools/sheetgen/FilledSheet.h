@@ -29,22 +29,45 @@ struct SheetValues {
     QString answers = QString(73, QLatin1Char('0')); // codes, "0" = item left empty
 };
 
+// How the sheet was printed, filled and scanned. Lengths are sheet pixels (1/100 inch).
 struct RenderOptions {
-    double angle = 0;         // degrees, positive = clockwise, about the top middle
-    QPoint offset;            // where the paper lies on the scanner glass, pixels
-    quint32 seed = 1;         // mark sizes and shades, noise
-    int speckles = 400;       // dark dust pixels over the page
-    bool strayMark = false;   // a light pencil stroke somewhere
+    enum class Pivot { TopMiddle, Centre };
+    enum class Output { Colour, Grey, BlackAndWhite };
+    enum class Stated { Resolution, Nothing, Wrong };
+
+    // Printing.
+    double printScale = 1.0; // "fit to page" prints the sheet smaller, about the paper's centre
+    bool heavyPrint = false; // lines printed heavier and darker
+    // Filling in.
     int lightestPencil = 110; // grey of the faintest mark (0 black .. 255 white)
     int darkestPencil = 30;
+    bool strayMark = false; // a light pencil stroke somewhere
+    int strayDots = 0;      // 1 mm pencil dots, each in an empty bubble
+    int erasures = 0;       // marks rubbed out, each leaving a smudge in an empty bubble
+    // The paper and the scanner.
+    double stretch = 1.0; // the paper drawn longer by a sheet feeder, from its top edge
+    double angle = 0;     // degrees, positive = clockwise
+    Pivot pivot = Pivot::TopMiddle;
+    QPoint offset;       // where the paper lies on the scanner glass
+    double keystone = 0; // the bottom edge this much wider than the top (a page not flat)
+    bool tint = false;   // cream paper
+    bool blur = false;
+    quint32 seed = 1;   // mark sizes and shades, noise
+    int speckles = 400; // dark dust pixels over the page
+    int dpi = 100;
+    Stated stated = Stated::Resolution; // what the page says its resolution is (Wrong: 72)
+    Output output = Output::Colour;
+    int blackLevel = 128; // black-and-white: greys below this are black ("darker" raises it)
+    int jpegQuality = 0;  // > 0: the page passes through JPEG
+    int keepHeight = 0;   // > 0: the scanner stopped after this many sheet pixels
 };
 
 // The bubble filled in each field of the sheet, in reading order; -1 = none.
 std::vector<int> MarkedBubbles(const SheetValues& values);
 
-// The page as a scanner delivers it (RGB, 850 x 1400): the printed sheet in drop-out ink with
-// black boxes, pencil marks of varying shade and size, turned and moved as the options say,
-// with dust and optionally a stray light mark. Needs a QGuiApplication (text).
+// The page as a scanner delivers it (8.5 x 14 inches at the options' resolution): the printed
+// sheet in drop-out ink with black boxes, pencil marks of varying shade and size, printed,
+// laid, scanned and saved as the options say. Needs a QGuiApplication (text).
 QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options);
 
 // What reading the sheet should give, derived from the values alone (dates with their full
