@@ -1,15 +1,21 @@
 // Renders a filled answer sheet as a scanner would deliver it, for trying the reader by hand.
 //
-//   mkfilledsheet OUT.png|.jpg|.tif|.bmp [options]   (--help lists them)
+//   mkfilledsheet OUT.png|.jpg|.tif|.bmp|.pdf [options]   (--help lists them)
 //
 // The values are a random client drawn from the seed; they are printed as name=value lines in
-// the form tov2sf-markread prints what it reads.
+// the form tov2sf-markread prints what it reads, with the doubtful= line it should print.
 
 #include "sheetgen/FilledSheet.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include "scan/PageFile.h"
 
 #include <cstdio>
 
@@ -27,6 +33,24 @@ bool pair(const QString& text, double& a, double& b) {
         b = parts[1].toDouble(&ok2);
     }
     return ok1 && ok2;
+}
+
+// The page as a copier's "scan to folder" PDF: a legal page holding the scanned image, after a
+// blank one when asked.
+bool savePdf(const QString& path, const QImage& page, int dpi, bool cover) {
+    QPdfWriter pdf(path);
+    pdf.setResolution(dpi);
+    pdf.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::Legal), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter p;
+    if (!p.begin(&pdf)) {
+        return false;
+    }
+    if (cover) {
+        pdf.newPage();
+    }
+    p.drawImage(QRect(0, 0, page.width(), page.height()), page);
+    return p.end();
 }
 
 } // namespace
@@ -61,6 +85,13 @@ int main(int argc, char** argv) {
     const auto stray = flag("stray", "A light pencil stroke somewhere.");
     const auto dots = value("dots", "1 mm pencil dots in empty bubbles.", "N");
     const auto erasures = value("erasures", "Rubbed-out marks in empty bubbles.", "N");
+    const auto doubled =
+        value("doubled", "Fields with a second mark nearly as dark as the first.", "N");
+    const auto paper = value("paper",
+                             "A printed sheet (a page image, or page 1 of a PDF) to fill "
+                             "in; --print-scale says what it was printed at.",
+                             "FILE");
+    const auto cover = flag("cover", "A blank page before the sheet (PDF).");
     const auto stretch = value("stretch", "The paper drawn longer by a sheet feeder.", "F");
     const auto angle = value("angle", "Turned by DEG degrees, clockwise.", "DEG");
     const auto centre = flag("about-centre", "Turned about the page's centre (else its top).");
@@ -93,6 +124,7 @@ int main(int argc, char** argv) {
     number(printScale, o.printScale);
     number(dots, o.strayDots);
     number(erasures, o.erasures);
+    number(doubled, o.doubled);
     number(stretch, o.stretch);
     number(angle, o.angle);
     number(keystone, o.keystone);
@@ -136,6 +168,11 @@ int main(int argc, char** argv) {
         o.output = Options::Output::BlackAndWhite;
         number(bw, o.blackLevel);
     }
+    if (parser.isSet(paper)) {
+        scan::PageFile file(parser.value(paper));
+        o.paper = file.pageCount() > 0 ? file.page(0) : QImage();
+        ok = ok && !o.paper.isNull();
+    }
     if (!ok) {
         std::fprintf(stderr, "mkfilledsheet: a value is not understood (--help lists them)\n");
         return 2;
@@ -143,7 +180,11 @@ int main(int argc, char** argv) {
     QRandomGenerator random(o.seed);
     const sheetgen::SheetValues values = sheetgen::RandomSheetValues(random, day);
     const QString out = parser.positionalArguments().constFirst();
-    if (!sheetgen::RenderFilledSheet(values, o).save(out)) {
+    const QImage page = sheetgen::RenderFilledSheet(values, o);
+    const bool saved = out.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)
+                           ? savePdf(out, page, o.dpi, parser.isSet(cover))
+                           : page.save(out);
+    if (!saved) {
         std::fprintf(stderr, "mkfilledsheet: cannot write %s\n", qPrintable(out));
         return 1;
     }
@@ -151,5 +192,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, v] : scan::NamedValues(s)) {
         std::printf("%s=%s\n", qPrintable(name), qPrintable(v));
     }
+    std::printf("doubtful=%s\n",
+                qPrintable(sheetgen::ExpectedDoubts(values, o).join(QLatin1Char(','))));
     return 0;
 }

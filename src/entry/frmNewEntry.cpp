@@ -291,6 +291,11 @@ void frmNewEntry::ShowCurrentRow(int grid) {
     g.rememberedRow = row;
     KeepRowVisible(grid);
     painting_ = false;
+    // On a row read with doubt the help line says what its colour means.
+    if (!doubtful_.isEmpty()) {
+        kit()->setHelp(isDoubtful(itemOfRow(g, row)) ? ui::ScreenKit::DoubtRowHelp()
+                                                     : formatInfo(g.format).help);
+    }
 }
 
 void frmNewEntry::moveToGrid(int grid, int row) {
@@ -407,8 +412,7 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         kit()->ResetMenuChoices();
-        kit()->setHelp(formatInfo(g.format).help +
-                       (doubtful_.isEmpty() ? QString() : ui::ScreenKit::DoubtHelp()));
+        kit()->setHelp(formatInfo(g.format).help);
         if (reason != Qt::ActiveWindowFocusReason || activated_) {
             if (g.table->currentRow() < 0) {
                 painting_ = true;

@@ -37,7 +37,7 @@ public:
     static constexpr qint64 MaxFileBytes = qint64(1) << 30;
     // Pages decoded whole up to this many pixels; larger ones are scaled down while decoding,
     // or refused where the format cannot do that.
-    static constexpr qint64 MaxDecodedPixels = qint64(160) << 20;
+    static constexpr qint64 MaxDecodedPixels = qint64(64) << 20;
 
 private:
     void fail(int number, const QString& detail);

@@ -74,8 +74,8 @@ void ScreenKit::addField(QWidget* field, int labelIndex, const QString& help,
 
 void ScreenKit::markDoubtful(QWidget* field) {
     for (FieldInfo& f : fields_) {
-        if (f.widget == field && !f.help.endsWith(DoubtHelp())) {
-            f.help += DoubtHelp();
+        if (f.widget == field) {
+            f.help = DoubtHelp();
         }
     }
     QPalette p = field->palette();

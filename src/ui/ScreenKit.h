@@ -57,12 +57,14 @@ public:
     // Moves the focus to the control after this one in tab order.
     static void focusNext(QWidget* from);
     // A field whose value was read with doubt from a scanned sheet: shown in the doubt colour,
-    // and its help line asks the operator to check it against the sheet.
+    // and while it has the focus its help line asks the operator to check it against the sheet.
     void markDoubtful(QWidget* field);
     static QColor DoubtColour() { return {255, 200, 60}; }
     static QString DoubtHelp() {
-        return QStringLiteral(" Amber: hard to read on the scanned sheet; check it against the "
-                              "sheet.");
+        return QStringLiteral("Amber: unclear on the scanned sheet - check it, then press Enter.");
+    }
+    static QString DoubtRowHelp() {
+        return QStringLiteral("Amber row: unclear on the scanned sheet - check it.");
     }
 
     void HighlightMenuChoice(int index);

@@ -5,10 +5,12 @@
 
 #include <QBuffer>
 #include <QFont>
+#include <QImageReader>
 #include <QPainter>
 #include <QPolygonF>
 #include <QTransform>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tov::sheetgen {
@@ -168,18 +170,30 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
     image.fill(paper);
     QPainter p(&image);
     const QTransform toPage = sheetToPage(options);
+    if (!options.paper.isNull()) {
+        // The printed page as it is, laid on the glass as the sheet would be.
+        RenderOptions unscaled = options;
+        unscaled.printScale = 1.0;
+        p.setTransform(sheetToPage(unscaled));
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(0, 0, scan::SheetGeometry::Width, scan::SheetGeometry::Height),
+                    options.paper);
+    }
     p.setTransform(toPage);
     scan::PrintStyle style;
     if (options.heavyPrint) {
         style.ink = QColor(50, 110, 210);
         style.lineWidth = 1.6;
     }
-    scan::PaintAnswerSheet(p, sheet, style);
+    if (options.paper.isNull()) {
+        scan::PaintAnswerSheet(p, sheet, style);
+    }
 
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
     std::vector<MarkSpot> spots;
     const std::vector<int> marks = MarkedBubbles(values);
+    const std::vector<int> doubled = DoubledFields(values, options);
     std::vector<QPoint> empty; // bubbles left empty, for dots and smudges
     for (std::size_t f = 0; f < marks.size() && f < sheet.fields.size(); ++f) {
         const scan::SheetField& field = sheet.fields[f];
@@ -196,11 +210,27 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
                              window.y() + 7.5 + uniform(-0.8, 0.8));
         const double rx = uniform(5.2, 7.0);
         const double ry = std::clamp(rx + uniform(-0.8, 0.8), 5.0, 7.2);
-        const int grey = static_cast<int>(uniform(options.darkestPencil, options.lightestPencil));
+        // A mark doubled later is filled firmly and evenly, so that its twin is as dark.
+        const bool twin =
+            std::find(doubled.begin(), doubled.end(), static_cast<int>(f)) != doubled.end();
+        const int drawnGrey =
+            static_cast<int>(uniform(options.darkestPencil, options.lightestPencil));
+        const int grey = twin ? 40 : drawnGrey;
+        const double rxDrawn = twin ? 6.5 : rx;
+        const double ryDrawn = twin ? 6.5 : ry;
         p.setBrush(QColor(grey, grey, grey + 4 > 255 ? 255 : grey + 4));
-        p.drawEllipse(centre, rx, ry);
-        spots.push_back(
-            {toPage.map(centre), std::min(rx, ry) * k * options.printScale, uniform(0.0, 0.2)});
+        p.drawEllipse(twin ? QPointF(window) + QPointF(7.5, 7.5) : centre, rxDrawn, ryDrawn);
+        const double skipped = uniform(0.0, 0.2);
+        spots.push_back({toPage.map(centre), std::min(rxDrawn, ryDrawn) * k * options.printScale,
+                         twin ? 0.0 : skipped});
+    }
+    // A second mark after the first in some fields, nearly as dark (so the first still wins):
+    // one client's change of mind.
+    for (const int f : DoubledFields(values, options)) {
+        const scan::SheetField& field = sheet.fields[static_cast<std::size_t>(f)];
+        const QPoint window = field.bubble(marks[static_cast<std::size_t>(f)] + 1);
+        p.setBrush(QColor(55, 55, 59));
+        p.drawEllipse(QPointF(window) + QPointF(7.5, 7.5), 6.5, 6.5);
     }
     // The digits written in the boxes over the columns, as a client does before filling them.
     QFont hand(QStringLiteral("DejaVu Sans"));
@@ -303,7 +333,11 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         page.save(&buffer, "JPEG", options.jpegQuality);
+        // A 600 dpi page is larger than the image reader takes by default.
+        const int limit = QImageReader::allocationLimit();
+        QImageReader::setAllocationLimit(0);
         page = QImage::fromData(bytes, "JPEG");
+        QImageReader::setAllocationLimit(limit);
     }
     if (options.keepHeight > 0) {
         page = page.copy(
@@ -317,6 +351,60 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
     page.setDotsPerMeterX(dpm);
     page.setDotsPerMeterY(dpm);
     return page;
+}
+
+std::vector<int> DoubledFields(const SheetValues& values, const RenderOptions& options) {
+    const scan::SheetGeometry sheet = scan::AnswerSheetGeometry();
+    const std::vector<int> marks = MarkedBubbles(values);
+    std::vector<int> candidates;
+    for (std::size_t f = 0; f < marks.size() && f < sheet.fields.size(); ++f) {
+        if (marks[f] >= 0 && marks[f] + 1 < sheet.fields[f].count) {
+            candidates.push_back(static_cast<int>(f));
+        }
+    }
+    QRandomGenerator random(options.seed ^ 0x5eedU);
+    std::vector<int> chosen;
+    for (int k = 0; k < options.doubled && !candidates.empty(); ++k) {
+        const auto at = random.bounded(static_cast<quint32>(candidates.size()));
+        chosen.push_back(candidates[at]);
+        candidates.erase(candidates.begin() + at);
+    }
+    std::sort(chosen.begin(), chosen.end());
+    return chosen;
+}
+
+QStringList ExpectedDoubts(const SheetValues& values, const RenderOptions& options) {
+    static const char* const counts[] = {"prior_dui",       "co_supervision", "reckless",
+                                         "ss_suspend",      "m_violations",   "accidents",
+                                         "alcohol_arrests", "drug_arrests"};
+    QStringList names;
+    for (const int f : DoubledFields(values, options)) {
+        QString name;
+        if (f < BirthField) {
+            name = QStringLiteral("ssn");
+        } else if (f < BacZeroField) {
+            name = QStringLiteral("dob");
+        } else if (f < ArrestField) {
+            name = QStringLiteral("bac");
+        } else if (f < GenderField) {
+            name = QStringLiteral("arrest_date");
+        } else if (f < CountField) {
+            static const char* const choices[] = {"gender", "race", "education", "marital"};
+            name = QString::fromLatin1(choices[f - GenderField]);
+        } else if (f < StaffZeroField) {
+            name = QString::fromLatin1(counts[f - CountField]);
+        } else if (f < StaffPriorField) {
+            name = QStringLiteral("st_bac");
+        } else if (f < AnswerField) {
+            name = QStringLiteral("st_prior_dui");
+        } else {
+            name = QStringLiteral("item%1").arg(f - AnswerField + 1);
+        }
+        if (!names.contains(name)) {
+            names << name;
+        }
+    }
+    return names;
 }
 
 scan::ScannedSheet ExpectedReading(const SheetValues& v, QDate today) {

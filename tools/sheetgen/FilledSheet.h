@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRandomGenerator>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <vector>
@@ -38,12 +39,15 @@ struct RenderOptions {
     // Printing.
     double printScale = 1.0; // "fit to page" prints the sheet smaller, about the paper's centre
     bool heavyPrint = false; // lines printed heavier and darker
+    QImage paper; // a printed sheet (a legal page, any resolution) to fill in instead of drawing
+                  // one; printScale must then be the scale it was printed at
     // Filling in.
     int lightestPencil = 110; // grey of the faintest mark (0 black .. 255 white)
     int darkestPencil = 30;
     bool strayMark = false; // a light pencil stroke somewhere
     int strayDots = 0;      // 1 mm pencil dots, each in an empty bubble
     int erasures = 0;       // marks rubbed out, each leaving a smudge in an empty bubble
+    int doubled = 0;        // fields given a second mark nearly as dark as the first, after it
     // The paper and the scanner.
     double stretch = 1.0; // the paper drawn longer by a sheet feeder, from its top edge
     double angle = 0;     // degrees, positive = clockwise
@@ -69,6 +73,12 @@ std::vector<int> MarkedBubbles(const SheetValues& values);
 // sheet in drop-out ink with black boxes, pencil marks of varying shade and size, printed,
 // laid, scanned and saved as the options say. Needs a QGuiApplication (text).
 QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options);
+
+// The fields (reading order) that get a second mark nearly as dark as the first: a reading that
+// stays as filled, since the darker wins, but is doubtful.
+std::vector<int> DoubledFields(const SheetValues& values, const RenderOptions& options);
+// The names of the values a reader should call doubtful, in reading order.
+QStringList ExpectedDoubts(const SheetValues& values, const RenderOptions& options);
 
 // What reading the sheet should give, derived from the values alone (dates with their full
 // years, so the century chosen by the reader is checked too).
