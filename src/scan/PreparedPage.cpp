@@ -52,14 +52,21 @@ QImage normalised(const QImage& image) {
 // For each output position, the two source positions it samples: a quarter and three quarters
 // across the source span it covers. Two samples a side see every printed line of a page scanned
 // at up to 600 dots per inch and cost a fraction of a full average.
-std::vector<int> samplePositions(int outSize, int inSize) {
-    std::vector<int> at(static_cast<std::size_t>(outSize) * 2);
+struct Samples {
+    std::vector<int> first;
+    std::vector<int> second;
+};
+
+Samples samplePositions(int outSize, int inSize) {
+    Samples at;
     const double step = double(inSize) / outSize;
     for (int o = 0; o < outSize; ++o) {
-        for (int k = 0; k < 2; ++k) {
-            const int s = static_cast<int>(std::floor((o + 0.25 + 0.5 * k) * step));
-            at[static_cast<std::size_t>(2 * o + k)] = std::clamp(s, 0, inSize - 1);
-        }
+        const auto sample = [&](double share) {
+            const int s = static_cast<int>(std::floor((o + share) * step));
+            return std::clamp(s, 0, inSize - 1);
+        };
+        at.first.push_back(sample(0.25));
+        at.second.push_back(sample(0.75));
     }
     return at;
 }
@@ -99,19 +106,21 @@ PreparedPage PreparePage(const QImage& acquired, double knownDpi) {
     if (page.marks.isNull() || page.ink.isNull()) {
         return {};
     }
-    const std::vector<int> xs = samplePositions(outW, source.width());
-    const std::vector<int> ys = samplePositions(outH, source.height());
-    const int* x = xs.data();
+    const Samples xs = samplePositions(outW, source.width());
+    const Samples ys = samplePositions(outH, source.height());
+    const int* x0 = xs.first.data();
+    const int* x1 = xs.second.data();
     const bool grey = source.format() == QImage::Format_Grayscale8;
     for (int y = 0; y < outH; ++y) {
-        const uchar* top = source.constScanLine(ys[static_cast<std::size_t>(2 * y)]);
-        const uchar* bottom = source.constScanLine(ys[static_cast<std::size_t>(2 * y + 1)]);
+        const auto row = static_cast<std::size_t>(y);
+        const uchar* top = source.constScanLine(ys.first[row]);
+        const uchar* bottom = source.constScanLine(ys.second[row]);
         uchar* marks = page.marks.scanLine(y);
         uchar* ink = page.ink.scanLine(y);
         if (grey) {
             for (int o = 0; o < outW; ++o) {
-                const int a = x[2 * o];
-                const int b = x[2 * o + 1];
+                const int a = x0[o];
+                const int b = x1[o];
                 const unsigned sum = top[a] + top[b] + bottom[a] + bottom[b];
                 marks[o] = static_cast<uchar>((sum + 2) / 4);
                 ink[o] = marks[o];
@@ -121,8 +130,8 @@ PreparedPage PreparePage(const QImage& acquired, double knownDpi) {
         const auto* t = reinterpret_cast<const quint32*>(top);
         const auto* u = reinterpret_cast<const quint32*>(bottom);
         for (int o = 0; o < outW; ++o) {
-            const int a = x[2 * o];
-            const int b = x[2 * o + 1];
+            const int a = x0[o];
+            const int b = x1[o];
             unsigned blue = 0;
             unsigned darkest = 0;
             for (const quint32 c : {t[a], t[b], u[a], u[b]}) {

@@ -120,6 +120,8 @@ SheetPlacement::Seen SheetPlacement::measure(const QImage& ink, const FieldLine&
     // The same offsets as steps through the plane, for bubbles well inside the page.
     std::vector<qsizetype> rings;
     std::vector<qsizetype> around;
+    rings.reserve(ring.size());
+    around.reserve(outside.size());
     for (const QPoint& d : ring) {
         rings.push_back(d.y() * stride + d.x());
     }
@@ -170,12 +172,12 @@ SheetPlacement::Seen SheetPlacement::measure(const QImage& ink, const FieldLine&
         return least;
     };
     // Every other position first, then the neighbours of the best.
-    std::array<std::array<double, 2 * Search + 1>, 2 * Search + 1> score{};
-    for (auto& line : score) {
-        line.fill(-1e9);
-    }
+    constexpr int Side = 2 * Search + 1;
+    std::array<double, std::size_t{Side} * Side> score{};
+    score.fill(-1e9);
     const auto at = [&score](int dx, int dy) -> double& {
-        return score[static_cast<std::size_t>(dy + Search)][static_cast<std::size_t>(dx + Search)];
+        const int index = (dy + Search) * Side + (dx + Search);
+        return score[static_cast<std::size_t>(index)];
     };
     int bx = 0;
     int by = 0;
