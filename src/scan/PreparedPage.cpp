@@ -16,6 +16,7 @@ constexpr double ReaderDpi = 100;
 // A page narrower or wider than these at its stated resolution does not state the scan's.
 constexpr double NarrowestInches = 6.0;
 constexpr double WidestInches = 12.0;
+constexpr double LargestSide = 4000; // pixels of a prepared page, 40 inches
 
 bool isGreyFormat(const QImage& image) {
     switch (image.format()) {
@@ -94,8 +95,15 @@ PreparedPage PreparePage(const QImage& acquired, double knownDpi) {
     page.resolutionStated = stated > 0;
     const double dpi = stated > 0 ? stated : acquired.width() / SheetInches;
     const double factor = ReaderDpi / dpi;
-    const int outW = std::max(1, static_cast<int>(std::lround(acquired.width() * factor)));
-    const int outH = std::max(1, static_cast<int>(std::lround(acquired.height() * factor)));
+    const double w = std::max(1.0, std::round(acquired.width() * factor));
+    const double h = std::max(1.0, std::round(acquired.height() * factor));
+    // No sheet is this large at 100 dots per inch: a sliver of a page taken as 8.5 inches wide
+    // would otherwise make a page of gigabytes.
+    if (w > LargestSide || h > LargestSide) {
+        return page;
+    }
+    const int outW = static_cast<int>(w);
+    const int outH = static_cast<int>(h);
 
     const QImage source = normalised(acquired);
     if (source.isNull()) {

@@ -513,6 +513,8 @@ private slots:
         QCOMPARE(int(prepared.marks.constScanLine(700)[400]), marks);
         QCOMPARE(int(prepared.ink.constScanLine(700)[400]), ink);
         QVERIFY(PreparePage(QImage()).isNull());
+        // A sliver taken as a sheet-wide page would be gigabytes: no page.
+        QVERIFY(PreparePage(QImage(1, 3000, QImage::Format_RGB32)).isNull());
     }
 
     void century_data() {
