@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBoxes.h"
 #include "platform/VolumeIdentity.h"
+#include "platform/VolumeLock.h"
 
 namespace tov::app {
 
@@ -82,6 +83,24 @@ QString DataDrive::writeProtectedText() {
            QStringLiteral("Set the data disk to writable and replace in drive.");
 }
 
+QString DataDrive::inUseText(const QString& user, const QString& host) {
+    const QString who = user.isEmpty() ? QStringLiteral("another user") : user;
+    const QString where = host.isEmpty() ? QStringLiteral("another computer") : host;
+    return QStringLiteral("Data disk in use!") + CR + CR +
+           QStringLiteral("The data disk is open in the test program of %1 on %2. Only one "
+                          "program at a time may use a data disk.")
+               .arg(who, where) +
+           CR + CR +
+           QStringLiteral("Ask for that program to be closed, then click Retry, or click Cancel "
+                          "to choose another data disk.");
+}
+
+QString DataDrive::fullText() {
+    return QStringLiteral("Data disk full!") + CR + CR +
+           QStringLiteral("Clients can be viewed and printed, but nothing can be saved on this "
+                          "data disk until room is made on it.");
+}
+
 bool DataDrive::SelectDataDrive(bool startupMode) {
     const QString fallback = state_.DataPath;
     bool useStored = startupMode;
@@ -141,10 +160,23 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
                 if (!startupMode && services_.refreshClientList) {
                     services_.refreshClientList();
                 }
+                if (full_) {
+                    services_.boxes.show(fullText(), Buttons::Ok, Icon::Error,
+                                         QStringLiteral("Data Disk Full"));
+                }
                 step = Done;
                 break;
             }
         } catch (const AppError& e) {
+            if (e.number() == err::VolumeInUse) {
+                const Answer a =
+                    services_.boxes.show(e.description(), Buttons::RetryCancel, Icon::Error,
+                                         QStringLiteral("Data Disk In Use"));
+                if (a == Answer::Retry) {
+                    continue; // the same step again
+                }
+                return Outcome::Another;
+            }
             if (isNotFound(e.number())) {
                 const Answer a = services_.boxes.show(
                     QStringLiteral("No test information found on drive ") + driveName(candidate) +
@@ -177,6 +209,21 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
 }
 
 void DataDrive::OpenDataDisk(const QString& folder) {
+    // Locked first: a second program must not even create the client file.
+    platform::LockHolder holder;
+    full_ = false;
+    switch (services_.lock.take(folder, holder)) {
+    case platform::VolumeLock::Result::Taken:
+        break;
+    case platform::VolumeLock::Result::HeldByOther:
+        throw AppError(err::VolumeInUse, inUseText(holder.user, holder.host));
+    case platform::VolumeLock::Result::ReadOnly:
+        throw AppError(err::PermissionDenied, QStringLiteral("Permission denied"));
+    case platform::VolumeLock::Result::NoRoom:
+        // Not even a lock fits: nothing can be written, so nothing needs guarding.
+        full_ = true;
+        break;
+    }
     state_.DataPath = folder;
     state_.clients.LoadClientFile(folder);
     const QString testFile = folder + QLatin1Char('/') + kWriteTestFile;
@@ -185,14 +232,18 @@ void DataDrive::OpenDataDisk(const QString& folder) {
     }
     try {
         services_.fs.writeNew(testFile, QByteArrayLiteral("test\n"));
-    } catch (const AppError&) {
+    } catch (const AppError& e) {
         // A test file the write created before failing is not left on the volume.
         try {
             services_.fs.remove(testFile);
         } catch (const AppError&) {
             // Nothing was created (a write-protected volume) or the volume is gone.
         }
-        throw;
+        if (e.number() != err::DiskFull) {
+            throw;
+        }
+        full_ = true;
+        return;
     }
     removeIfThere(testFile);
 }

@@ -16,7 +16,7 @@ Program::Program(const QString& programFolder, platform::Platform platform)
       state_(std::make_unique<ProgramState>(programFolder, *platform_.fs)) {
     drive_ = std::make_unique<DataDrive>(
         *state_, DataDrive::Services{*platform_.fs, *platform_.volumes, *platform_.boxes,
-                                     [this] { return chooseDrive(); },
+                                     *platform_.lock, [this] { return chooseDrive(); },
                                      [this] { menu_->RefreshNameDisplay(); }});
     menu_ = std::make_unique<ui::frmMainMenu>(*state_, platform_, *drive_);
     ui::frmMainMenu::Sequences sequences;

@@ -28,6 +28,10 @@ inline constexpr int DbQueryFailed = 3061;
 inline constexpr int DbUpdateFailed = 3020;
 // The client file holds more records than the client table can keep.
 inline constexpr int TooManyClients = 20051;
+// Another program has the data volume open.
+inline constexpr int VolumeInUse = 20052;
+// The client file changed on the volume since it was read: not written over.
+inline constexpr int RecordChanged = 20053;
 } // namespace err
 
 // A failure of an operation, carrying the number callers classify it by and a text for the

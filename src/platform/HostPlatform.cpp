@@ -8,6 +8,7 @@
 #include "platform/PosixVolumeIdentity.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/QtPrinter.h"
+#include "platform/QtVolumeLock.h"
 #include "platform/QtWavePlayer.h"
 #include "platform/SaneScanner.h"
 #include "platform/ScanFileDialog.h"
@@ -19,6 +20,7 @@ Platform makeHostPlatform(const QString& programFolder, const QString& appTitle)
     Platform p;
     p.fs = std::make_unique<PosixFileSystem>();
     p.volumes = std::make_unique<PosixVolumeIdentity>();
+    p.lock = std::make_unique<QtVolumeLock>();
     p.boxes = std::make_unique<QtMessageBoxes>(appTitle);
     p.keyboard = std::make_unique<X11KeyboardState>();
     p.instance = std::make_unique<LocalSingleInstance>(programFolder);

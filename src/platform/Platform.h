@@ -9,6 +9,7 @@
 #include "platform/Scanner.h"
 #include "platform/SingleInstance.h"
 #include "platform/VolumeIdentity.h"
+#include "platform/VolumeLock.h"
 #include "platform/WavePlayer.h"
 
 #include <memory>
@@ -20,6 +21,7 @@ namespace tov::platform {
 struct Platform {
     std::unique_ptr<FileSystem> fs;
     std::unique_ptr<VolumeIdentity> volumes;
+    std::unique_ptr<VolumeLock> lock;
     std::unique_ptr<MessageBoxes> boxes;
     std::unique_ptr<KeyboardState> keyboard;
     std::unique_ptr<SingleInstance> instance;

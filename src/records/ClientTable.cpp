@@ -38,14 +38,13 @@ void ClientTable::LoadClientFile(const QString& dataPath) {
                            .arg(Capacity));
     }
     std::array<ClientRecord, Capacity + 1> loaded{};
+    std::array<QByteArray, Capacity + 1> stored{};
     for (int n = 1; n <= count; ++n) {
-        loaded[n] = ClientRecord::fromBytes(
-            QByteArrayView(content)
-                .sliced(qsizetype(n - 1) * kRecordSize)
-                .first(std::min<qsizetype>(kRecordSize,
-                                           content.size() - qsizetype(n - 1) * kRecordSize)));
+        stored[n] = recordBytes(content, n);
+        loaded[n] = ClientRecord::fromBytes(stored[n]);
     }
     clients_ = loaded;
+    stored_ = stored;
     clientCount_ = count;
     currentClient_ = count > 0 ? 1 : 0;
     filePath_ = path;
@@ -61,10 +60,27 @@ void ClientTable::PutClientRecord(int slot) {
                            .arg(slot)
                            .arg(clientCount_));
     }
-    fs_.writeAt(filePath_, qint64(slot - 1) * kRecordSize, clients_[slot].bytes());
+    // Only this program writes while it holds the volume; should another have written all the
+    // same (a volume shared without a lock), its work is not undone.
+    const QByteArray onDisk = fs_.exists(filePath_) ? fs_.readOrCreate(filePath_) : QByteArray();
+    if (recordCountForLength(onDisk.size()) != clientCount_ ||
+        (slot <= clientCount_ && recordBytes(onDisk, slot) != stored_[slot])) {
+        throw AppError(err::RecordChanged,
+                       QStringLiteral("The client file on the data disk was changed by another "
+                                      "program since it was read, so nothing has been saved. "
+                                      "Exit the program and start it again to see the changes."));
+    }
+    const QByteArray bytes = clients_[slot].bytes();
+    fs_.writeAt(filePath_, qint64(slot - 1) * kRecordSize, bytes);
+    stored_[slot] = bytes;
     if (slot > clientCount_) {
         clientCount_ = slot;
     }
+}
+
+QByteArray ClientTable::recordBytes(const QByteArray& file, int n) {
+    const qsizetype from = qsizetype(n - 1) * kRecordSize;
+    return from >= file.size() ? QByteArray() : file.mid(from, kRecordSize);
 }
 
 void ClientTable::ClearClientRecord() {

@@ -31,7 +31,9 @@ public:
     // as it was.
     void LoadClientFile(const QString& dataPath);
     // Writes one slot as its record and makes it durable. Slot ClientCount + 1 appends a record
-    // and the count grows with it.
+    // and the count grows with it. The file is first compared with what this table last read or
+    // wrote: a record another program changed, or a record it appended, is not written over
+    // (error RecordChanged) and the file is left as it is.
     void PutClientRecord(int slot);
     // Every field of the current slot spaces, in memory only.
     void ClearClientRecord();
@@ -47,9 +49,13 @@ public:
 
 private:
     static void checkSlot(int slot);
+    // Record n (from 1) of a client file's content; shorter for a short last record.
+    static QByteArray recordBytes(const QByteArray& file, int n);
 
     platform::FileSystem& fs_;
     std::array<ClientRecord, Capacity + 1> clients_{};
+    // Each record's bytes as the file last held them, by this table's reading or writing.
+    std::array<QByteArray, Capacity + 1> stored_{};
     int clientCount_ = 0;
     int currentClient_ = 0;
     QString filePath_;

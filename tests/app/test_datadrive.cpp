@@ -61,12 +61,13 @@ struct Rig {
     FaultyFileSystem fs;
     fakes::FakeVolumeIdentity volumes;
     fakes::FakeMessageBoxes boxes;
+    fakes::FakeVolumeLock lock;
     QStringList dialogAnswers; // what the drive dialog returns, in turn
     int dialogs = 0;
     int refreshes = 0;
     int ends = 0;
     app::ProgramState state{program, fs};
-    DataDrive drive{state, DataDrive::Services{fs, volumes, boxes,
+    DataDrive drive{state, DataDrive::Services{fs, volumes, boxes, lock,
                                                [this] {
                                                    ++dialogs;
                                                    return dialogAnswers.isEmpty()
@@ -105,6 +106,8 @@ private slots:
     void writeProtectedThenCancelEndsStartUp();
     void tooManyClientsOffersAnotherDrive();
     void otherErrorGivesUp();
+    void lockAndFullVolume_data();
+    void lockAndFullVolume();
     void menuModeGiveUpReloadsPrevious();
     void menuModeReloadFailureEndsProgram();
     void menuModeAcceptRefreshesList();
@@ -252,12 +255,92 @@ void TestDataDrive::tooManyClientsOffersAnotherDrive() {
 
 void TestDataDrive::otherErrorGivesUp() {
     Rig rig;
-    rig.fs.failNth(FaultyFileSystem::Op::WriteNew, 1, err::DiskFull);
+    rig.fs.failNth(FaultyFileSystem::Op::WriteNew, 1, err::PathFileAccess);
     QVERIFY(!rig.drive.SelectDataDrive(true));
     QCOMPARE(rig.boxes.shown.size(), 1);
-    QCOMPARE(rig.boxes.shown[0].text, QStringLiteral("Error 61:injected failure"));
+    QCOMPARE(rig.boxes.shown[0].text, QStringLiteral("Error 75:injected failure"));
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::Ok);
     QCOMPARE(rig.ends, 1);
+}
+
+// The stored volume at start-up, locked by another program, read-only or full: what the
+// operator is asked and where the program ends up. The boxes are answered in turn; the drive
+// dialog offers volume B.
+void TestDataDrive::lockAndFullVolume_data() {
+    using Result = platform::VolumeLock::Result;
+    QTest::addColumn<QList<int>>("locks");   // answers of the lock for volume A, in turn
+    QTest::addColumn<bool>("writeTestFull"); // the write test finds no room
+    QTest::addColumn<QList<int>>("answers"); // to the boxes, in turn
+    QTest::addColumn<QStringList>("titles"); // of the boxes shown
+    QTest::addColumn<QString>("opened");     // "A", "B" or "" (the program ends)
+    const QString inUse = QStringLiteral("Data Disk In Use");
+    QTest::newRow("in use, retried once free")
+        << QList<int>{int(Result::HeldByOther)} << false << QList<int>{int(Answer::Retry)}
+        << QStringList{inUse} << "A";
+    QTest::newRow("in use, cancel goes to the drive choice")
+        << QList<int>{int(Result::HeldByOther), int(Result::HeldByOther)} << false
+        << QList<int>{int(Answer::Retry), int(Answer::Cancel)} << QStringList{inUse, inUse} << "B";
+    QTest::newRow("read-only: the write-protected question")
+        << QList<int>{int(Result::ReadOnly)} << false << QList<int>{int(Answer::Cancel)}
+        << QStringList{QStringLiteral("Data Disk Error")} << "";
+    QTest::newRow("no room for the lock: opened, with the warning")
+        << QList<int>{int(Result::NoRoom)} << true << QList<int>{int(Answer::Ok)}
+        << QStringList{QStringLiteral("Data Disk Full")} << "A";
+    QTest::newRow("no room for the write test: opened, with the warning")
+        << QList<int>{} << true << QList<int>{int(Answer::Ok)}
+        << QStringList{QStringLiteral("Data Disk Full")} << "A";
+}
+
+void TestDataDrive::lockAndFullVolume() {
+    QFETCH(QList<int>, locks);
+    QFETCH(bool, writeTestFull);
+    QFETCH(QList<int>, answers);
+    Rig rig;
+    for (const int l : locks) {
+        rig.lock.answers[rig.volA].push_back(platform::VolumeLock::Result(l));
+    }
+    if (writeTestFull) {
+        rig.fs.failNth(FaultyFileSystem::Op::WriteNew, 1, err::DiskFull);
+    }
+    for (const int a : answers) {
+        rig.boxes.script({Answer(a)});
+    }
+    rig.dialogAnswers = {rig.volB};
+    const QByteArray before = readFile(rig.volA + "/DATA401.TOV");
+    QFETCH(QString, opened);
+    QCOMPARE(rig.drive.SelectDataDrive(true), !opened.isEmpty());
+    QFETCH(QStringList, titles);
+    QStringList shown;
+    for (const auto& box : rig.boxes.shown) {
+        shown << box.title;
+    }
+    QCOMPARE(shown, titles);
+    if (titles.first() == QLatin1String("Data Disk In Use")) {
+        QCOMPARE(rig.boxes.shown[0].text,
+                 QStringLiteral("Data disk in use!\r\rThe data disk is open in the test program "
+                                "of maria on front-desk. Only one program at a time may use a "
+                                "data disk.\r\rAsk for that program to be closed, then click "
+                                "Retry, or click Cancel to choose another data disk."));
+        QCOMPARE(rig.boxes.shown[0].buttons, Buttons::RetryCancel);
+    }
+    if (titles.first() == QLatin1String("Data Disk Full")) {
+        QCOMPARE(rig.boxes.shown[0].text,
+                 QStringLiteral("Data disk full!\r\rClients can be viewed and printed, but "
+                                "nothing can be saved on this data disk until room is made on "
+                                "it."));
+        QVERIFY(rig.drive.volumeFull());
+    }
+    const QString folder = opened == QLatin1String("A")   ? rig.volA
+                           : opened == QLatin1String("B") ? rig.volB
+                                                          : QString();
+    if (!folder.isEmpty()) {
+        QCOMPARE(rig.state.DataPath, folder);
+        QCOMPARE(rig.state.clients.ClientCount(), folder == rig.volA ? 2 : 1);
+    }
+    QCOMPARE(rig.ends, opened.isEmpty() ? 1 : 0);
+    // A volume another program holds is never written to, nor its file created.
+    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), before);
+    QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
 }
 
 void TestDataDrive::menuModeGiveUpReloadsPrevious() {

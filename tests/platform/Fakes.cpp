@@ -229,6 +229,23 @@ int FaultySystemCalls::unlink(const char* path) {
                                                                               : -1;
 }
 
+platform::VolumeLock::Result FakeVolumeLock::take(const QString& folder,
+                                                  platform::LockHolder& holder) {
+    asked << folder;
+    Result result = Result::Taken;
+    auto scripted = answers.find(folder);
+    if (scripted != answers.end() && !scripted->empty()) {
+        result = scripted->front();
+        scripted->pop_front();
+    }
+    if (result == Result::HeldByOther) {
+        holder = other;
+    } else if (result == Result::Taken) {
+        held = folder;
+    }
+    return result;
+}
+
 void FakeScanner::AcquirePages(const platform::ScanSettings& settings, const TakePage& take) {
     acquisitions << settings;
     if (acquireFailure != 0) {

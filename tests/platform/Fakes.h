@@ -12,6 +12,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/SystemCalls.h"
 #include "platform/VolumeIdentity.h"
+#include "platform/VolumeLock.h"
 #include "platform/WavePlayer.h"
 
 #include <QList>
@@ -63,6 +64,21 @@ public:
     // Failures to throw before the next reads succeed.
     std::deque<int> failures;
     QStringList reads;
+};
+
+// A volume lock answering as scripted: taken, unless the folder is listed as held by another
+// program (or read-only, or full). Records every folder asked for.
+class FakeVolumeLock final : public platform::VolumeLock {
+public:
+    Result take(const QString& folder, platform::LockHolder& holder) override;
+    void release() override { held.clear(); }
+    QString heldFolder() const override { return held; }
+
+    // Folders and what taking them gives, each answer used up in turn; unlisted: taken.
+    QMap<QString, std::deque<Result>> answers;
+    platform::LockHolder other{4242, QStringLiteral("front-desk"), QStringLiteral("maria")};
+    QStringList asked;
+    QString held;
 };
 
 class FakeKeyboardState final : public platform::KeyboardState {

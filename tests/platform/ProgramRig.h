@@ -73,6 +73,7 @@ struct ProgramRig {
     QString dataDir = root.filePath(QStringLiteral("data"));
     FaultyFileSystem* fs = nullptr;
     FakeVolumeIdentity* volumes = nullptr;
+    FakeVolumeLock* lock = nullptr;
     FakeMessageBoxes* boxes = nullptr;
     FakeKeyboardState* keyboard = nullptr;
     FakeSingleInstance* instance = nullptr;
@@ -87,9 +88,15 @@ struct ProgramRig {
     // Clients named in the data volume's file; ini text for the program folder. `host` may put
     // real services in place of fakes before the program is made; the pointer to a fake it
     // replaced is then null.
+    // `sharedData` puts the data volume in a folder of the test's own, whose client file (if
+    // there is one) is left as it is: two rigs, or a rig and another program, on one volume.
     explicit ProgramRig(const QStringList& clients,
                         const QByteArray& ini = QByteArray("[Settings]\nNumLock=True\n"),
-                        const std::function<void(platform::Platform&)>& host = {}) {
+                        const std::function<void(platform::Platform&)>& host = {},
+                        const QString& sharedData = {}) {
+        if (!sharedData.isEmpty()) {
+            dataDir = sharedData;
+        }
         QDir().mkpath(programDir);
         QDir().mkpath(dataDir);
         const QString built = qEnvironmentVariable("TOV_PROGRAM_DIR");
@@ -103,7 +110,9 @@ struct ProgramRig {
         for (const QString& c : clients) {
             file += clientRecord(c);
         }
-        writeAll(dataFile(), file);
+        if (sharedData.isEmpty() || !QFile::exists(dataFile())) {
+            writeAll(dataFile(), file);
+        }
 
         platform::Platform p;
         auto fsOwned = std::make_unique<FaultyFileSystem>();
@@ -113,6 +122,9 @@ struct ProgramRig {
         volumes = vols.get();
         volumes->ids[dataDir] = QStringLiteral("DATA-VOL");
         p.volumes = std::move(vols);
+        auto lk = std::make_unique<FakeVolumeLock>();
+        lock = lk.get();
+        p.lock = std::move(lk);
         auto bx = std::make_unique<FakeMessageBoxes>();
         boxes = bx.get();
         p.boxes = std::move(bx);
@@ -141,6 +153,7 @@ struct ProgramRig {
             host(p);
             fs = p.fs.get() == fs ? fs : nullptr;
             volumes = p.volumes.get() == volumes ? volumes : nullptr;
+            lock = p.lock.get() == lock ? lock : nullptr;
             fakePrinter = p.printer.get() == fakePrinter ? fakePrinter : nullptr;
         }
         program = std::make_unique<app::Program>(programDir, std::move(p));

@@ -83,6 +83,8 @@ private slots:
     void putAppendsAndGrowsCount();
     void putRefusesGapsAndBadSlots_data();
     void putRefusesGapsAndBadSlots();
+    void putLeavesAnotherProgramsWork_data();
+    void putLeavesAnotherProgramsWork();
     void clearLeavesFileUnchanged();
     void slotsOutsideTableRefused();
     void demographicCodes_data();
@@ -355,6 +357,66 @@ void TestRecords::putRefusesGapsAndBadSlots() {
     QVERIFY_THROWS_EXCEPTION(AppError, table.PutClientRecord(slot));
     QCOMPARE(readFile(table.filePath()), sampleRecord().bytes());
     QCOMPARE(table.ClientCount(), 1);
+}
+
+// Two records loaded; then, behind the table's back, the file is changed as another program
+// would change it; then the table writes a slot. Written only where the file is as the table
+// knows it.
+void TestRecords::putLeavesAnotherProgramsWork_data() {
+    QTest::addColumn<QString>("meanwhile"); // "" nothing, "edit1", "append", "cut2"
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("nothing changed: rewrite") << "" << 1 << true;
+    QTest::newRow("nothing changed: append") << "" << 3 << true;
+    QTest::newRow("the record was edited") << "edit1" << 1 << false;
+    QTest::newRow("another record was edited") << "edit1" << 2 << true;
+    QTest::newRow("a client was appended: append") << "append" << 3 << false;
+    QTest::newRow("a client was appended: rewrite") << "append" << 1 << false;
+    QTest::newRow("the last record was cut off") << "cut2" << 2 << false;
+}
+
+void TestRecords::putLeavesAnotherProgramsWork() {
+    QFETCH(QString, meanwhile);
+    QFETCH(int, slot);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("DATA401.TOV");
+    ClientRecord other = sampleRecord();
+    other.set(Field::Name, u"Roe, Rita");
+    writeFile(path, sampleRecord().bytes() + other.bytes());
+    fakes::FaultyFileSystem fs;
+    ClientTable table(fs);
+    table.LoadClientFile(dir.path());
+    QByteArray changed = readFile(path);
+    if (meanwhile == QLatin1String("edit1")) {
+        changed.replace(0, 9, "Poe, Paul");
+    } else if (meanwhile == QLatin1String("append")) {
+        changed += other.bytes();
+    } else if (meanwhile == QLatin1String("cut2")) {
+        changed.chop(190);
+    }
+    writeFile(path, changed);
+    table.Clients(slot) = sampleRecord();
+    table.Clients(slot).set(Field::Age, u"77");
+    QFETCH(bool, written);
+    if (written) {
+        table.PutClientRecord(slot);
+        QCOMPARE(readFile(path).mid((slot - 1) * 190, 190), table.Clients(slot).bytes());
+        // What this table wrote is what it knows: a second write goes through.
+        table.PutClientRecord(slot);
+        return;
+    }
+    try {
+        table.PutClientRecord(slot);
+        QFAIL("written over another program's work");
+    } catch (const AppError& e) {
+        QCOMPARE(e.number(), err::RecordChanged);
+        QCOMPARE(e.description(),
+                 QStringLiteral("The client file on the data disk was changed by another program "
+                                "since it was read, so nothing has been saved. Exit the program "
+                                "and start it again to see the changes."));
+    }
+    QCOMPARE(readFile(path), changed);
+    QCOMPARE(table.ClientCount(), 2);
 }
 
 void TestRecords::clearLeavesFileUnchanged() {
