@@ -64,7 +64,7 @@ QImage onWhite(const QImage& image) {
 
 } // namespace
 
-PageFile::PageFile(const QString& path) : path_(path) {
+PageFile::PageFile(const QString& path, qint64 maxPixels) : path_(path), maxPixels_(maxPixels) {
     const QFileInfo info(path);
     if (!info.exists()) {
         fail(scanerr::FileNotFound, path);
@@ -125,17 +125,20 @@ QImage PageFile::imagePage(int index) {
         return {};
     }
     const QSize full = reader_->size();
-    const qint64 pixels = full.isValid() ? qint64(full.width()) * full.height() : 0;
-    const bool scalable = reader_->supportsOption(QImageIOHandler::ScaledSize);
-    const int previousLimit = QImageReader::allocationLimit();
-    if (full.isValid() && full.width() > ScaleAboveWidth && scalable) {
+    QSize decoded = full;
+    if (full.isValid() && full.width() > ScaleAboveWidth &&
+        reader_->supportsOption(QImageIOHandler::ScaledSize)) {
         const int k = (full.width() + DecodeWidth - 1) / DecodeWidth;
-        reader_->setScaledSize(
-            QSize(std::max(1, full.width() / k), std::max(1, full.height() / k)));
-    } else if (pixels > MaxDecodedPixels) {
+        decoded = QSize(std::max(1, full.width() / k), std::max(1, full.height() / k));
+        reader_->setScaledSize(decoded);
+    }
+    const qint64 pixels = decoded.isValid() ? qint64(decoded.width()) * decoded.height() : 0;
+    if (pixels > maxPixels_) {
         fail(scanerr::NotEnoughMemory, path_);
         return {};
-    } else if (pixels > 0) {
+    }
+    const int previousLimit = QImageReader::allocationLimit();
+    if (pixels > 0 && decoded == full) {
         // Large enough for the page in 32-bit colour, however the format holds it.
         const int needed = static_cast<int>((pixels * 4 >> 20) + 1);
         QImageReader::setAllocationLimit(std::max(previousLimit, needed));

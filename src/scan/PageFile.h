@@ -18,7 +18,9 @@ namespace tov::scan {
 // read.
 class PageFile {
 public:
-    explicit PageFile(const QString& path);
+    // maxPixels: pages larger than this are scaled down while decoding, or refused where the
+    // format cannot do that.
+    explicit PageFile(const QString& path, qint64 maxPixels = MaxDecodedPixels);
     ~PageFile();
     PageFile(const PageFile&) = delete;
     PageFile& operator=(const PageFile&) = delete;
@@ -45,6 +47,7 @@ private:
     QImage pdfPage(int index);
 
     QString path_;
+    qint64 maxPixels_;
     int error_ = 0;
     QString detail_;
     int count_ = 0;
