@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/Leftovers.h"
 #include "app/frmDriveSelect.h"
 #include "entry/frmNewEntry.h"
 #include "intake/EditSequence.h"
@@ -42,6 +43,15 @@ Program::Program(const QString& programFolder, platform::Platform platform)
         }
         QCoreApplication::exit(0);
     };
+    // Asked to end by the host (a logout, a shutdown, a kill): as Exit does, with the screens'
+    // work cancelled on the way out.
+    if (platform_.endRequests) {
+        platform_.endRequests->onEndRequested([this] {
+            if (!state_->ending) {
+                state_->endProgram();
+            }
+        });
+    }
 }
 
 Program::~Program() = default;
@@ -65,7 +75,11 @@ int Program::run() {
     if (!start() || state_->ending) {
         return 0;
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // Every screen has closed and cleaned up after itself; this catches what an ending in the
+    // middle of a piece of work could not.
+    RemoveConfidentialLeftovers(state_->settings);
+    return status;
 }
 
 } // namespace tov::app

@@ -1,6 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/DataDrive.h"
+#include "app/Leftovers.h"
 #include "app/ProgramState.h"
 #include "app/frmAbout.h"
 #include "platform/AppError.h"
@@ -22,6 +23,8 @@ bool StartUp::run() {
         platform_.instance->restoreOtherCopy(ProgramState::AppTitle);
         return false;
     }
+    // Reports and scans an earlier run could not clean up, once it is sure no run is using them.
+    RemoveConfidentialLeftovers(state_.settings);
     // The menu outlives this start-up object; the request may come at any time later.
     platform_.instance->onRestoreRequested([&menu = menu_] {
         menu.setWindowState((menu.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);

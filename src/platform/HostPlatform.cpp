@@ -12,6 +12,7 @@
 #include "platform/QtWavePlayer.h"
 #include "platform/SaneScanner.h"
 #include "platform/ScanFileDialog.h"
+#include "platform/SignalEndRequests.h"
 #include "platform/X11KeyboardState.h"
 
 namespace tov::platform {
@@ -35,6 +36,7 @@ Platform makeHostPlatform(const QString& programFolder, const QString& appTitle)
         p.scanner = std::make_unique<SaneScanner>(settings.scanDevice());
     }
     p.printer = std::make_unique<QtPrinter>();
+    p.endRequests = std::make_unique<SignalEndRequests>();
     return p;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/DriveList.h"
+#include "platform/EndRequests.h"
 #include "platform/FileSystem.h"
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
@@ -31,6 +32,7 @@ struct Platform {
     std::unique_ptr<Scanner> scanner;
     // Reports go to the system's default printer.
     std::unique_ptr<Printer> printer;
+    std::unique_ptr<EndRequests> endRequests;
 };
 
 // The host's own implementations. Needs a QApplication.

@@ -1,6 +1,7 @@
 #include "reports/ReportPrinting.h"
 
 #include "platform/AppError.h"
+#include "platform/ConfidentialFile.h"
 #include "records/Cp1252.h"
 #include "reports/ScoreClient.h"
 #include "ui/Geometry.h"
@@ -69,8 +70,14 @@ void CopyReportTo(const QString& programFolder, int number) {
 
 void RemoveReportFiles(const QString& programFolder) {
     const QDir folder(programFolder);
-    QFile::remove(folder.filePath(ReportFileName));
-    QFile::remove(folder.filePath(ReportScreenFileName));
+    platform::RemoveConfidentialFile(folder.filePath(ReportFileName));
+    platform::RemoveConfidentialFile(folder.filePath(ReportScreenFileName));
+}
+
+void RemoveNumberedCopies(const QString& programFolder, const QList<int>& numbers) {
+    for (const int n : numbers) {
+        platform::RemoveConfidentialFile(NumberedCopyPath(programFolder, n));
+    }
 }
 
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,

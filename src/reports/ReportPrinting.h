@@ -30,6 +30,11 @@ void CopyReportTo(const QString& programFolder, int number);
 // Copies each numbered copy back over report.prn and prints it, in the order given.
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
                          const QList<int>& numbers);
+// Removes the numbered copies of a batch that has ended, printed or not: each holds a client's
+// report.
+void RemoveNumberedCopies(const QString& programFolder, const QList<int>& numbers);
+// The names of the numbered copies, for finding those an earlier run left.
+inline const QString NumberedCopyPattern = QStringLiteral("temp[0-9]+");
 // Removes report.prn and the stray REPORT.SCR from the program folder, if there: a report holds a
 // client's name and answers and is not kept once it has been shown or printed.
 void RemoveReportFiles(const QString& programFolder);

@@ -3,11 +3,10 @@
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "platform/AppError.h"
+#include "platform/ConfidentialFile.h"
 #include "scoring/ScaleScorer.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 namespace tov::reports {
 
@@ -36,30 +35,21 @@ ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecor
         WriteWholeFile(path, pass.report);
         return pass;
     } catch (const AppError&) {
-        QFile::remove(path);
+        platform::RemoveConfidentialFile(path);
         throw;
     }
 }
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes) {
-    // The report is complete in memory before the file is touched. It is written over the old
-    // one and cut to its length rather than truncated first or renamed over it: both of those
-    // make the file system force the data to the disk, many times slower, and a report is
-    // rebuilt on every view anyway. A failed write removes the file, so no part of a report is
-    // ever left to be viewed or printed.
-    QFile file(path);
-    // Read and write, because a file opened for writing only is truncated at once.
-    const bool written = file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size() &&
-                         file.resize(bytes.size()) && file.flush();
-    if (!written) {
-        const bool permission = file.error() == QFileDevice::OpenError &&
-                                !QFileInfo(QFileInfo(path).absolutePath()).isWritable();
-        const QString reason = file.errorString();
-        file.close();
-        QFile::remove(path);
-        throw AppError(permission ? err::PermissionDenied : err::DeviceIo,
+    // The report is complete in memory before the file is touched. It holds a client's data, so
+    // it is never written through a link or into a file someone else made: a new owner-only
+    // file takes the name's place, whole, or the name is left as it was.
+    try {
+        platform::WriteConfidentialFile(path, bytes);
+    } catch (const AppError& e) {
+        throw AppError(e.number() == err::PermissionDenied ? err::PermissionDenied : err::DeviceIo,
                        QStringLiteral("The report file %1 cannot be written: %2")
-                           .arg(QDir::toNativeSeparators(path), reason));
+                           .arg(QDir::toNativeSeparators(path), e.description()));
     }
 }
 

@@ -38,7 +38,8 @@ ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord
 ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecord& record,
                         int recordNumber, ExtraPages extra, const QString& output = QString());
 
-// Writes a whole file through a temporary file, so it is either complete or untouched.
+// Writes a whole report file through a new owner-only file that takes the name's place, so it is
+// either complete or untouched and never written through a link. Throws AppError.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 } // namespace tov::reports

@@ -115,7 +115,8 @@ void frmPrintSelected::printSelected() {
                                   MessageBoxes::Icon::Error,
                                   QStringLiteral("Print Selected Reports"));
     }
-    // The numbered copies keep the batch; the last report is not left behind as well.
+    // The batch is over, printed or not: its copies and the last report hold clients' reports.
+    RemoveNumberedCopies(folder, copies);
     RemoveReportFiles(folder);
 }
 

@@ -1,7 +1,7 @@
 #include "scan/ScanImage.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/AppError.h"
+#include "platform/ConfidentialFile.h"
 
 #include <algorithm>
 #include <array>
@@ -140,12 +140,13 @@ bool SaveEightBitBmp(const QImage& image, const QString& path) {
         b.append(reinterpret_cast<const char*>(grey.constScanLine(y)), w);
         b.append(pad);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The page shows the client's marks: owner-only, never written through a link.
+    try {
+        platform::WriteConfidentialFile(path, b);
+    } catch (const AppError&) {
         return false;
     }
-    file.write(b);
-    return file.commit();
+    return true;
 }
 
 } // namespace tov::scan

@@ -21,7 +21,8 @@ QImage PrepareScan(const QImage& raw);
 int ContrastValue(int v, int c);
 
 // Writes an image as a Windows bitmap with 8 bits per pixel and a grey palette (colour images
-// are turned to grey first). False when the file cannot be written.
+// are turned to grey first), owner-only, in place of whatever had the name. False when the file
+// cannot be written.
 bool SaveEightBitBmp(const QImage& image, const QString& path);
 
 } // namespace tov::scan

@@ -5,6 +5,7 @@
 #include "intake/CodeListBox.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
+#include "platform/ConfidentialFile.h"
 #include "platform/Platform.h"
 #include "platform/ScanErrors.h"
 #include "records/ClientRecord.h"
@@ -16,7 +17,6 @@
 #include "ui/Geometry.h"
 #include "ui/ScreenKit.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QWidget>
 
@@ -38,6 +38,17 @@ struct CleanUp {
         ui::ResetHourglass();
         if (mainWindow != nullptr) {
             mainWindow->setVisible(true);
+        }
+    }
+};
+
+// The scan images, removed when the procedure ends unless kept for diagnosis.
+struct ImagesKept {
+    QString programFolder;
+    bool forDiagnosis;
+    ~ImagesKept() {
+        if (!forDiagnosis) {
+            ScanProcedure::RemoveImages(programFolder);
         }
     }
 };
@@ -128,8 +139,14 @@ void ScanProcedure::keepImages(const QImage& raw, const QImage& prepared) {
     for (const auto& [image, name] : {std::pair{raw, RawFile}, std::pair{prepared, ScanFile}}) {
         const QString path = folder + name;
         if (image.isNull() || !SaveEightBitBmp(image, path)) {
-            QFile::remove(path);
+            platform::RemoveConfidentialFile(path);
         }
+    }
+}
+
+void ScanProcedure::RemoveImages(const QString& programFolder) {
+    for (const QString& name : {RawFile, ScanFile}) {
+        platform::RemoveConfidentialFile(programFolder + QLatin1Char('/') + name);
     }
 }
 
@@ -179,6 +196,9 @@ void ScanProcedure::run() {
         return read;
     });
     keepImages(raw, prepared);
+    // The images show the client's answers: they go when the scan's work ends, saved, cancelled
+    // or refused, and stay only while the reader is being diagnosed.
+    const ImagesKept images{ctx_.state.programFolder(), ctx_.state.settings.scanTrace()};
     if (reading.outcome != SheetOutcome::Read) {
         scanError(RefusalText(reading));
         return;

@@ -30,6 +30,9 @@ public:
 
     ScanProcedure(const app::Context& context, QWidget* mainWindow);
 
+    // Removes raw.bmp and scan.bmp from the program folder.
+    static void RemoveImages(const QString& programFolder);
+
     void run();
 
 private:

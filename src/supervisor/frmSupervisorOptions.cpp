@@ -258,7 +258,8 @@ void frmSupervisorOptions::PrintAllReports() {
         ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,
                                   MessageBoxes::Icon::Error, QStringLiteral("Print Report"));
     }
-    // The numbered copies keep the batch; the last report is not left behind as well.
+    // The batch is over, printed or not: its copies and the last report hold clients' reports.
+    reports::RemoveNumberedCopies(folder, copies);
     reports::RemoveReportFiles(folder);
     table.setCurrentClient(1);
 }

@@ -3,6 +3,7 @@
 #include "platform/AppError.h"
 #include "platform/Clock.h"
 #include "platform/DriveList.h"
+#include "platform/EndRequests.h"
 #include "platform/FileSystem.h"
 #include "platform/KeyboardState.h"
 #include "platform/MessageBoxes.h"
@@ -147,6 +148,9 @@ private:
 class FakePrinter final : public platform::Printer {
 public:
     void print(const platform::PrintJob& job) override {
+        if (onPrint) {
+            onPrint(job);
+        }
         if (!failure.isEmpty()) {
             throw AppError(err::DriveNotReady, failure);
         }
@@ -161,6 +165,20 @@ public:
     QList<platform::PrintJob> pdfs;
     QStringList pdfPaths;
     QString failure;
+    // Runs as each job reaches the printer, before it is taken or refused.
+    std::function<void(const platform::PrintJob&)> onPrint;
+};
+
+// End requests the test makes itself, as the host does on a logout.
+class FakeEndRequests final : public platform::EndRequests {
+public:
+    void onEndRequested(std::function<void()> h) override { handler = std::move(h); }
+    void request() {
+        if (handler) {
+            handler();
+        }
+    }
+    std::function<void()> handler;
 };
 
 // A scanner check that fails with a scripted error number; 0 = a scanner is there. Each

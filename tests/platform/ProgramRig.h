@@ -82,8 +82,11 @@ struct ProgramRig {
     FakeWavePlayer* wave = nullptr;
     FakeScanner* scanner = nullptr;
     FakePrinter* fakePrinter = nullptr;
+    FakeEndRequests* endRequests = nullptr;
     std::unique_ptr<app::Program> program;
     int ends = 0;
+    // The program's own way of ending, for a test that runs the program's event loop.
+    std::function<void()> programEnd;
 
     // Clients named in the data volume's file; ini text for the program folder. `host` may put
     // real services in place of fakes before the program is made; the pointer to a fake it
@@ -149,15 +152,20 @@ struct ProgramRig {
         auto pr = std::make_unique<FakePrinter>();
         fakePrinter = pr.get();
         p.printer = std::move(pr);
+        auto er = std::make_unique<FakeEndRequests>();
+        endRequests = er.get();
+        p.endRequests = std::move(er);
         if (host) {
             host(p);
             fs = p.fs.get() == fs ? fs : nullptr;
             volumes = p.volumes.get() == volumes ? volumes : nullptr;
             lock = p.lock.get() == lock ? lock : nullptr;
             fakePrinter = p.printer.get() == fakePrinter ? fakePrinter : nullptr;
+            endRequests = p.endRequests.get() == endRequests ? endRequests : nullptr;
         }
         program = std::make_unique<app::Program>(programDir, std::move(p));
         // The test decides what ending means; the event loop is its own.
+        programEnd = state().EndProgram;
         state().EndProgram = [this] { ++ends; };
     }
 

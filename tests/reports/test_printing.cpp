@@ -202,14 +202,19 @@ void TestPrinting::printSelectedInListOrder() {
     }
     fakes::press(Qt::Key_Space);
     QCOMPARE(screen.lbNameDisplay()->selectedItems().size(), 2);
+    QStringList copiesWhilePrinting;
+    rig.printer.onPrint = [&](const platform::PrintJob&) {
+        copiesWhilePrinting = QDir(rig.programDir).entryList({QStringLiteral("temp*")});
+    };
     screen.kit()->cmdMenuChoice(reports::frmPrintSelected::ChoicePrint)->setFocus();
     fakes::press(Qt::Key_Return);
     QCOMPARE(rig.printer.printed.size(), 2);
     QVERIFY(pageMentions(rig.printer.printed[0], "TWO, BEN"));
     QVERIFY(pageMentions(rig.printer.printed[1], "FIVE, EVE"));
-    QVERIFY(QFile::exists(rig.programFile("temp1")));
-    QVERIFY(QFile::exists(rig.programFile("temp2")));
-    QVERIFY(!QFile::exists(rig.programFile("temp3")));
+    // A numbered copy for each report while the batch prints, none once it has ended.
+    QCOMPARE(copiesWhilePrinting, (QStringList{"temp1", "temp2"}));
+    QVERIFY(!QFile::exists(rig.programFile("temp1")));
+    QVERIFY(!QFile::exists(rig.programFile("temp2")));
     QCOMPARE(rig.state().clients.CurrentClient(), 5);
     QVERIFY(!screen.isVisible());
 }

@@ -26,6 +26,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using namespace tov;
 using fakes::press;
 using fakes::typeText;
@@ -206,6 +208,30 @@ void identify(Screens& screens, const std::function<void()>& then = {}) {
     });
 }
 
+// A sheet whose every value the review screens accept as read, once the date of birth is typed.
+QImage savableSheet() {
+    sheetgen::SheetValues values;
+    values.ssn = QStringLiteral("123450987");
+    values.dateOfBirth = QDate(1980, 4, 19);
+    values.bac = QStringLiteral("11");
+    values.arrestDate = QDate(2026, 9, 8);
+    values.gender = 1;
+    values.race = 2;
+    values.education = 3;
+    values.marital = 2;
+    values.counts = {0, 0, 0, 0, 1, 0, 0, 0};
+    values.staffBac = QStringLiteral("11");
+    values.staffPriorDUI = 0;
+    values.answers = QString(73, QLatin1Char('1'));
+    return sheetgen::RenderFilledSheet(values, {});
+}
+
+// The permission bits of a file, -1 when there is none.
+int modeOf(const QString& path) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
 } // namespace
 
 class TestScanProcedure : public QObject {
@@ -226,6 +252,8 @@ private slots:
     void traceOnlyWhenSet_data();
     void traceOnlyWhenSet();
     void pagesInTurnDoubtsShown();
+    void imagesGoWithTheWork_data();
+    void imagesGoWithTheWork();
 };
 
 void TestScanProcedure::fromMainMenu() {
@@ -329,6 +357,13 @@ void TestScanProcedure::acquisitionError() {
 void TestScanProcedure::imagesKeptAndReplaced() {
     ScanRig rig;
     QVERIFY(rig.started);
+    // The images as they stand while the refusal is on screen; they go with the scan.
+    QMap<QString, BmpInfo> images;
+    rig.boxes->onShow = [&](const fakes::FakeMessageBoxes::Shown& box) {
+        if (box.title == QStringLiteral("Scan Error")) {
+            images = {{rig.raw(), bmpInfo(rig.raw())}, {rig.scan(), bmpInfo(rig.scan())}};
+        }
+    };
     // One page acquired as asked: one page, 8.5 by 14 inches, colour, 100 dpi.
     QImage blank(850, 1400, QImage::Format_RGB32);
     blank.fill(Qt::white);
@@ -347,10 +382,11 @@ void TestScanProcedure::imagesKeptAndReplaced() {
     QCOMPARE(asked.Resolution, 100);
     QCOMPARE(rig.boxes->titles(), (QStringList{"TOV Test Scan", "Scan Error"}));
     for (const QString& path : {rig.raw(), rig.scan()}) {
-        const BmpInfo info = bmpInfo(path);
+        const BmpInfo info = images.value(path);
         QCOMPARE(info.bits, 8);
         QCOMPARE(info.width, 850);
         QCOMPARE(info.height, 1400);
+        QVERIFY(!QFile::exists(path));
     }
     // The next scan replaces both.
     QImage shorter(850, 1300, QImage::Format_RGB32);
@@ -361,9 +397,9 @@ void TestScanProcedure::imagesKeptAndReplaced() {
         identify(screens);
         rig.run();
     }
-    QCOMPARE(bmpInfo(rig.raw()).height, 1300);
-    QCOMPARE(bmpInfo(rig.scan()).height, 1300);
-    QCOMPARE(bmpInfo(rig.scan()).bits, 8);
+    QCOMPARE(images.value(rig.raw()).height, 1300);
+    QCOMPARE(images.value(rig.scan()).height, 1300);
+    QCOMPARE(images.value(rig.scan()).bits, 8);
 }
 
 void TestScanProcedure::boxesMissing_data() {
@@ -482,6 +518,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     using Court = intake::frmCourtHistory;
     QStringList courtShown;
     QString answersShown;
+    QList<BmpInfo> imagesUnderReview;
     Screens screens;
     identify(screens, [&] {
         screens.on<intake::frmClientInfo>([&](intake::frmClientInfo* info) {
@@ -505,6 +542,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
                     for (int n = 1; n <= 73; ++n) {
                         answersShown += grid->EntryAnswers(n);
                     }
+                    imagesUnderReview = {bmpInfo(rig.raw()), bmpInfo(rig.scan())};
                     grid->kit()->cmdMenuChoice(entry::frmNewEntry::ChoiceSave)->click();
                 });
                 QVERIFY(court->kit()->cmdMenuChoice(Court::ChoiceOK)->hasFocus());
@@ -542,9 +580,13 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     QCOMPARE(r.trimmed(Field::DrugArrests), QStringLiteral("3"));
     QCOMPARE(r.get(Field::Responses), values.answers);
     QCOMPARE(rig.state().clients.ClientCount(), kClients.size() + 1);
-    // The pair of images of this scan, 8 bits per pixel.
-    QCOMPARE(bmpInfo(rig.scan()).bits, 8);
-    QCOMPARE(bmpInfo(rig.raw()).bits, 8);
+    // The pair of images of this scan, 8 bits per pixel, there while the client was reviewed and
+    // gone once saved.
+    QCOMPARE(imagesUnderReview.size(), 2);
+    QCOMPARE(imagesUnderReview[0].bits, 8);
+    QCOMPARE(imagesUnderReview[1].bits, 8);
+    QVERIFY(!QFile::exists(rig.raw()));
+    QVERIFY(!QFile::exists(rig.scan()));
 }
 
 void TestScanProcedure::traceOnlyWhenSet_data() {
@@ -672,6 +714,76 @@ void TestScanProcedure::pagesInTurnDoubtsShown() {
     QCOMPARE(gridHelp, QStringLiteral("Amber row: unclear on the scanned sheet - check it.|0=No "
                                       "answer, 1=True, 2=False, Tab=Next grid"));
     QCOMPARE(row9, (QList<QColor>{doubt, doubt, doubt}));
+}
+
+// The page images show the client's answers: owner-only while the scan's work goes on, and gone
+// when it ends, whichever way it ends, unless the reader is being diagnosed.
+void TestScanProcedure::imagesGoWithTheWork_data() {
+    QTest::addColumn<QString>("ending"); // the screen cancelled, "save" or "refused"
+    QTest::addColumn<bool>("trace");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("client saved") << "save" << false << false;
+    QTest::newRow("client information cancelled") << "frmClientInfo" << false << false;
+    QTest::newRow("court history cancelled") << "frmCourtHistory" << false << false;
+    QTest::newRow("answer grid cancelled") << "frmNewEntry" << false << false;
+    QTest::newRow("page refused") << "refused" << false << false;
+    QTest::newRow("client saved, trace on") << "save" << true << true;
+    QTest::newRow("page refused, trace on") << "refused" << true << true;
+}
+
+void TestScanProcedure::imagesGoWithTheWork() {
+    QFETCH(QString, ending);
+    QFETCH(bool, trace);
+    QFETCH(bool, kept);
+    ScanRig rig(trace ? QByteArray("[Settings]\nScanTrace=True\n")
+                      : QByteArray("[Settings]\nNumLock=True\n"));
+    QVERIFY(rig.started);
+    QImage blank(850, 1400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    rig.scanner->page = ending == QStringLiteral("refused") ? blank : savableSheet();
+    QList<int> modesDuring;
+    const auto note = [&] { modesDuring = {modeOf(rig.raw()), modeOf(rig.scan())}; };
+    rig.boxes->onShow = [&](const fakes::FakeMessageBoxes::Shown& box) {
+        if (box.title == QStringLiteral("Scan Error")) {
+            note();
+        }
+    };
+    // Each review screen is cancelled where the row stops, accepted otherwise.
+    const auto stopsAt = [ending](ui::ModalScreen* s) {
+        return ending == QString::fromLatin1(s->metaObject()->className()).section("::", -1);
+    };
+    Screens screens;
+    identify(screens, [&] {
+        screens.on<intake::frmClientInfo>([&](intake::frmClientInfo* info) {
+            note();
+            if (stopsAt(info)) {
+                info->kit()->cmdMenuChoice(intake::frmClientInfo::ChoiceCancel)->click();
+                return;
+            }
+            screens.on<intake::frmCourtHistory>([&](intake::frmCourtHistory* court) {
+                if (stopsAt(court)) {
+                    court->kit()->cmdMenuChoice(intake::frmCourtHistory::ChoiceCancel)->click();
+                    return;
+                }
+                screens.on<entry::frmNewEntry>([&](entry::frmNewEntry* grid) {
+                    grid->kit()
+                        ->cmdMenuChoice(stopsAt(grid) ? entry::frmNewEntry::ChoiceCancel
+                                                      : entry::frmNewEntry::ChoiceSave)
+                        ->click();
+                });
+                court->kit()->cmdMenuChoice(intake::frmCourtHistory::ChoiceOK)->click();
+            });
+            info->txtDob->setText(QStringLiteral("04/19/1980"));
+            info->kit()->cmdMenuChoice(intake::frmClientInfo::ChoiceOK)->click();
+        });
+    });
+    const int clients = rig.state().clients.ClientCount();
+    rig.run();
+    QVERIFY2(screens.missing.isEmpty(), qPrintable(screens.missing.join(QLatin1Char(' '))));
+    QCOMPARE(rig.state().clients.ClientCount(), clients + (ending == QStringLiteral("save")));
+    QCOMPARE(modesDuring, (QList<int>{0600, 0600}));
+    QCOMPARE(modeOf(rig.raw()), kept ? 0600 : -1);
+    QCOMPARE(modeOf(rig.scan()), kept ? 0600 : -1);
 }
 
 QTEST_MAIN(TestScanProcedure)
