@@ -1,8 +1,13 @@
 #include "app/Program.h"
 #include "app/ProgramState.h"
+#include "app/Settings.h"
+#include "platform/AppError.h"
+#include "platform/QtMessageBoxes.h"
+#include "platform/UserProgramFolder.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <optional>
@@ -67,7 +72,20 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(tov::app::ProgramState::AppTitle);
-    const QString folder = QApplication::applicationDirPath();
+    // Installed for every user, the program works in a folder of the user's own.
+    QString folder;
+    try {
+        folder = tov::platform::ProgramFolderFor(
+            QApplication::applicationDirPath(),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+            {tov::app::Settings::FileName});
+    } catch (const tov::AppError& e) {
+        tov::platform::QtMessageBoxes(tov::app::ProgramState::AppTitle)
+            .show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
+                  tov::platform::MessageBoxes::Buttons::Ok,
+                  tov::platform::MessageBoxes::Icon::Error, QString());
+        return 1;
+    }
     tov::app::Program program(
         folder, tov::platform::makeHostPlatform(folder, tov::app::ProgramState::AppTitle));
     return program.run();

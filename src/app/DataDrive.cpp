@@ -105,7 +105,11 @@ bool DataDrive::SelectDataDrive(bool startupMode) {
     const QString fallback = state_.DataPath;
     bool useStored = startupMode;
     for (;;) {
-        const QString candidate = useStored ? state_.settings.FilePath() : services_.chooseDrive();
+        QString candidate = useStored ? state_.settings.FilePath() : QString();
+        // A new installation names no data volume yet: the operator chooses one.
+        if (candidate.isEmpty()) {
+            candidate = services_.chooseDrive();
+        }
         useStored = false;
         const Outcome outcome = tryCandidate(candidate, startupMode);
         if (outcome == Outcome::Accepted) {

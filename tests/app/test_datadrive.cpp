@@ -98,6 +98,7 @@ class TestDataDrive : public QObject {
 private slots:
     void storedFolderAcceptedWithoutDialog();
     void relativeStoredFolderFromProgramFolder();
+    void newInstallationChoosesFirst();
     void missingFileAsksForAnotherDrive();
     void doneWithoutChoiceGivesEmptyCandidate();
     void driveLetterNamedInCapitals_data();
@@ -144,6 +145,18 @@ void TestDataDrive::relativeStoredFolderFromProgramFolder() {
     QCOMPARE(rig.state.DataPath, QDir::cleanPath(rig.volB));
     QCOMPARE(rig.state.clients.ClientCount(), 1);
     QVERIFY(rig.ini().contains("FilePath=../volB\n"));
+}
+
+// An installed program's settings name no volume: the choice comes first, with no message.
+void TestDataDrive::newInstallationChoosesFirst() {
+    Rig rig;
+    rig.state.settings.setFilePath(QString());
+    rig.dialogAnswers = {rig.volB};
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QVERIFY(rig.boxes.shown.isEmpty());
+    QCOMPARE(rig.dialogs, 1);
+    QCOMPARE(rig.state.DataPath, rig.volB);
+    QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
 }
 
 void TestDataDrive::missingFileAsksForAnotherDrive() {
