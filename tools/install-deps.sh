@@ -9,6 +9,7 @@ pkgs=(
   cups printer-driver-cups-pdf poppler-utils fonts-liberation2 fonts-dejavu-core
   libsane-dev sane-utils sqlite3 qt6-image-formats-plugins qt6-pdf-dev
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
+  clang libclang-rt-14-dev clang-format clang-tidy libbenchmark-dev
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick procps
 )
 missing=()

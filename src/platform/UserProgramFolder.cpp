@@ -137,7 +137,7 @@ QString ProgramFolderFor(const QString& installedFolder, const QString& userData
     if (!NeedsUserFolder(installedFolder)) {
         return installedFolder;
     }
-    const QString user = QDir(userDataFolder).filePath(UserFolderName);
+    QString user = QDir(userDataFolder).filePath(UserFolderName);
     PrepareUserFolder(installedFolder, user, copied);
     return user;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QLabel>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +10,6 @@
 #include <functional>
 
 class QHBoxLayout;
-class QLabel;
 class QPushButton;
 class QWidget;
 
