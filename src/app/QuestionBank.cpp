@@ -1,6 +1,7 @@
 #include "app/QuestionBank.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -32,6 +33,13 @@ QSqlDatabase openSqlite(const QString& path, const QString& connection, bool rea
     // SQLite would quietly create a missing file.
     if (!info.exists()) {
         throw AppError(err::DbFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    }
+    // SQLite would wait on a pipe for ever and map whatever a device gives.
+    try {
+        platform::CheckRegularFile(path, platform::MaxDatabaseBytes);
+    } catch (const AppError& e) {
+        throw AppError(err::DbCannotOpen,
+                       QStringLiteral("Couldn't open file '%1'. %2").arg(path, e.description()));
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
     db.setDatabaseName(path);

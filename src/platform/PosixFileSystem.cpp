@@ -1,6 +1,7 @@
 #include "platform/PosixFileSystem.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -216,9 +217,10 @@ qint64 PosixFileSystem::size(const QString& path) {
 }
 
 void PosixFileSystem::probeRead(const QString& path) {
-    Fd fd(calls_, path, O_RDONLY);
+    // Non-blocking: a pipe under the name would otherwise hold the open until a writer comes.
+    Fd fd(calls_, path, O_RDONLY | O_NONBLOCK);
     struct stat st {};
-    if (calls_.fstat(fd.get(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (calls_.fstat(fd.get(), &st) == 0 && !S_ISREG(st.st_mode)) {
         fail(EISDIR, path);
     }
     fd.close();
@@ -232,10 +234,29 @@ QByteArray PosixFileSystem::readOrCreate(const QString& path) {
         }
         created.close();
     }
-    Fd fd(calls_, path, O_RDONLY);
+    Fd fd(calls_, path, O_RDONLY | O_NONBLOCK);
+    // Only a plain file of a size a client file can have: a pipe, a device or a link to
+    // /dev/zero is refused before reading, a huge (sparse) file too.
+    struct stat st {};
+    if (calls_.fstat(fd.get(), &st) != 0) {
+        fail(errno, path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        fail(EISDIR, path);
+    }
+    const auto tooLarge = [] {
+        throw AppError(err::PathFileAccess,
+                       QStringLiteral("File too large (over %1 bytes)").arg(MaxClientFileBytes));
+    };
+    if (st.st_size > MaxClientFileBytes) {
+        tooLarge();
+    }
     QByteArray content;
     char buffer[8192];
     for (;;) {
+        if (content.size() > MaxClientFileBytes) {
+            tooLarge();
+        }
         const ssize_t n = calls_.read(fd.get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) {

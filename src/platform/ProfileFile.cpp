@@ -1,11 +1,13 @@
 #include "platform/ProfileFile.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 #include "records/Cp1252.h"
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QStringList>
 
 #include <optional>
@@ -49,12 +51,18 @@ QString valueOf(const QString& line) {
     return v;
 }
 
+// The byte order marks of a file saved as "Unicode" (UTF-16), as Windows editors offer.
+constexpr char Utf16LeMark[] = "\xFF\xFE";
+constexpr char Utf16BeMark[] = "\xFE\xFF";
+
 // The file as lines of bytes, each with its own line end, so a write can leave every line it
 // does not change exactly as it was, whatever its encoding.
 struct Lines {
     QList<QByteArray> raw;  // without the line end
     QList<QByteArray> ends; // "\n", "\r\n" or, for a last line without one, nothing
     QByteArray eol = QByteArrayLiteral("\n");
+    // Set when the file is UTF-16: its encoding, for writing it back the same way.
+    std::optional<QStringConverter::Encoding> utf16;
 
     // A line as text: UTF-8 when it is valid UTF-8, otherwise the Windows code page the file
     // was most likely written in. A byte order mark at the start of the file is not text.
@@ -72,6 +80,11 @@ struct Lines {
         for (qsizetype i = 0; i < raw.size(); ++i) {
             out += raw[i] + ends[i];
         }
+        if (utf16) {
+            QStringEncoder encode(*utf16);
+            out = QByteArray(*utf16 == QStringConverter::Utf16LE ? Utf16LeMark : Utf16BeMark, 2) +
+                  QByteArray(encode(QString::fromUtf8(out)));
+        }
         return out;
     }
     void insert(qsizetype at, const QString& line) {
@@ -84,13 +97,45 @@ struct Lines {
     }
 };
 
-Lines load(const QString& path) {
+std::optional<QStringConverter::Encoding> utf16Of(const QByteArray& content) {
+    if (content.startsWith(Utf16LeMark)) {
+        return QStringConverter::Utf16LE;
+    }
+    if (content.startsWith(Utf16BeMark)) {
+        return QStringConverter::Utf16BE;
+    }
+    return std::nullopt;
+}
+
+// Why the settings file cannot be used, or nothing when it can (or is not there yet).
+std::optional<AppError> unusable(const QString& path, QByteArray& content) {
+    try {
+        content = ReadRegularFile(path, MaxTextFileBytes);
+    } catch (const AppError& e) {
+        if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) {
+            return std::nullopt;
+        }
+        return e;
+    }
+    return std::nullopt;
+}
+
+Lines load(const QString& path, std::optional<AppError>* refused = nullptr) {
     Lines result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QByteArray content;
+    if (const std::optional<AppError> why = unusable(path, content)) {
+        // Read as if missing (the defaults); a write is refused rather than replacing it.
+        if (refused != nullptr) {
+            *refused = why;
+        }
         return result;
     }
-    const QByteArray content = file.readAll();
+    // A UTF-16 file is worked on as UTF-8 lines and written back as UTF-16.
+    result.utf16 = utf16Of(content);
+    if (result.utf16) {
+        QStringDecoder decode(*result.utf16);
+        content = QString(decode(QByteArrayView(content).sliced(2))).toUtf8();
+    }
     if (content.contains("\r\n")) {
         result.eol = QByteArrayLiteral("\r\n");
     }
@@ -135,7 +180,12 @@ QString ProfileFile::read(const QString& section, const QString& key, const QStr
 }
 
 void ProfileFile::write(const QString& section, const QString& key, const QString& value) const {
-    Lines file = load(path_);
+    std::optional<AppError> refused;
+    Lines file = load(path_, &refused);
+    if (refused) {
+        throw AppError(refused->number(),
+                       QStringLiteral("Cannot write %1: %2").arg(path_, refused->description()));
+    }
     const QString entry = key + QLatin1Char('=') + value;
     qsizetype sectionAt = -1;
     qsizetype insertAt = -1;

@@ -1,7 +1,10 @@
 #include "reports/ReportCommand.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 #include "records/ClientTable.h"
+#include "records/Quoted.h"
+#include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 
 #include <QCommandLineParser>
@@ -12,6 +15,10 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace tov::reports {
 
@@ -33,19 +40,53 @@ QJsonArray flags(const std::array<bool, 5>& values) {
     return a;
 }
 
+// The file a path leads to, links followed; nothing when there is none.
+std::optional<std::pair<dev_t, ino_t>> identity(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
+        return std::nullopt;
+    }
+    return std::pair{st.st_dev, st.st_ino};
+}
+
+// Whether writing to `output` would replace the client file or a file the program folder needs
+// (its tables, texts, settings, question bank or the programs), under any name or link.
+bool replacesAnInput(const QString& output, const QString& dataFile, const QString& folder) {
+    const auto target = identity(output);
+    if (!target) {
+        return false;
+    }
+    if (target == identity(dataFile)) {
+        return true;
+    }
+    // What the command reads there: the tables and texts, the settings; and what the program
+    // needs: its question bank, workgroup file and the programs.
+    static const QStringList read = {QStringLiteral("txt"), QStringLiteral("ini"),
+                                     QStringLiteral("mdb"), QStringLiteral("mda")};
+    const QDir dir(folder);
+    for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden)) {
+        const bool input = read.contains(entry.suffix(), Qt::CaseInsensitive) ||
+                           (entry.isFile() && entry.isExecutable());
+        if (input && identity(entry.filePath()) == target) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Record n of a client file, a short last record padded as the program reads it.
 records::ClientRecord readRecord(const QString& path, int n) {
-    QFile file(path);
-    if (!QFileInfo::exists(path)) {
-        throw AppError(err::FileNotFound, QStringLiteral("The client file %1 was not found.")
-                                              .arg(QDir::toNativeSeparators(path)));
+    QByteArray content;
+    try {
+        content = platform::ReadRegularFile(path, platform::MaxClientFileBytes);
+    } catch (const AppError& e) {
+        if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) {
+            throw AppError(err::FileNotFound, QStringLiteral("The client file %1 was not found.")
+                                                  .arg(QDir::toNativeSeparators(path)));
+        }
+        throw AppError(e.number(), QStringLiteral("The client file %1 cannot be read: %2")
+                                       .arg(QDir::toNativeSeparators(path), e.description()));
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw AppError(err::PermissionDenied,
-                       QStringLiteral("The client file %1 cannot be read: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
-    }
-    const QByteArray content = file.readAll();
     const int count = records::ClientTable::recordCountForLength(content.size());
     if (n < 1 || n > count) {
         throw AppError(err::SubscriptOutOfRange,
@@ -106,9 +147,15 @@ QJsonObject ResultsJson(const ScoringPass& pass) {
 
 int ReportCommand::run(const QStringList& arguments) {
     QCommandLineParser parser;
-    const QCommandLineOption folder(QStringLiteral("program-folder"),
-                                    QStringLiteral("The program folder with the tables."),
-                                    QStringLiteral("DIR"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Scores one client of a client file and writes the report exactly as the program "
+        "writes report.prn.\n\nExit status: 0 on success; otherwise one line on standard "
+        "error and status 1."));
+    const QCommandLineOption folder(
+        QStringLiteral("program-folder"),
+        QStringLiteral("The program folder with the tables (default: the command's own; when "
+                       "installed, the user's program folder ~/.local/share/tov2sf)."),
+        QStringLiteral("DIR"));
     const QCommandLineOption dataFile(QStringLiteral("data-file"),
                                       QStringLiteral("The client record file."),
                                       QStringLiteral("PATH"));
@@ -118,11 +165,16 @@ int ReportCommand::run(const QStringList& arguments) {
                                      QStringLiteral("Add the one-page summary."));
     const QCommandLineOption clientPage(QStringLiteral("client-page"),
                                         QStringLiteral("Add the client page."));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Report file, or - for standard output."),
-                                    QStringLiteral("PATH"));
+    const QCommandLineOption output(
+        QStringLiteral("output"),
+        QStringLiteral("Report file, or - for standard output (default: report.prn in the "
+                       "program folder)."),
+        QStringLiteral("PATH"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print the results."));
-    parser.addOptions({folder, dataFile, client, summary, clientPage, output, json});
+    const QCommandLineOption help(QStringLiteral("help"), QStringLiteral("Show this help."));
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Show the version."));
+    parser.addOptions({folder, dataFile, client, summary, clientPage, output, json, help, version});
     auto fail = [this](const QString& text) {
         err += "tov2sf-report: " + text.toLocal8Bit() + '\n';
         return 1;
@@ -130,19 +182,37 @@ int ReportCommand::run(const QStringList& arguments) {
     if (!parser.parse(arguments)) {
         return fail(parser.errorText() + QStringLiteral("; ") + QLatin1String(Usage));
     }
-    if (!parser.positionalArguments().isEmpty() || !parser.isSet(folder) ||
+    if (parser.isSet(help)) {
+        out += QLatin1String(Usage).latin1() + QByteArray("\n\n") +
+               parser.helpText().section(QLatin1Char('\n'), 1).toLocal8Bit();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        out += "tov2sf-report " TOV_VERSION "\n";
+        return 0;
+    }
+    const QString programFolder = parser.isSet(folder)   ? parser.value(folder)
+                                  : defaultProgramFolder ? defaultProgramFolder()
+                                                         : QString();
+    if (!parser.positionalArguments().isEmpty() || programFolder.isEmpty() ||
         !parser.isSet(dataFile) || !parser.isSet(client)) {
         return fail(QLatin1String(Usage));
     }
     bool ok = false;
     const int n = parser.value(client).toInt(&ok);
     if (!ok) {
-        return fail(QStringLiteral("--client must be a record number, not \"%1\"")
-                        .arg(parser.value(client)));
+        return fail(QStringLiteral("--client must be a record number, not %1")
+                        .arg(records::Quoted(parser.value(client))));
     }
-    const QString programFolder = parser.value(folder);
     if (!QFileInfo(programFolder).isDir()) {
         return fail(QStringLiteral("the program folder %1 does not exist").arg(programFolder));
+    }
+    const QString target = parser.value(output);
+    if (!target.isEmpty() && target != QLatin1String("-") &&
+        replacesAnInput(target, parser.value(dataFile), programFolder)) {
+        return fail(QStringLiteral("--output %1 is the client file or a file of the program "
+                                   "folder; the report is not written over it")
+                        .arg(QDir::toNativeSeparators(target)));
     }
     const ExtraPages extra{parser.isSet(summary), parser.isSet(clientPage)};
     try {
@@ -150,10 +220,10 @@ int ReportCommand::run(const QStringList& arguments) {
         if (parser.isSet(json)) {
             const ScoringPass pass = RunScoring(programFolder, record, n, extra);
             out += QJsonDocument(ResultsJson(pass)).toJson(QJsonDocument::Indented);
-        } else if (parser.value(output) == QLatin1String("-")) {
+        } else if (target == QLatin1String("-")) {
             out += RunScoring(programFolder, record, n, extra).report;
         } else {
-            ScoreClient(programFolder, record, n, extra, parser.value(output));
+            ScoreClient(programFolder, record, n, extra, target);
         }
     } catch (const AppError& e) {
         return fail(e.description());

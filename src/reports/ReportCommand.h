@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <functional>
+
 namespace tov::reports {
 
 struct ScoringPass;
@@ -17,10 +19,14 @@ QJsonObject ResultsJson(const ScoringPass& pass);
 class ReportCommand {
 public:
     static constexpr const char* Usage =
-        "usage: tov2sf-report --program-folder DIR --data-file PATH --client N "
+        "usage: tov2sf-report [--program-folder DIR] --data-file PATH --client N "
         "[--summary-page] [--client-page] [--output PATH|-] [--json]";
 
     int run(const QStringList& arguments);
+
+    // The program folder when --program-folder is not given, asked for only when needed
+    // (finding it may make the user's own); none when not set or empty.
+    std::function<QString()> defaultProgramFolder;
 
     QByteArray out;
     QByteArray err;

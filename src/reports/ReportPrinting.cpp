@@ -1,4 +1,5 @@
 #include "reports/ReportPrinting.h"
+#include "platform/RegularFile.h"
 
 #include "platform/AppError.h"
 #include "platform/ConfidentialFile.h"
@@ -18,12 +19,12 @@ QString reportPath(const QString& programFolder) {
 }
 
 QByteArray readWhole(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        throw AppError(f.exists() ? err::PermissionDenied : err::FileNotFound,
+    try {
+        return platform::ReadRegularFile(path, platform::MaxTextFileBytes);
+    } catch (const AppError& e) {
+        throw AppError(e.number() == err::FileNotFound ? err::FileNotFound : err::PermissionDenied,
                        QStringLiteral("The report file %1 cannot be read.").arg(path));
     }
-    return f.readAll();
 }
 
 // The hourglass for as long as the printing lasts, whatever way it ends.

@@ -35,7 +35,11 @@ ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecor
         WriteWholeFile(path, pass.report);
         return pass;
     } catch (const AppError&) {
-        platform::RemoveConfidentialFile(path);
+        // No report is left in the program folder to be shown or printed in its place; an
+        // output named by the caller is left as it was (the write never touched it).
+        if (output.isEmpty()) {
+            platform::RemoveConfidentialFile(path);
+        }
         throw;
     }
 }

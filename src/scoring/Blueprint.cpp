@@ -1,4 +1,6 @@
 #include "scoring/Blueprint.h"
+#include "platform/RegularFile.h"
+#include "records/Quoted.h"
 
 #include "platform/AppError.h"
 #include "scoring/ScoringTables.h"
@@ -45,13 +47,17 @@ QString Blueprint::scaleCode(int scale) {
 }
 
 Blueprint Blueprint::load(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw AppError(err::FileNotFound,
-                       QStringLiteral("The blueprint %1 cannot be read.").arg(path));
+    QByteArray content;
+    try {
+        content = platform::ReadRegularFile(path, platform::MaxTextFileBytes);
+    } catch (const AppError& e) {
+        throw AppError(
+            err::FileNotFound,
+            QStringLiteral("The blueprint %1 cannot be read: %2").arg(path, e.description()));
     }
     const QString name = QFileInfo(path).fileName();
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString::fromUtf8(content).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
     Blueprint bp;
     const QStringList scaleCodes = {QStringLiteral("VA"), QStringLiteral("AL"),
                                     QStringLiteral("DR"), QStringLiteral("DG")};
@@ -84,15 +90,16 @@ Blueprint Blueprint::load(const QString& path) {
         bool ok = false;
         item.number = head.toInt(&ok);
         if (!ok || item.number != bp.items_.size() + 1) {
-            fail(QStringLiteral("item %1 expected, found \"%2\"")
+            fail(QStringLiteral("item %1 expected, found %2")
                      .arg(bp.items_.size() + 1)
-                     .arg(head));
+                     .arg(records::Quoted(head)));
         }
         const int codes = item.number <= Sections::End1 ? 3 : 5;
         for (const QString& p : f.at(1).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const int v = p.toInt(&ok);
             if (!ok || v < 0 || v > 9) {
-                fail(QStringLiteral("points must be digits 0 to 9, not \"%1\"").arg(p));
+                fail(
+                    QStringLiteral("points must be digits 0 to 9, not %1").arg(records::Quoted(p)));
             }
             item.points << v;
         }
@@ -104,12 +111,12 @@ Blueprint Blueprint::load(const QString& path) {
         item.significant = listField(f.at(4));
         for (const QString& s : item.scales) {
             if (!scaleCodes.contains(s)) {
-                fail(QStringLiteral("unknown scale \"%1\"").arg(s));
+                fail(QStringLiteral("unknown scale %1").arg(records::Quoted(s)));
             }
         }
         for (const QString& g : item.significant) {
             if (!groups.contains(g)) {
-                fail(QStringLiteral("unknown significant-item group \"%1\"").arg(g));
+                fail(QStringLiteral("unknown significant-item group %1").arg(records::Quoted(g)));
             }
         }
         const QString listed = f.at(5).trimmed();
@@ -136,7 +143,8 @@ Blueprint Blueprint::load(const QString& path) {
         }
         for (const QString& t : item.answerTexts) {
             if (t.size() > 35) {
-                fail(QStringLiteral("the answer text \"%1\" is longer than 35 characters").arg(t));
+                fail(QStringLiteral("the answer text %1 is longer than 35 characters")
+                         .arg(records::Quoted(t)));
             }
         }
     }

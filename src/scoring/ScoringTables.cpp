@@ -1,4 +1,5 @@
 #include "scoring/ScoringTables.h"
+#include "records/Quoted.h"
 
 #include "scoring/TableReader.h"
 
@@ -55,10 +56,9 @@ QString readKey(TableReader& in, int section, int code, int length) {
         return c >= QLatin1Char('0') && c <= QLatin1Char('9');
     });
     if (key.size() != length || !digits) {
-        in.fail(tableerr::BadValue,
-                QStringLiteral("%1 is \"%2\"; it must be %3 digits, one per item.")
-                    .arg(what(), key.left(80))
-                    .arg(length));
+        in.fail(tableerr::BadValue, QStringLiteral("%1 is %2; it must be %3 digits, one per item.")
+                                        .arg(what(), records::Quoted(key))
+                                        .arg(length));
     }
     return key;
 }

@@ -1,4 +1,6 @@
 #include "scoring/TableReader.h"
+#include "platform/RegularFile.h"
+#include "records/Quoted.h"
 
 #include "platform/AppError.h"
 #include "records/Cp1252.h"
@@ -23,26 +25,24 @@ bool isLineEnd(QChar c) {
 
 // A value quoted for a message, cut when it is long.
 QString shown(const QString& value) {
-    const QString cut = value.size() > 40 ? value.left(40) + QStringLiteral("...") : value;
-    return QLatin1Char('"') + cut + QLatin1Char('"');
+    return records::Quoted(value);
 }
 
 } // namespace
 
 QByteArray readDataFile(const QString& path) {
-    QFile file(path);
-    // Opened first and asked why only when that fails: a report opens many small files.
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path)) {
+    try {
+        return platform::ReadRegularFile(path, platform::MaxTextFileBytes);
+    } catch (const AppError& e) {
+        if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) {
             throw AppError(
                 err::FileNotFound,
                 QStringLiteral("The file %1 was not found.").arg(QDir::toNativeSeparators(path)));
         }
-        throw AppError(err::PermissionDenied,
+        throw AppError(e.number() == err::PermissionDenied ? err::PermissionDenied : e.number(),
                        QStringLiteral("The file %1 cannot be read: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString()));
+                           .arg(QDir::toNativeSeparators(path), e.description()));
     }
-    return file.readAll();
 }
 
 TableReader::TableReader(const QString& path)

@@ -1,4 +1,5 @@
 #include "testing/ItemBank.h"
+#include "platform/RegularFile.h"
 
 #include "platform/AppError.h"
 #include "scoring/Blueprint.h"
@@ -63,13 +64,17 @@ QList<BankRow> rowsOf(const scoring::Blueprint& blueprint,
 } // namespace
 
 ItemWording ItemWording::load(const QString& path, const scoring::Blueprint& blueprint) {
-    QFile file(path);
     const QString name = QFileInfo(path).fileName();
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        throw AppError(err::FileNotFound, QStringLiteral("%1 cannot be read.").arg(path));
+    QByteArray content;
+    try {
+        content = platform::ReadRegularFile(path, platform::MaxTextFileBytes);
+    } catch (const AppError& e) {
+        throw AppError(err::FileNotFound,
+                       QStringLiteral("%1 cannot be read: %2").arg(path, e.description()));
     }
     static const QRegularExpression head(QStringLiteral("^(\\d+)(?:\\.(\\d))?$"));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QString::fromUtf8(content).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
     ItemWording wording;
     for (int n = 0; n < lines.size(); ++n) {
         const QString line = lines.at(n).trimmed();

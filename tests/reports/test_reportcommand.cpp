@@ -72,6 +72,9 @@ private slots:
     void jsonResults();
     void badInput_data();
     void badInput();
+    void outputNeverReplacesAnInput_data();
+    void outputNeverReplacesAnInput();
+    void helpAndVersion();
     void installedProgram();
 };
 
@@ -161,6 +164,60 @@ void TestReportCommand::badInput() {
     QCOMPARE(err.count(QLatin1Char('\n')), 1);
     QVERIFY(err.endsWith(QLatin1Char('\n')));
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
+}
+
+// --output naming a file the command reads, under any name, is refused; a run that fails leaves
+// an earlier output as it was.
+void TestReportCommand::outputNeverReplacesAnInput_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("client");
+    QTest::addColumn<int>("status");
+    QTest::newRow("the client file") << "DATA401.TOV"
+                                     << "1" << 1;
+    QTest::newRow("a link to the client file") << "link"
+                                               << "1" << 1;
+    QTest::newRow("the client file by another spelling") << "./sub/../DATA401.TOV"
+                                                         << "1" << 1;
+    QTest::newRow("a scoring table") << "TOV2SFB.TXT"
+                                     << "1" << 1;
+    QTest::newRow("an earlier report, run fails") << "old.prn"
+                                                  << "9" << 1;
+    QTest::newRow("an earlier report, replaced") << "old.prn"
+                                                 << "2" << 0;
+}
+
+void TestReportCommand::outputNeverReplacesAnInput() {
+    QFETCH(QString, output);
+    QFETCH(QString, client);
+    QFETCH(int, status);
+    Rig rig;
+    QDir(rig.dir.path()).mkdir(QStringLiteral("sub"));
+    QVERIFY(QFile::link(rig.data, rig.path(QStringLiteral("link"))));
+    QFile old(rig.path(QStringLiteral("old.prn")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("an earlier report\n");
+    old.close();
+    const QString target = rig.path(output);
+    const QByteArray before = readAll(target);
+    QCOMPARE(rig.run(rig.base(client) << QStringLiteral("--output") << target), status);
+    if (status == 0) {
+        QCOMPARE(readAll(target), reports::RunScoring(rig.dir.path(), second(), 2, {}).report);
+    } else {
+        QCOMPARE(readAll(target), before);
+        QCOMPARE(QFileInfo(rig.path(QStringLiteral("link"))).symLinkTarget(), rig.data);
+    }
+}
+
+void TestReportCommand::helpAndVersion() {
+    Rig rig;
+    QCOMPARE(rig.run({QStringLiteral("--version")}), 0);
+    QCOMPARE(rig.command.out, QByteArray("tov2sf-report " TOV_VERSION "\n"));
+    QCOMPARE(rig.run({QStringLiteral("--help")}), 0);
+    for (const char* option :
+         {"--program-folder", "--data-file", "--client", "--output", "--json", "Exit status"}) {
+        QVERIFY2(rig.command.out.contains(option), option);
+    }
+    QVERIFY(rig.command.err.isEmpty());
 }
 
 void TestReportCommand::installedProgram() {

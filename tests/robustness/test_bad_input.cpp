@@ -8,6 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/PosixFileSystem.h"
 #include "records/ClientTable.h"
+#include "reports/ReportCommand.h"
 #include "reports/ScoreClient.h"
 #include "testing/LanguageTables.h"
 #include "testing/TestItem.h"
@@ -19,6 +20,9 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tov;
 
@@ -132,6 +136,8 @@ private slots:
     void damagedFile();
     void settingsWriteKeepsOtherLines_data();
     void settingsWriteKeepsOtherLines();
+    void hostileFile_data();
+    void hostileFile();
     void gridItemOfDamagedId_data();
     void gridItemOfDamagedId();
 };
@@ -310,7 +316,12 @@ void TestBadInput::damagedFile_data() {
     QTest::newRow("settings: UTF-16")
         << "settings"
         << "tov2sf.ini" << utf16("[Path]\r\nFilePath=/media/usb\r\n") << false << ""
-        << "a:";
+        << "/media/usb";
+    QTest::newRow("tables: binary junk quoted shortly")
+        << "scoring"
+        << "TOV2SFB.TXT" << QByteArray("\x01\x02\x1b[31m") + QByteArray(200, 'x') << false
+        << "is \"???[31mxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\", which is not a whole number"
+        << "";
 }
 
 void TestBadInput::damagedFile() {
@@ -409,6 +420,15 @@ void TestBadInput::settingsWriteKeepsOtherLines_data() {
         << QByteArray("[Path]\nFilePath=a:\r\n[Settings]\nNumLock=False\n");
     QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf[Settings]\nNumLock=True\n")
                                      << QByteArray("\xef\xbb\xbf[Settings]\nNumLock=False\n");
+    // Notepad's "Unicode": written back as it came, byte order mark and all.
+    QTest::newRow("UTF-16 little-endian")
+        << utf16("[S]\r\nNumLock=True\r\n")
+        << utf16("[S]\r\nNumLock=True\r\n[Settings]\r\nNumLock=False\r\n");
+    QTest::newRow("UTF-16 big-endian")
+        << QByteArray("\xfe\xff\0[\0S\0]\0\n\0N\0L\0=\0T\0\n", 20)
+        << QByteArray("\xfe\xff\0[\0S\0]\0\n\0N\0L\0=\0T\0\n\0[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n"
+                      "\0N\0u\0m\0L\0o\0c\0k\0=\0F\0a\0l\0s\0e\0\n",
+                      20 + 22 + 28);
 }
 
 void TestBadInput::settingsWriteKeepsOtherLines() {
@@ -421,6 +441,92 @@ void TestBadInput::settingsWriteKeepsOtherLines() {
     settings.setNumLock(false);
     QCOMPARE(readAll(path), expected);
     QVERIFY(!settings.NumLock());
+}
+
+// Something other than a file, or a file larger than its format can be, under a loader's name:
+// refused before reading, at once (a pipe would wait for ever, /dev/zero never ends, a sparse
+// file of gigabytes would fill memory) and nothing is changed.
+void TestBadInput::hostileFile_data() {
+    QTest::addColumn<QString>("loader");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    const QList<std::pair<const char*, const char*>> loaders = {
+        {"clients", "DATA401.TOV"}, {"report tool", "DATA401.TOV"}, {"scoring", "TOV2SFB.TXT"},
+        {"invalid", "INVAL.TXT"},   {"bank", "TOV2SF.MDB"},         {"settings", "tov2sf.ini"}};
+    for (const auto& [loader, file] : loaders) {
+        const QString notAFile = QLatin1String(loader) == QLatin1String("clients")
+                                     ? QStringLiteral("Bad file name or number")
+                                     : QStringLiteral("Not a regular file");
+        for (const char* kind : {"pipe", "link to /dev/zero", "folder"}) {
+            QTest::addRow("%s: %s", loader, kind) << loader << file << kind << notAFile;
+        }
+        QTest::addRow("%s: sparse, over its size", loader)
+            << loader << file << "sparse" << QStringLiteral("File too large");
+    }
+}
+
+void TestBadInput::hostileFile() {
+    QFETCH(QString, loader);
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    copyProgramFolder(dir.path());
+    const QString path = dir.filePath(file);
+    QFile::remove(path);
+    const QByteArray name = QFile::encodeName(path);
+    if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == QLatin1String("link to /dev/zero")) {
+        QCOMPARE(::symlink("/dev/zero", name.constData()), 0);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        QFile sparse(path);
+        QVERIFY(sparse.open(QIODevice::WriteOnly));
+        QVERIFY(sparse.resize(loader == QLatin1String("bank") ? (qint64(1) << 30) + 1
+                                                              : (qint64(16) << 20) + 1));
+    }
+    // Names only: a sparse file is not read by the test either.
+    const auto entries = [&dir] {
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const QStringList before = entries();
+
+    QString told;
+    try {
+        if (loader == QLatin1String("clients")) {
+            platform::PosixFileSystem fs;
+            records::ClientTable(fs).LoadClientFile(dir.path());
+        } else if (loader == QLatin1String("report tool")) {
+            reports::ReportCommand command;
+            QCOMPARE(command.run({"tov2sf-report", "--program-folder", dir.path(), "--data-file",
+                                  path, "--client", "1", "--output", "-"}),
+                     1);
+            told = QString::fromLocal8Bit(command.err);
+        } else if (loader == QLatin1String("scoring") || loader == QLatin1String("invalid")) {
+            (void)reports::RunScoring(dir.path(),
+                                      testclient::client(loader == QLatin1String("invalid")
+                                                             ? QStringLiteral("1-10=1")
+                                                             : QString(),
+                                                         QString()),
+                                      1, {true, true});
+        } else if (loader == QLatin1String("bank")) {
+            told = bankMessage(path);
+        } else {
+            // Read as if missing; a write is refused rather than replacing it.
+            const app::Settings settings(dir.path());
+            QCOMPARE(settings.FilePath(), QStringLiteral("a:"));
+            settings.setNumLock(false);
+        }
+    } catch (const AppError& e) {
+        told = e.description();
+    }
+    QVERIFY2(told.contains(message), qPrintable(told));
+    QCOMPARE(entries(), before);
+    QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link to /dev/zero"));
 }
 
 // The answer grid labels its rows with the bank's IDs and reads the item back from the label; an

@@ -1,0 +1,103 @@
+#include "platform/RegularFile.h"
+
+#include "platform/AppError.h"
+#include "platform/PosixFileSystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tov::platform {
+
+namespace {
+
+[[noreturn]] void failErrno(int errnoValue) {
+    const int number = PosixFileSystem::errorNumberFor(errnoValue);
+    QString text;
+    switch (number) {
+    case err::FileNotFound:
+        text = QStringLiteral("File not found");
+        break;
+    case err::PathNotFound:
+        text = QStringLiteral("Path not found");
+        break;
+    case err::PermissionDenied:
+        text = QStringLiteral("Permission denied");
+        break;
+    default:
+        text = QString::fromLocal8Bit(std::strerror(errnoValue));
+    }
+    throw AppError(number, text);
+}
+
+void checkOpen(int fd, qint64 maxBytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        failErrno(errno);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        throw AppError(err::BadFileName, QStringLiteral("Not a regular file"));
+    }
+    if (st.st_size > maxBytes) {
+        throw AppError(err::PathFileAccess,
+                       QStringLiteral("File too large (over %1 bytes)").arg(maxBytes));
+    }
+}
+
+// The descriptor closed however the read ends.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+};
+
+int openForReading(const QString& path) {
+    // Non-blocking, so that opening a pipe returns at once and the check below refuses it.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        failErrno(errno);
+    }
+    return fd;
+}
+
+} // namespace
+
+QByteArray ReadRegularFile(const QString& path, qint64 maxBytes) {
+    const Descriptor file{openForReading(path)};
+    checkOpen(file.fd, maxBytes);
+    // The size is checked once more while reading: the file may grow after the check.
+    QByteArray content;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failErrno(errno);
+        }
+        if (n == 0) {
+            break;
+        }
+        if (content.size() + n > maxBytes) {
+            throw AppError(err::PathFileAccess,
+                           QStringLiteral("File too large (over %1 bytes)").arg(maxBytes));
+        }
+        content.append(buffer, n);
+    }
+    return content;
+}
+
+void CheckRegularFile(const QString& path, qint64 maxBytes) {
+    const Descriptor file{openForReading(path)};
+    checkOpen(file.fd, maxBytes);
+}
+
+} // namespace tov::platform
