@@ -1,5 +1,6 @@
 #include "app/QuestionBank.h"
 
+#include "app/Settings.h"
 #include "platform/AppError.h"
 #include "platform/RegularFile.h"
 
@@ -72,9 +73,9 @@ void DbEngine::setDefaults(const QString& user, const QString& password) {
 
 Workspace Workspace::open(const DbEngine& engine, const QString& user, const QString& password) {
     Q_UNUSED(password);
-    const QString systemDb =
-        platform::ProfileFile(engine.iniPath())
-            .read(QStringLiteral("Options"), QStringLiteral("SystemDB"), QString(), 260);
+    const QString systemDb = platform::ProfileFile(engine.iniPath())
+                                 .read(QStringLiteral("Options"), QStringLiteral("SystemDB"),
+                                       QString(), Settings::PathBuffer);
     const QString connection = newConnectionName();
     bool known = false;
     {

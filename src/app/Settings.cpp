@@ -23,8 +23,8 @@ Settings::Settings(const QString& programFolder)
     : programFolder_(programFolder), file_(programFolder + QLatin1Char('/') + FileName) {}
 
 QString Settings::FilePath() const {
-    return trimSpaces(
-        file_.read(QStringLiteral("Path"), QStringLiteral("FilePath"), QStringLiteral("a:"), 50));
+    return trimSpaces(file_.read(QStringLiteral("Path"), QStringLiteral("FilePath"),
+                                 QStringLiteral("a:"), PathBuffer));
 }
 
 void Settings::setFilePath(const QString& folder) const {
@@ -32,8 +32,8 @@ void Settings::setFilePath(const QString& folder) const {
 }
 
 QString Settings::GetINISndPath() const {
-    return trimSpaces(
-        file_.read(QStringLiteral("Path"), QStringLiteral("SndPath"), QStringLiteral("c:"), 50));
+    return trimSpaces(file_.read(QStringLiteral("Path"), QStringLiteral("SndPath"),
+                                 QStringLiteral("c:"), PathBuffer));
 }
 
 bool Settings::NumLock() const {
@@ -48,7 +48,7 @@ void Settings::setNumLock(bool on) const {
 }
 
 QString Settings::SystemDB() const {
-    return file_.read(QStringLiteral("Options"), QStringLiteral("SystemDB"), QString(), 260);
+    return file_.read(QStringLiteral("Options"), QStringLiteral("SystemDB"), QString(), PathBuffer);
 }
 
 void Settings::setSystemDB(const QString& path) const {
@@ -72,13 +72,14 @@ ScanSource Settings::scanSource() const {
 }
 
 QString Settings::scanDevice() const {
-    return file_.read(QStringLiteral("Settings"), QStringLiteral("ScanDevice"), QString(), 260)
+    return file_
+        .read(QStringLiteral("Settings"), QStringLiteral("ScanDevice"), QString(), PathBuffer)
         .trimmed();
 }
 
 QString Settings::scanFolder() const {
     return resolve(
-        file_.read(QStringLiteral("Settings"), QStringLiteral("ScanFolder"), QString(), 260)
+        file_.read(QStringLiteral("Settings"), QStringLiteral("ScanFolder"), QString(), PathBuffer)
             .trimmed());
 }
 

@@ -16,6 +16,9 @@ enum class ScanSource { Sane, ImageFile };
 class Settings {
 public:
     static inline const QString FileName = QStringLiteral("tov2sf.ini");
+    // A folder or file setting holds any path the system allows (network-share mounts are
+    // long); the other settings keep their classic buffer sizes.
+    static constexpr int PathBuffer = 4096 + 1;
 
     explicit Settings(const QString& programFolder);
 

@@ -33,6 +33,8 @@ private slots:
     void numLock_data();
     void numLock();
     void bufferSizeTruncates();
+    void pathSettingsWhole_data();
+    void pathSettingsWhole();
     void writeReplacesKeyAndKeepsTheRest();
     void writeAddsKeyToExistingSection();
     void writeAddsMissingSectionAndFile();
@@ -115,13 +117,37 @@ void TestSettings::bufferSizeTruncates() {
     QTemporaryDir dir;
     const QString long60 = QString(60, QLatin1Char('p'));
     writeText(dir.filePath("tov2sf.ini"), "[Path]\nFilePath=" + long60.toUtf8() + "\n");
-    QCOMPARE(Settings(dir.path()).FilePath(), QString(49, QLatin1Char('p')));
     const ProfileFile file(dir.filePath("tov2sf.ini"));
+    QCOMPARE(file.read("Path", "FilePath", "", 50), QString(49, QLatin1Char('p')));
     QCOMPARE(file.read("Path", "FilePath", "", 10), QString(9, QLatin1Char('p')));
     QCOMPARE(file.read("Path", "Missing", "0123456789AB", 10), QStringLiteral("012345678"));
-    // A value cut inside its trailing blanks is trimmed after the cut.
-    writeText(dir.filePath("tov2sf.ini"), "[Path]\nFilePath=" + QByteArray(45, 'q') + "    x\n");
-    QCOMPARE(Settings(dir.path()).FilePath(), QString(45, QLatin1Char('q')));
+    // A setting that is not a path keeps its buffer.
+    writeText(dir.filePath("tov2sf.ini"), "[Settings]\nPublisher=" + QByteArray(19, 'q') + "  x\n");
+    QCOMPARE(file.read("Settings", "Publisher", "", 20), QString(19, QLatin1Char('q')));
+}
+
+// Folder and file settings hold any path the system allows, read and written back whole.
+void TestSettings::pathSettingsWhole_data() {
+    QTest::addColumn<int>("length");
+    for (const int length : {49, 50, 200, 4000}) {
+        QTest::addRow("%d characters", length) << length;
+    }
+}
+
+void TestSettings::pathSettingsWhole() {
+    QFETCH(int, length);
+    QTemporaryDir dir;
+    QString path = QStringLiteral("/mnt/agency share/");
+    path += QString(length - path.size(), QLatin1Char('d'));
+    writeText(dir.filePath("tov2sf.ini"), "[Options]\nSystemDB=" + path.toUtf8() +
+                                              "\n[Path]\nSndPath=" + path.toUtf8() +
+                                              "\n[Settings]\nScanFolder=" + path.toUtf8() + "\n");
+    const Settings settings(dir.path());
+    settings.setFilePath(path);
+    QCOMPARE(Settings(dir.path()).FilePath(), path);
+    QCOMPARE(settings.GetINISndPath(), path);
+    QCOMPARE(settings.SystemDB(), path);
+    QCOMPARE(settings.scanFolder(), path);
 }
 
 void TestSettings::writeReplacesKeyAndKeepsTheRest() {

@@ -304,7 +304,7 @@ void TestBadInput::damagedFile_data() {
     QTest::newRow("settings: value too long") << "settings"
                                               << "tov2sf.ini"
                                               << "[Path]\nFilePath=" + QByteArray(80, 'd') << false
-                                              << "" << QString(49, QLatin1Char('d'));
+                                              << "" << QString(80, QLatin1Char('d'));
     QTest::newRow("settings: Windows code page")
         << "settings"
         << "tov2sf.ini" << QByteArray("[Path]\r\nFilePath=/media/D\xc4TEN\r\n") << false << ""
