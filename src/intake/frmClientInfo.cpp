@@ -6,6 +6,7 @@
 #include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "records/Cp1252.h"
 #include "records/DateText.h"
 #include "records/NumericValue.h"
 #include "ui/Geometry.h"
@@ -280,8 +281,12 @@ bool frmClientInfo::fail(const QString& message) {
 
 bool frmClientInfo::validate(QWidget* field) {
     if (field == txtName) {
-        return !txtName->text().isEmpty() ||
-               fail(QStringLiteral("Enter client's name. Press Enter to continue."));
+        if (txtName->text().isEmpty()) {
+            return fail(QStringLiteral("Enter client's name. Press Enter to continue."));
+        }
+        // Never stored as "?" in the letter's place.
+        const QString unstorable = records::UnstorableNameText(txtName->text());
+        return unstorable.isEmpty() || fail(unstorable);
     }
     if (field == txtAge) {
         const QString t = txtAge->text().trimmed();

@@ -42,6 +42,35 @@ QByteArray toCp1252(QStringView text) {
     return out;
 }
 
+QString FirstUnstorable(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            return text.sliced(i, 2).toString();
+        }
+        if (c != QLatin1Char('?') && encode(c.unicode()) == '?') {
+            return QString(c);
+        }
+    }
+    return {};
+}
+
+QString UnstorableNameText(QStringView text) {
+    const QString letter = FirstUnstorable(text);
+    if (letter.isEmpty()) {
+        return {};
+    }
+    // The letter without its accent, when that is a letter the file can hold.
+    const QString plain = letter.normalized(QString::NormalizationForm_D).left(1);
+    const QString instead =
+        !plain.isEmpty() && FirstUnstorable(plain).isEmpty() && plain.front().isLetter()
+            ? QStringLiteral("type it as \"%1\"").arg(plain)
+            : QStringLiteral("use another letter");
+    return QStringLiteral("The letter \"%1\" cannot be stored in the client file; %2, then "
+                          "press Enter.")
+        .arg(letter, instead);
+}
+
 QString fromCp1252(QByteArrayView bytes) {
     QString out;
     out.reserve(bytes.size());

@@ -2,6 +2,7 @@
 
 #include "app/ProgramState.h"
 #include "platform/Platform.h"
+#include "records/Cp1252.h"
 #include "ui/Geometry.h"
 #include "ui/ScreenKit.h"
 
@@ -37,7 +38,8 @@ frmScanInfo::frmScanInfo(const app::Context& context, QWidget* parent)
                                "then press Enter."),
                 [this] {
                     return required(txtName, QStringLiteral("Enter client's name. Press Enter to "
-                                                            "continue."));
+                                                            "continue.")) &&
+                           storable(txtName);
                 });
     k->addField(txtDLNumber, 1,
                 QStringLiteral("Type client's driver's license number or N for not available, "
@@ -87,6 +89,18 @@ frmScanInfo::frmScanInfo(const app::Context& context, QWidget* parent)
 
 void frmScanInfo::Activate() {
     txtName->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmScanInfo::storable(QLineEdit* field) {
+    const QString message = records::UnstorableNameText(field->text());
+    if (message.isEmpty()) {
+        return true;
+    }
+    ctx_.platform.boxes->beep();
+    ctx_.platform.boxes->show(message, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
+                              QString());
+    field->setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 bool frmScanInfo::required(QLineEdit* field, const QString& message) {

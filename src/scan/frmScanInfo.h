@@ -23,6 +23,8 @@ protected:
 
 private:
     void cmdMenuChoice_Click(int index);
+    // False, with the operator told, when the field holds a letter the client file cannot store.
+    bool storable(QLineEdit* field);
     bool required(QLineEdit* field, const QString& message);
 
     app::Context ctx_;

@@ -68,6 +68,8 @@ class TestClientInfo : public QObject {
 
 private slots:
     void newClientFromKeyboard();
+    void namesTheFileCanHold_data();
+    void namesTheFileCanHold();
     void ages_data();
     void ages();
     void datesOfBirth_data();
@@ -138,6 +140,65 @@ void TestClientInfo::newClientFromKeyboard() {
     QCOMPARE(rig.state().clients.Clients(3).bytes(), expected);
     // A new client reaches the file only with its answers.
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
+}
+
+// A letter Windows-1252 cannot store is refused by name, never stored as "?"; the letters it can
+// store (accents of Western Europe, the euro sign, curly quotes) are stored byte for byte.
+void TestClientInfo::namesTheFileCanHold_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("Polish L") << "Łukasz, Jan"
+                              << "The letter \"Ł\" cannot be stored in the client file; use "
+                                 "another letter, then press Enter."
+                              << QByteArray();
+    QTest::newRow("Vietnamese e") << "Nguyễn, Van"
+                                  << "The letter \"ễ\" cannot be stored in the client file; type "
+                                     "it as \"e\", then press Enter."
+                                  << QByteArray();
+    QTest::newRow("Czech r") << "Dvořák, A"
+                             << "The letter \"ř\" cannot be stored in the client file; type it "
+                                "as \"r\", then press Enter."
+                             << QByteArray();
+    QTest::newRow("pasted, outside the basic plane")
+        << "Smith 😀"
+        << "The letter \"😀\" cannot be stored in the client file; use another "
+           "letter, then press Enter."
+        << QByteArray();
+    QTest::newRow("Western accents") << "Müller-Peña, Zoë"
+                                     << ""
+                                     << QByteArray("M\xfcller-Pe\xf1"
+                                                   "a, Zo\xeb");
+    QTest::newRow("euro sign and quotes") << "O’Neil €"
+                                          << "" << QByteArray("O\x92Neil \x80");
+    QTest::newRow("a question mark itself") << "Who?"
+                                            << "" << QByteArray("Who?");
+}
+
+void TestClientInfo::namesTheFileCanHold() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, stored);
+    Rig rig;
+    auto screen = rig.open(false);
+    QVERIFY(screen);
+    if (QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("pasted"))) {
+        screen->txtName->insert(typed);
+    } else {
+        typeText(typed);
+    }
+    press(Qt::Key_Return);
+    if (!message.isEmpty()) {
+        QCOMPARE(rig.boxes->texts(), QStringList{message});
+        QCOMPARE(rig.boxes->beeps, 1);
+        QVERIFY(screen->txtName->hasFocus());
+        QCOMPARE(screen->txtName->text(), typed); // kept for the operator to mend
+        return;
+    }
+    QVERIFY(rig.boxes->shown.isEmpty());
+    QVERIFY(screen->txtAge->hasFocus());
+    screen->RecordToDB();
+    QCOMPARE(rig.state().clients.current().bytes().left(stored.size()), stored);
 }
 
 void TestClientInfo::ages_data() {

@@ -93,6 +93,11 @@ void TestScanInfo::fieldKeys_data() {
     QTest::newRow("empty name, Tab") << false << "" << tab << kNameMessage;
     QTest::newRow("name, Enter") << false << "Ames, Al" << enter << "";
     QTest::newRow("name N, Tab") << false << "N" << tab << "";
+    QTest::newRow("name the file cannot hold")
+        << false << "Dvořák, A" << enter
+        << "The letter \"ř\" cannot be stored in the client file; type it as \"r\", then press "
+           "Enter.";
+    QTest::newRow("accented name the file holds") << false << "Zoë Peña" << tab << "";
     QTest::newRow("empty licence, Enter") << true << "" << enter << kLicenceMessage;
     QTest::newRow("empty licence, Tab") << true << "" << tab << kLicenceMessage;
     QTest::newRow("licence, Enter") << true << "A123-4567-8901" << enter << "";
