@@ -41,6 +41,10 @@ struct ProgramState {
     // Last item of each section: 0, 67 (true/false items), 73 (multiple choice).
     std::array<int, 3> SectionEnd{0, 67, 73};
 
+    // Wrong access codes in a row, and when (on the platform's clock) the next try may be made.
+    int WrongAccessCodes = 0;
+    qint64 AccessCodeAllowedAt = 0;
+
     // Ends the run: every screen closes and nothing more is written.
     std::function<void()> EndProgram;
     bool ending = false;

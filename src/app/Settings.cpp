@@ -89,6 +89,15 @@ bool Settings::scanTrace() const {
         .startsWith(QLatin1String("Tru"), Qt::CaseSensitive);
 }
 
+QString Settings::accessCode() const {
+    return file_.read(QStringLiteral("Settings"), QStringLiteral("AccessCode"), QString(), 256)
+        .trimmed();
+}
+
+void Settings::setAccessCode(const QString& stored) const {
+    file_.write(QStringLiteral("Settings"), QStringLiteral("AccessCode"), stored);
+}
+
 QString Settings::resolve(const QString& folder) const {
     if (folder.isEmpty() || !QDir::isRelativePath(folder)) {
         return folder;

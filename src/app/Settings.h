@@ -48,6 +48,11 @@ public:
     // exactly "Tru"; off when missing.
     bool scanTrace() const;
 
+    // "Settings"/"AccessCode": the supervisor's access code as a salted digest; empty when the
+    // agency has not changed it.
+    QString accessCode() const;
+    void setAccessCode(const QString& stored) const;
+
     // A relative folder from the settings is taken relative to the program folder.
     QString resolve(const QString& folder) const;
 

@@ -1,17 +1,39 @@
 #pragma once
 
-class QWidget;
+#include "app/Context.h"
 
-namespace tov::platform {
-class MessageBoxes;
-}
+#include <QString>
+
+class QWidget;
 
 namespace tov::supervisor {
 
-// The supervisor's access code: one letter, compared without regard to case.
+// The supervisor's access code given with the program, until the agency sets its own.
 inline constexpr char AccessCode = 'Z';
 
-// Asks for the access code until it is entered; false when the supervisor cancels.
-bool PromptForAccessCode(platform::MessageBoxes& boxes, QWidget* parent = nullptr);
+// An agency's own code: 6 to 8 characters (the prompt takes 8), compared without regard to case.
+inline constexpr int MinAccessCodeLength = 6;
+inline constexpr int MaxAccessCodeLength = 8;
+
+// The code as the settings keep it: a salted PBKDF2 digest (SHA-256, 100,000 rounds), never the
+// code itself. A new salt each time.
+QString StoredAccessCode(const QString& code);
+
+enum class CodeCheck { Right, Wrong, Damaged };
+// Whether an entry is the code a stored value stands for; an empty stored value is the code given
+// with the program. A stored value that is not a digest of ours is Damaged: nothing matches it.
+CodeCheck CheckAccessCode(const QString& entry, const QString& stored);
+
+// The wait in seconds before the next try after `wrongInARow` wrong codes: none for the first
+// three, then 2, 4, 8 and 16, then 30 for each further try.
+int AccessCodeWait(int wrongInARow);
+
+// Asks for the access code until it is entered; false when the supervisor cancels. Wrong codes
+// count across prompts, and after three in a row each try waits longer, the wait shown.
+bool PromptForAccessCode(const app::Context& ctx, QWidget* parent = nullptr);
+
+// Asks for the current code, then the new one twice, and stores its digest. False when cancelled
+// or refused (the operator has been told why).
+bool ChangeAccessCode(const app::Context& ctx, QWidget* parent = nullptr);
 
 } // namespace tov::supervisor

@@ -2,8 +2,11 @@
 
 #include "ui/ModalScreen.h"
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace tov::platform {
 class MessageBoxes;
@@ -24,7 +27,12 @@ public:
     QString InputValue;
     int InputLength = 255;
     QString HelpMessage;
+    // Seconds the box must still refuse an entry (after wrong access codes); none when not set.
+    // While it lasts the wait is shown in place of the help message and typing does nothing.
+    std::function<int()> WaitSeconds;
     bool Cancelled() const { return cancelled_; }
+    // Shows the wait as it stands now; a timer calls it while the box is up.
+    void showWait();
 
     QLineEdit* txtInput() const { return txtInput_; }
     QLabel* lblHelpMsg() const { return lblHelpMsg_; }
@@ -38,6 +46,7 @@ private:
     platform::MessageBoxes& boxes_;
     QLineEdit* txtInput_;
     QLabel* lblHelpMsg_;
+    QTimer* waitTimer_;
     bool cancelled_ = false;
 };
 

@@ -49,6 +49,10 @@ QString deleteHelp() {
     return QStringLiteral("Click Execute to perform delete names operation.");
 }
 
+QString accessCodeHelp() {
+    return QStringLiteral("Click Execute to change the access code.");
+}
+
 } // namespace
 
 frmSupervisorOptions::frmSupervisorOptions(const app::Context& context, platform::Printer& printer,
@@ -113,9 +117,21 @@ frmSupervisorOptions::frmSupervisorOptions(const app::Context& context, platform
                        "court history and responses will NOT be deleted.  Use this operation to "
                        "protect client confidentiality when you are done with the disk."),
         QStringLiteral("Label2"), deleteTab));
+    auto* codeTab = new QWidget;
+    auto* codeLayout = new QVBoxLayout(codeTab);
+    codeLayout->addWidget(comment(
+        QStringLiteral("The access code guards the reports and the end of a test.  To change "
+                       "it, enter the current code, then the new code twice.  The new code is "
+                       "6 to 8 letters or digits; capitals and small letters count the same.  "
+                       "Keep it where only supervisors can find it."),
+        QStringLiteral("Label3"), codeTab));
     tabs_->addTab(reportsTab, QStringLiteral("Reports"));
     tabs_->addTab(verifyTab, QStringLiteral("Data Verification"));
     tabs_->addTab(deleteTab, QStringLiteral("Delete Names"));
+    tabs_->addTab(codeTab, QStringLiteral("Change Access Code"));
+    // Every tab in sight, none behind scroll arrows.
+    tabs_->setUsesScrollButtons(false);
+    tabs_->setMinimumWidth(tabs_->tabBar()->sizeHint().width() + ui::twips(120));
 
     auto* nameLayout = new QHBoxLayout(frCurrentClient_);
     nameLayout->addWidget(lblNameDisplay_);
@@ -180,8 +196,12 @@ void frmSupervisorOptions::tabChanged(int tab) {
         kit()->setHelp(verifyHelp());
         showCurrentName();
         break;
-    default:
+    case TabDeleteNames:
         kit()->setHelp(deleteHelp());
+        lblNameDisplay_->setText(QStringLiteral("All Clients"));
+        break;
+    default:
+        kit()->setHelp(accessCodeHelp());
         lblNameDisplay_->setText(QStringLiteral("All Clients"));
         break;
     }
@@ -209,7 +229,7 @@ void frmSupervisorOptions::execute() {
             databaseEmpty(QStringLiteral("Print Report"));
             return;
         }
-        if (!PromptForAccessCode(*ctx_.platform.boxes, this)) {
+        if (!PromptForAccessCode(ctx_, this)) {
             return;
         }
         if (printOption_ == PrintCurrent) {
@@ -232,12 +252,15 @@ void frmSupervisorOptions::execute() {
         verify.exec();
         return;
     }
-    default:
+    case TabDeleteNames:
         if (empty) {
             databaseEmpty(QStringLiteral("Delete Names"));
             return;
         }
         DeleteNames(ctx_);
+        return;
+    default:
+        ChangeAccessCode(ctx_, this);
         return;
     }
 }

@@ -15,13 +15,13 @@ class QTabWidget;
 
 namespace tov::supervisor {
 
-// Supervisor Operations: printing reports behind the access code, data verification and delete
-// names, one tab each.
+// Supervisor Operations: printing reports behind the access code, data verification, delete
+// names and changing the access code, one tab each.
 class frmSupervisorOptions : public ui::ModalScreen {
     Q_OBJECT
 public:
     enum Choice { ChoiceExecute = 0, ChoiceMainMenu = 1 };
-    enum Tab { TabReports = 0, TabVerify = 1, TabDeleteNames = 2 };
+    enum Tab { TabReports = 0, TabVerify = 1, TabDeleteNames = 2, TabAccessCode = 3 };
     enum PrintOption { PrintCurrent = 0, PrintSelected = 1, PrintAll = 2 };
 
     frmSupervisorOptions(const app::Context& context, platform::Printer& printer,

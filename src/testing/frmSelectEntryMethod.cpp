@@ -221,7 +221,7 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
 
     // Only the supervisor takes the program back from the client.
     if (state.ProceedToNext) {
-        while (!state.ending && !supervisor::PromptForAccessCode(*ctx_.platform.boxes, this)) {
+        while (!state.ending && !supervisor::PromptForAccessCode(ctx_, this)) {
         }
     }
     return Outcome::Done;

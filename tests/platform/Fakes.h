@@ -107,7 +107,9 @@ public:
 class FakeClock final : public platform::Clock {
 public:
     QDate today() override { return date; }
+    qint64 elapsedMs() override { return ms; }
     QDate date{2026, 12, 7};
+    qint64 ms = 0;
 };
 
 class FakeDriveList final : public platform::DriveList {

@@ -1,3 +1,4 @@
+#include "app/ProgramState.h"
 #include "intake/ScreenDriver.h"
 #include "platform/Fakes.h"
 #include "platform/ProgramRig.h"
@@ -51,13 +52,20 @@ private slots:
     void emptyEntryKeepsDialog_data();
     void emptyEntryKeepsDialog();
     void ninthCharacterRefused();
+    void codeChecks_data();
+    void codeChecks();
+    void waitsAfterWrongCodes();
+    void waitShownAndEnforced();
+    void changeAccessCode_data();
+    void changeAccessCode();
 };
 
 void TestAccessCode::lowerCaseAccepted() {
-    fakes::FakeMessageBoxes boxes;
+    fakes::ProgramRig rig({});
+    auto& boxes = *rig.boxes;
     QStringList seen;
     answerDialogs({QString(QChar(supervisor::AccessCode).toLower())}, &seen);
-    QVERIFY(supervisor::PromptForAccessCode(boxes));
+    QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
     QVERIFY(boxes.shown.isEmpty());
     QCOMPARE(seen.value(0), QStringLiteral("Enter Secret Code|Enter the secret code to continue.  "
                                            "For security, asterisks (*) will show as you type."));
@@ -65,10 +73,12 @@ void TestAccessCode::lowerCaseAccepted() {
 }
 
 void TestAccessCode::wrongEntryAsksAgain() {
-    fakes::FakeMessageBoxes boxes;
+    fakes::ProgramRig rig({});
+    auto& boxes = *rig.boxes;
     QStringList seen;
     answerDialogs({"wrong", "x", QString(QChar(supervisor::AccessCode))}, &seen);
-    QVERIFY(supervisor::PromptForAccessCode(boxes));
+    QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
+    QCOMPARE(rig.state().WrongAccessCodes, 0); // a right code starts the count again
     QCOMPARE(boxes.shown.size(), 2);
     QCOMPARE(boxes.shown[0].text, QStringLiteral("Incorrect password.  Please try again."));
     QCOMPARE(boxes.shown[0].title, QStringLiteral("Incorrect Password"));
@@ -79,10 +89,11 @@ void TestAccessCode::wrongEntryAsksAgain() {
 }
 
 void TestAccessCode::cancelReturnsFalseSilently() {
-    fakes::FakeMessageBoxes boxes;
+    fakes::ProgramRig rig({});
+    auto& boxes = *rig.boxes;
     QStringList seen;
     answerDialogs({"wrong", "<cancel>"}, &seen);
-    QVERIFY(!supervisor::PromptForAccessCode(boxes));
+    QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
     QCOMPARE(boxes.shown.size(), 1); // only the wrong entry's message
 }
 
@@ -126,6 +137,140 @@ void TestAccessCode::ninthCharacterRefused() {
     QVERIFY(fakes::showScreen(&box));
     QTest::keyClicks(box.txtInput(), "123456789");
     QCOMPARE(box.txtInput()->text(), QStringLiteral("12345678"));
+}
+
+// The stored value is a salted digest that only the code (in any case) matches; anything else
+// in its place is damaged and matches nothing.
+void TestAccessCode::codeChecks_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("check");
+    const int right = int(supervisor::CodeCheck::Right);
+    const int wrong = int(supervisor::CodeCheck::Wrong);
+    const int damaged = int(supervisor::CodeCheck::Damaged);
+    const QString agency = supervisor::StoredAccessCode(QStringLiteral("Agency7"));
+    QTest::newRow("given code") << ""
+                                << "Z" << right;
+    QTest::newRow("given code, small letter") << ""
+                                              << "z" << right;
+    QTest::newRow("given code, wrong") << ""
+                                       << "Y" << wrong;
+    QTest::newRow("agency code") << agency << "Agency7" << right;
+    QTest::newRow("agency code, other case") << agency << "aGENCY7" << right;
+    QTest::newRow("agency code, wrong") << agency << "Agency8" << wrong;
+    QTest::newRow("given code no longer") << agency << "Z" << wrong;
+    QTest::newRow("plain code in its place") << "Agency7"
+                                             << "Agency7" << damaged;
+    QTest::newRow("other rounds") << QString(agency).replace("$100000$", "$1000$") << "Agency7"
+                                  << damaged;
+    QTest::newRow("cut short") << agency.left(agency.size() - 8) << "Agency7" << damaged;
+}
+
+void TestAccessCode::codeChecks() {
+    QFETCH(QString, stored);
+    QFETCH(QString, entry);
+    QFETCH(int, check);
+    QCOMPARE(int(supervisor::CheckAccessCode(entry, stored)), check);
+}
+
+void TestAccessCode::waitsAfterWrongCodes() {
+    QList<int> waits;
+    for (int wrong = 0; wrong <= 9; ++wrong) {
+        waits << supervisor::AccessCodeWait(wrong);
+    }
+    QCOMPARE(waits, (QList<int>{0, 0, 0, 2, 4, 8, 16, 30, 30, 30}));
+    // A fresh salt each time: equal codes are not seen as such in the settings.
+    QVERIFY(supervisor::StoredAccessCode("Agency7") != supervisor::StoredAccessCode("Agency7"));
+}
+
+// After three wrong codes the next try waits 2 seconds: the box says so, counts down and takes
+// no code until the time has passed on the clock.
+void TestAccessCode::waitShownAndEnforced() {
+    fakes::ProgramRig rig({});
+    rig.clock->ms = 50000;
+    QStringList seen;
+    int shown = 0;
+    // Three wrong codes, then the prompt is cancelled.
+    answerDialogs({"one", "two", "three", "<cancel>"}, &seen);
+    QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
+    QCOMPARE(rig.state().WrongAccessCodes, 3);
+    QCOMPARE(rig.state().AccessCodeAllowedAt, 52000);
+    fakes::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
+        ++shown;
+        QCOMPARE(box->lblHelpMsg()->text(),
+                 QStringLiteral("Too many wrong codes.  Please wait 2 seconds, then enter the "
+                                "code."));
+        fakes::saveShot(box, "frmMyInputBox_wait");
+        QTest::keyClicks(box->txtInput(), "Z");
+        QCOMPARE(box->txtInput()->text(), QString()); // typing does nothing
+        box->kit()->cmdMenuChoice(0)->click();
+        QVERIFY(box->isVisible());
+        rig.clock->ms = 51200;
+        box->showWait();
+        QVERIFY(box->lblHelpMsg()->text().contains("wait 1 second,"));
+        rig.clock->ms = 52000;
+        box->showWait();
+        QCOMPARE(box->lblHelpMsg()->text().left(26), QStringLiteral("Enter the secret code to c"));
+        QTest::keyClicks(box->txtInput(), "z");
+        box->kit()->cmdMenuChoice(0)->click();
+    });
+    QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
+    QCOMPARE(shown, 1);
+    QCOMPARE(rig.boxes->beeps, 1);
+    QCOMPARE(rig.state().WrongAccessCodes, 0);
+}
+
+// Changing the code: the current code, then the new one twice; only a digest reaches the
+// settings, and the new code works after a restart.
+void TestAccessCode::changeAccessCode_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("works"); // the code that opens the prompt afterwards
+    QTest::newRow("six characters")
+        << QStringList{"z", "abc123", "ABC123"} << "The access code has been changed."
+        << "Abc123";
+    QTest::newRow("eight characters")
+        << QStringList{"Z", "Office#8", "Office#8"} << "The access code has been changed."
+        << "OFFICE#8";
+    QTest::newRow("five characters") << QStringList{"Z", "abc12"}
+                                     << "The new access code must be 6 to 8 characters long.  "
+                                        "The access code has not been changed."
+                                     << "Z";
+    QTest::newRow("entries differ") << QStringList{"Z", "abc123", "abc124"}
+                                    << "The two entries of the new access code differ.  The "
+                                       "access code has not been changed."
+                                    << "Z";
+    QTest::newRow("cancelled at the new code") << QStringList{"Z", "<cancel>"} << ""
+                                               << "Z";
+    QTest::newRow("current code wrong, then cancelled")
+        << QStringList{"Q", "<cancel>"} << "Incorrect password.  Please try again."
+        << "Z";
+}
+
+void TestAccessCode::changeAccessCode() {
+    QFETCH(QStringList, entries);
+    QFETCH(QString, message);
+    QFETCH(QString, works);
+    fakes::ProgramRig rig({});
+    QStringList seen;
+    answerDialogs(entries, &seen);
+    const bool changed = supervisor::ChangeAccessCode(rig.program->context());
+    QCOMPARE(changed, works != "Z");
+    QCOMPARE(rig.boxes->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    const QByteArray ini = fakes::readAll(rig.programDir + "/tov2sf.ini");
+    if (changed) {
+        QCOMPARE(seen.value(2), QStringLiteral("New Access Code|Enter the new access code: 6 to "
+                                               "8 letters or digits."));
+        QVERIFY(ini.contains("AccessCode=pbkdf2-sha256$100000$"));
+        QVERIFY(!ini.toUpper().contains(entries[1].toUpper().toUtf8()));
+    } else {
+        QVERIFY(!ini.contains("AccessCode="));
+    }
+    // A program started again on the same settings.
+    const app::Settings again(rig.programDir);
+    QCOMPARE(supervisor::CheckAccessCode(works, again.accessCode()), supervisor::CodeCheck::Right);
+    QCOMPARE(supervisor::CheckAccessCode(works.toLower(), again.accessCode()),
+             supervisor::CodeCheck::Right);
 }
 
 QTEST_MAIN(TestAccessCode)

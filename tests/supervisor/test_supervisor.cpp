@@ -86,6 +86,7 @@ private slots:
     void verifyBackspace();
     void verifyCancelStoresNothing();
     void tabsShowTheirHelp();
+    void changeAccessCodeTab();
     void emptyVolumeMessages_data();
     void emptyVolumeMessages();
     void cancelAccessCodePrintsNothing();
@@ -315,6 +316,38 @@ void TestSupervisor::tabsShowTheirHelp() {
     screen.kit()->cmdMenuChoice(frmSupervisorOptions::ChoiceExecute)->setFocus();
     QCOMPARE(screen.msgPanel()->text(),
              QStringLiteral("Click Execute to perform data verification."));
+}
+
+// The fourth tab, by keys: the current code, the new one twice; then the reports take the new code.
+void TestSupervisor::changeAccessCodeTab() {
+    ReportRig rig(threeClients);
+    QVERIFY(rig.started);
+    frmSupervisorOptions screen(rig.program->context(), rig.printer, &rig.menu());
+    QVERIFY(fakes::showScreen(&screen));
+    for (int i = 0; i < 3; ++i) {
+        fakes::press(Qt::Key_Right);
+    }
+    QCOMPARE(screen.sstSupervisorOperations()->tabText(3), QStringLiteral("Change Access Code"));
+    QCOMPARE(screen.msgPanel()->text(), QStringLiteral("Click Execute to change the access code."));
+    fakes::saveShot(&screen, "frmSupervisorOptions_accesscode");
+    QStringList entries = {"z", "Desk42", "desk42"};
+    std::function<void()> answer = [&] {
+        fakes::whenModal<supervisor::frmMyInputBox>([&](supervisor::frmMyInputBox* box) {
+            const QString entry = entries.takeFirst();
+            if (!entries.isEmpty()) {
+                answer();
+            }
+            QTest::keyClicks(box->txtInput(), entry);
+            QTest::keyClick(box->txtInput(), Qt::Key_Return);
+            QTest::keyClick(box->kit()->cmdMenuChoice(0), Qt::Key_Return);
+        });
+    };
+    answer();
+    screen.kit()->cmdMenuChoice(frmSupervisorOptions::ChoiceExecute)->click();
+    QCOMPARE(rig.boxes->texts(), QStringList{"The access code has been changed."});
+    QVERIFY(entries.isEmpty());
+    QCOMPARE(supervisor::CheckAccessCode("DESK42", rig.state().settings.accessCode()),
+             supervisor::CodeCheck::Right);
 }
 
 void TestSupervisor::emptyVolumeMessages_data() {
