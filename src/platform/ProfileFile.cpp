@@ -110,7 +110,7 @@ std::optional<QStringConverter::Encoding> utf16Of(const QByteArray& content) {
 // Why the settings file cannot be used, or nothing when it can (or is not there yet).
 std::optional<AppError> unusable(const QString& path, QByteArray& content) {
     try {
-        content = ReadRegularFile(path, MaxTextFileBytes);
+        content = ReadRegularFile(path, MaxSettingsBytes);
     } catch (const AppError& e) {
         if (e.number() == err::FileNotFound || e.number() == err::PathNotFound) {
             return std::nullopt;

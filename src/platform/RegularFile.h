@@ -10,10 +10,12 @@ namespace tov::platform {
 // read (a pipe would wait for ever, /dev/zero never ends), and so is a file larger than its
 // format can be (a sparse file of terabytes would otherwise fill memory).
 
-// Largest sizes of the program's files, well above anything real.
-inline constexpr qint64 MaxTextFileBytes = 16 << 20;   // settings, scoring tables, texts
-inline constexpr qint64 MaxClientFileBytes = 16 << 20; // the client file (51 records of 190)
-inline constexpr qint64 MaxDatabaseBytes = 1LL << 30;  // the question bank
+// Largest sizes of the program's files, each far above anything real.
+inline constexpr qint64 MaxSettingsBytes = 1 << 20;   // tov2sf.ini (a few hundred bytes)
+inline constexpr qint64 MaxClientFileBytes = 1 << 20; // the client file (51 records of 190)
+inline constexpr qint64 MaxTextFileBytes = 4 << 20;   // scoring tables, texts (a few KB)
+inline constexpr qint64 MaxReportBytes = 16 << 20;    // a report read back to print or copy
+inline constexpr qint64 MaxDatabaseBytes = 256 << 20; // the question bank (tens of KB)
 
 // The whole file. Throws AppError: FileNotFound (53) or PermissionDenied (70) as the system
 // says, BadFileName (52) for anything but a regular file, PathFileAccess (75) when larger than

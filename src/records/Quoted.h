@@ -10,7 +10,8 @@ inline QString Quoted(const QString& value) {
     constexpr qsizetype Shown = 40;
     QString text = value.left(Shown);
     for (QChar& c : text) {
-        if (!c.isPrint()) {
+        // U+FFFD stands for bytes that were no text at all: shown as the other binary bytes.
+        if (!c.isPrint() || c == QChar::ReplacementCharacter) {
             c = QLatin1Char('?');
         }
     }

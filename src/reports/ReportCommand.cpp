@@ -49,14 +49,24 @@ std::optional<std::pair<dev_t, ino_t>> identity(const QString& path) {
     return std::pair{st.st_dev, st.st_ino};
 }
 
+// Whether two names lead to one file: the same path once links and "." and ".." are resolved,
+// or the same device and inode (a hard link, a second mount of the folder).
+bool sameFile(const QString& a, const QString& b) {
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    if (!canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath()) {
+        return true;
+    }
+    const auto target = identity(a);
+    return target && target == identity(b);
+}
+
 // Whether writing to `output` would replace the client file or a file the program folder needs
 // (its tables, texts, settings, question bank or the programs), under any name or link.
 bool replacesAnInput(const QString& output, const QString& dataFile, const QString& folder) {
-    const auto target = identity(output);
-    if (!target) {
-        return false;
+    if (!identity(output)) {
+        return false; // nothing there yet, so nothing read there
     }
-    if (target == identity(dataFile)) {
+    if (sameFile(output, dataFile)) {
         return true;
     }
     // What the command reads there: the tables and texts, the settings; and what the program
@@ -67,11 +77,21 @@ bool replacesAnInput(const QString& output, const QString& dataFile, const QStri
     for (const QFileInfo& entry : dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden)) {
         const bool input = read.contains(entry.suffix(), Qt::CaseInsensitive) ||
                            (entry.isFile() && entry.isExecutable());
-        if (input && identity(entry.filePath()) == target) {
+        if (input && sameFile(output, entry.filePath())) {
             return true;
         }
     }
     return false;
+}
+
+// Whether the report may take the name's place: nothing is there, or a plain file or a link (the
+// link itself is replaced, never what it leads to).
+bool replaceableOutput(const QString& output) {
+    struct stat st {};
+    if (::lstat(QFile::encodeName(output).constData(), &st) != 0) {
+        return true;
+    }
+    return S_ISREG(st.st_mode) || S_ISLNK(st.st_mode);
 }
 
 // Record n of a client file, a short last record padded as the program reads it.
@@ -150,7 +170,8 @@ int ReportCommand::run(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral(
         "Scores one client of a client file and writes the report exactly as the program "
         "writes report.prn.\n\nExit status: 0 on success; otherwise one line on standard "
-        "error and status 1."));
+        "error and status 2 for bad arguments (an --output that is the client file or a file "
+        "the command reads among them), 1 when the report cannot be made."));
     const QCommandLineOption folder(
         QStringLiteral("program-folder"),
         QStringLiteral("The program folder with the tables (default: the command's own; when "
@@ -175,12 +196,12 @@ int ReportCommand::run(const QStringList& arguments) {
     const QCommandLineOption version(QStringLiteral("version"),
                                      QStringLiteral("Show the version."));
     parser.addOptions({folder, dataFile, client, summary, clientPage, output, json, help, version});
-    auto fail = [this](const QString& text) {
+    auto fail = [this](const QString& text, int status = CannotReport) {
         err += "tov2sf-report: " + text.toLocal8Bit() + '\n';
-        return 1;
+        return status;
     };
     if (!parser.parse(arguments)) {
-        return fail(parser.errorText() + QStringLiteral("; ") + QLatin1String(Usage));
+        return fail(parser.errorText() + QStringLiteral("; ") + QLatin1String(Usage), BadUse);
     }
     if (parser.isSet(help)) {
         out += QLatin1String(Usage).latin1() + QByteArray("\n\n") +
@@ -196,23 +217,34 @@ int ReportCommand::run(const QStringList& arguments) {
                                                          : QString();
     if (!parser.positionalArguments().isEmpty() || programFolder.isEmpty() ||
         !parser.isSet(dataFile) || !parser.isSet(client)) {
-        return fail(QLatin1String(Usage));
+        return fail(QLatin1String(Usage), BadUse);
     }
     bool ok = false;
     const int n = parser.value(client).toInt(&ok);
     if (!ok) {
         return fail(QStringLiteral("--client must be a record number, not %1")
-                        .arg(records::Quoted(parser.value(client))));
+                        .arg(records::Quoted(parser.value(client))),
+                    BadUse);
     }
     if (!QFileInfo(programFolder).isDir()) {
-        return fail(QStringLiteral("the program folder %1 does not exist").arg(programFolder));
+        return fail(QStringLiteral("the program folder %1 does not exist").arg(programFolder),
+                    BadUse);
     }
     const QString target = parser.value(output);
-    if (!target.isEmpty() && target != QLatin1String("-") &&
-        replacesAnInput(target, parser.value(dataFile), programFolder)) {
-        return fail(QStringLiteral("--output %1 is the client file or a file of the program "
-                                   "folder; the report is not written over it")
-                        .arg(QDir::toNativeSeparators(target)));
+    if (!target.isEmpty() && target != QLatin1String("-")) {
+        if (replacesAnInput(target, parser.value(dataFile), programFolder)) {
+            return fail(QStringLiteral("--output %1 is the client file or a file of the program "
+                                       "folder; the report is not written over it")
+                            .arg(QDir::toNativeSeparators(target)),
+                        BadUse);
+        }
+        // The report takes the name's place: a device, pipe or folder there is not replaced.
+        if (!replaceableOutput(target)) {
+            return fail(QStringLiteral("--output %1 is not a file; the report is not written "
+                                       "in its place")
+                            .arg(QDir::toNativeSeparators(target)),
+                        BadUse);
+        }
     }
     const ExtraPages extra{parser.isSet(summary), parser.isSet(clientPage)};
     try {

@@ -22,6 +22,11 @@ public:
         "usage: tov2sf-report [--program-folder DIR] --data-file PATH --client N "
         "[--summary-page] [--client-page] [--output PATH|-] [--json]";
 
+    // Exit statuses: 0 done; 2 bad arguments, nothing read or written; 1 the report could not be
+    // made (an output named is then left as it was).
+    static constexpr int BadUse = 2;
+    static constexpr int CannotReport = 1;
+
     int run(const QStringList& arguments);
 
     // The program folder when --program-folder is not given, asked for only when needed

@@ -20,10 +20,12 @@ QString reportPath(const QString& programFolder) {
 
 QByteArray readWhole(const QString& path) {
     try {
-        return platform::ReadRegularFile(path, platform::MaxTextFileBytes);
+        return platform::ReadRegularFile(path, platform::MaxReportBytes);
     } catch (const AppError& e) {
-        throw AppError(e.number() == err::FileNotFound ? err::FileNotFound : err::PermissionDenied,
-                       QStringLiteral("The report file %1 cannot be read.").arg(path));
+        const int number = e.number() == err::PathNotFound ? err::FileNotFound : e.number();
+        throw AppError(
+            number,
+            QStringLiteral("The report file %1 cannot be read: %2").arg(path, e.description()));
     }
 }
 

@@ -6,6 +6,8 @@
 // read with doubt. The question bank is only read: the base points the reader finds are not
 // written back.
 
+#include "platform/AppError.h"
+#include "platform/RegularFile.h"
 #include "platform/ScanErrors.h"
 #include "scan/MarkReader.h"
 #include "scan/PageFile.h"
@@ -116,8 +118,15 @@ int main(int argc, char** argv) {
                                 " (--help tells more)"));
         return BadUse;
     }
-    if (!QFileInfo(bank).isFile()) {
+    if (!QFileInfo::exists(bank)) {
         complain(QStringLiteral("question bank %1 not found").arg(bank));
+        return BadUse;
+    }
+    // SQLite would wait for ever on a pipe and read whatever a device gives.
+    try {
+        platform::CheckRegularFile(bank, platform::MaxDatabaseBytes);
+    } catch (const AppError& e) {
+        complain(QStringLiteral("question bank %1 cannot be read: %2").arg(bank, e.description()));
         return BadUse;
     }
     QString error;

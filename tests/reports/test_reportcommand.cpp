@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace tov;
 
 namespace {
@@ -126,22 +129,25 @@ void TestReportCommand::jsonResults() {
 void TestReportCommand::badInput_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no arguments") << QStringList{} << "usage: tov2sf-report";
-    QTest::newRow("unknown option") << QStringList{"--colour"} << "Unknown option 'colour'";
+    QTest::addColumn<int>("status"); // 2 bad arguments, 1 the report cannot be made
+    QTest::newRow("no arguments") << QStringList{} << "usage: tov2sf-report" << 2;
+    QTest::newRow("unknown option") << QStringList{"--colour"} << "Unknown option 'colour'" << 2;
     QTest::newRow("client not a number")
-        << QStringList{"@base", "x"} << "--client must be a record number, not \"x\"";
+        << QStringList{"@base", "x"} << "--client must be a record number, not \"x\"" << 2;
     QTest::newRow("record beyond the file")
-        << QStringList{"@base", "4"} << "holds 3 client records; there is no record 4.";
-    QTest::newRow("record 0") << QStringList{"@base", "0"} << "there is no record 0.";
-    QTest::newRow("no client file") << QStringList{"@nofile"} << "was not found.";
-    QTest::newRow("no program folder") << QStringList{"@nofolder"} << "does not exist";
+        << QStringList{"@base", "4"} << "holds 3 client records; there is no record 4." << 1;
+    QTest::newRow("record 0") << QStringList{"@base", "0"} << "there is no record 0." << 1;
+    QTest::newRow("no client file") << QStringList{"@nofile"} << "was not found." << 1;
+    QTest::newRow("no program folder") << QStringList{"@nofolder"} << "does not exist" << 2;
     QTest::newRow("table error") << QStringList{"@broken"}
-                                 << "TOV2SFB.TXT: the file ends before listed significant item 1.";
+                                 << "TOV2SFB.TXT: the file ends before listed significant item 1."
+                                 << 1;
 }
 
 void TestReportCommand::badInput() {
     QFETCH(QStringList, args);
     QFETCH(QString, message);
+    QFETCH(int, status);
     Rig rig;
     if (!args.isEmpty() && args.first() == QLatin1String("@base")) {
         args = rig.base(args.at(1));
@@ -156,7 +162,7 @@ void TestReportCommand::badInput() {
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         args = rig.base(QStringLiteral("1"));
     }
-    QCOMPARE(rig.run(args), 1);
+    QCOMPARE(rig.run(args), status);
     QVERIFY(rig.command.out.isEmpty());
     const QString err = QString::fromLocal8Bit(rig.command.err);
     QVERIFY2(err.startsWith(QLatin1String("tov2sf-report: ")) && err.contains(message),
@@ -166,46 +172,70 @@ void TestReportCommand::badInput() {
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
 }
 
-// --output naming a file the command reads, under any name, is refused; a run that fails leaves
-// an earlier output as it was.
+// --output naming a file the command reads, under any name, or something that is no file, is
+// refused with status 2; a run that fails leaves an earlier output as it was.
 void TestReportCommand::outputNeverReplacesAnInput_data() {
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("client");
     QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString input = QStringLiteral("is the client file or a file of the program folder");
     QTest::newRow("the client file") << "DATA401.TOV"
-                                     << "1" << 1;
+                                     << "1" << 2 << input;
     QTest::newRow("a link to the client file") << "link"
-                                               << "1" << 1;
+                                               << "1" << 2 << input;
+    QTest::newRow("a hard link to the client file") << "hard"
+                                                    << "1" << 2 << input;
     QTest::newRow("the client file by another spelling") << "./sub/../DATA401.TOV"
-                                                         << "1" << 1;
+                                                         << "1" << 2 << input;
     QTest::newRow("a scoring table") << "TOV2SFB.TXT"
-                                     << "1" << 1;
+                                     << "1" << 2 << input;
+    QTest::newRow("an interpretation text") << "TOVILAL.TXT"
+                                            << "1" << 2 << input;
+    QTest::newRow("a pipe") << "pipe"
+                            << "1" << 2 << "is not a file";
+    QTest::newRow("a folder") << "sub"
+                              << "1" << 2 << "is not a file";
     QTest::newRow("an earlier report, run fails") << "old.prn"
-                                                  << "9" << 1;
+                                                  << "9" << 1 << "there is no record 9";
     QTest::newRow("an earlier report, replaced") << "old.prn"
-                                                 << "2" << 0;
+                                                 << "2" << 0 << "";
+    QTest::newRow("a new file") << "new.prn"
+                                << "2" << 0 << "";
 }
 
 void TestReportCommand::outputNeverReplacesAnInput() {
     QFETCH(QString, output);
     QFETCH(QString, client);
     QFETCH(int, status);
+    QFETCH(QString, message);
     Rig rig;
     QDir(rig.dir.path()).mkdir(QStringLiteral("sub"));
     QVERIFY(QFile::link(rig.data, rig.path(QStringLiteral("link"))));
+    QCOMPARE(::link(QFile::encodeName(rig.data).constData(),
+                    QFile::encodeName(rig.path(QStringLiteral("hard"))).constData()),
+             0);
+    QCOMPARE(::mkfifo(QFile::encodeName(rig.path(QStringLiteral("pipe"))).constData(), 0600), 0);
+    const QByteArray clients = readAll(rig.data);
     QFile old(rig.path(QStringLiteral("old.prn")));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("an earlier report\n");
     old.close();
     const QString target = rig.path(output);
-    const QByteArray before = readAll(target);
+    const bool wasFile = QFileInfo(target).isFile(); // a pipe is not opened by the test either
+    const QByteArray before = wasFile ? readAll(target) : QByteArray();
     QCOMPARE(rig.run(rig.base(client) << QStringLiteral("--output") << target), status);
+    QVERIFY2(QString::fromLocal8Bit(rig.command.err).contains(message), rig.command.err);
     if (status == 0) {
         QCOMPARE(readAll(target), reports::RunScoring(rig.dir.path(), second(), 2, {}).report);
     } else {
-        QCOMPARE(readAll(target), before);
+        QCOMPARE(QFileInfo(target).isFile(), wasFile);
+        QCOMPARE(wasFile ? readAll(target) : QByteArray(), before);
         QCOMPARE(QFileInfo(rig.path(QStringLiteral("link"))).symLinkTarget(), rig.data);
+        QVERIFY(QFileInfo(rig.path(QStringLiteral("pipe"))).exists());
+        QVERIFY(QFileInfo(rig.path(QStringLiteral("sub"))).isDir());
     }
+    QCOMPARE(readAll(rig.data), clients);
 }
 
 void TestReportCommand::helpAndVersion() {

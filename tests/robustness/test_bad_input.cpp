@@ -7,9 +7,14 @@
 #include "entry/AnswerFormats.h"
 #include "platform/AppError.h"
 #include "platform/PosixFileSystem.h"
+#include "platform/RegularFile.h"
 #include "records/ClientTable.h"
+#include "records/Quoted.h"
 #include "reports/ReportCommand.h"
+#include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
+#include "scoring/Blueprint.h"
+#include "testing/ItemBank.h"
 #include "testing/LanguageTables.h"
 #include "testing/TestItem.h"
 
@@ -61,6 +66,7 @@ QByteArray firstNumberSpoilt(QByteArray text) {
 
 const QString kTables = QStringLiteral(TOV_SCORING_DATA);
 const QString kTexts = QStringLiteral(TOV_REPORT_TEXTS);
+const QString kItems = QStringLiteral(TOV_ITEMS_DIR);
 
 void copyProgramFolder(const QString& dir) {
     for (const QString& name : {QStringLiteral("TOV2SFB.TXT"), QStringLiteral("TSF2RPT.TXT")}) {
@@ -138,6 +144,8 @@ private slots:
     void settingsWriteKeepsOtherLines();
     void hostileFile_data();
     void hostileFile();
+    void quotedPiece_data();
+    void quotedPiece();
     void gridItemOfDamagedId_data();
     void gridItemOfDamagedId();
 };
@@ -317,6 +325,13 @@ void TestBadInput::damagedFile_data() {
         << "settings"
         << "tov2sf.ini" << utf16("[Path]\r\nFilePath=/media/usb\r\n") << false << ""
         << "/media/usb";
+    QTest::newRow("settings: UTF-16 big-endian")
+        << "settings"
+        << "tov2sf.ini"
+        << QByteArray("\xfe\xff\0[\0P\0a\0t\0h\0]\0\n\0F\0i\0l\0e\0P\0a\0t\0h\0=\0/\0m\0n\0t\0\n",
+                      2 + 14 + 26)
+        << false << ""
+        << "/mnt";
     QTest::newRow("tables: binary junk quoted shortly")
         << "scoring"
         << "TOV2SFB.TXT" << QByteArray("\x01\x02\x1b[31m") + QByteArray(200, 'x') << false
@@ -451,18 +466,29 @@ void TestBadInput::hostileFile_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("message");
-    const QList<std::pair<const char*, const char*>> loaders = {
-        {"clients", "DATA401.TOV"}, {"report tool", "DATA401.TOV"}, {"scoring", "TOV2SFB.TXT"},
-        {"invalid", "INVAL.TXT"},   {"bank", "TOV2SF.MDB"},         {"settings", "tov2sf.ini"}};
-    for (const auto& [loader, file] : loaders) {
+    QTest::addColumn<qint64>("bound"); // the loader's largest file
+    const struct {
+        const char* loader;
+        const char* file;
+        qint64 bound;
+    } loaders[] = {{"clients", "DATA401.TOV", platform::MaxClientFileBytes},
+                   {"report tool", "DATA401.TOV", platform::MaxClientFileBytes},
+                   {"scoring", "TOV2SFB.TXT", platform::MaxTextFileBytes},
+                   {"invalid", "INVAL.TXT", platform::MaxTextFileBytes},
+                   {"blueprint", "blueprint.txt", platform::MaxTextFileBytes},
+                   {"wording", "spanish.txt", platform::MaxTextFileBytes},
+                   {"report read back", "report.prn", platform::MaxReportBytes},
+                   {"bank", "TOV2SF.MDB", platform::MaxDatabaseBytes},
+                   {"settings", "tov2sf.ini", platform::MaxSettingsBytes}};
+    for (const auto& [loader, file, bound] : loaders) {
         const QString notAFile = QLatin1String(loader) == QLatin1String("clients")
                                      ? QStringLiteral("Bad file name or number")
                                      : QStringLiteral("Not a regular file");
         for (const char* kind : {"pipe", "link to /dev/zero", "folder"}) {
-            QTest::addRow("%s: %s", loader, kind) << loader << file << kind << notAFile;
+            QTest::addRow("%s: %s", loader, kind) << loader << file << kind << notAFile << bound;
         }
         QTest::addRow("%s: sparse, over its size", loader)
-            << loader << file << "sparse" << QStringLiteral("File too large");
+            << loader << file << "sparse" << QStringLiteral("File too large") << bound;
     }
 }
 
@@ -471,6 +497,7 @@ void TestBadInput::hostileFile() {
     QFETCH(QString, file);
     QFETCH(QString, kind);
     QFETCH(QString, message);
+    QFETCH(qint64, bound);
     QTemporaryDir dir;
     copyProgramFolder(dir.path());
     const QString path = dir.filePath(file);
@@ -485,8 +512,7 @@ void TestBadInput::hostileFile() {
     } else {
         QFile sparse(path);
         QVERIFY(sparse.open(QIODevice::WriteOnly));
-        QVERIFY(sparse.resize(loader == QLatin1String("bank") ? (qint64(1) << 30) + 1
-                                                              : (qint64(16) << 20) + 1));
+        QVERIFY(sparse.resize(bound + 1));
     }
     // Names only: a sparse file is not read by the test either.
     const auto entries = [&dir] {
@@ -513,6 +539,13 @@ void TestBadInput::hostileFile() {
                                                              : QString(),
                                                          QString()),
                                       1, {true, true});
+        } else if (loader == QLatin1String("blueprint")) {
+            (void)scoring::Blueprint::load(path);
+        } else if (loader == QLatin1String("wording")) {
+            (void)testing::ItemWording::load(
+                path, scoring::Blueprint::load(kItems + QStringLiteral("/blueprint.txt")));
+        } else if (loader == QLatin1String("report read back")) {
+            (void)reports::ReadReportFile(dir.path());
         } else if (loader == QLatin1String("bank")) {
             told = bankMessage(path);
         } else {
@@ -527,6 +560,55 @@ void TestBadInput::hostileFile() {
     QVERIFY2(told.contains(message), qPrintable(told));
     QCOMPARE(entries(), before);
     QCOMPARE(QFileInfo(path).isSymLink(), kind == QLatin1String("link to /dev/zero"));
+}
+
+// A piece of a damaged file in a message: at most 40 characters, none that cannot be shown, cut
+// with "..."; the same through the loaders that quote their files.
+void TestBadInput::quotedPiece_data() {
+    QTest::addColumn<QString>("loader");
+    QTest::addColumn<QByteArray>("piece");
+    QTest::addColumn<QString>("shown");
+    const QByteArray forty(40, 'x');
+    const auto q = [](const QByteArray& text) { return QString::fromUtf8(text); };
+    QTest::newRow("short") << "quote" << QByteArray("3O") << "\"3O\"";
+    QTest::newRow("40 characters, whole") << "quote" << forty << q('"' + forty + '"');
+    QTest::newRow("41 characters, cut") << "quote" << forty + 'y' << q('"' + forty + "...\"");
+    QTest::newRow("control codes")
+        << "quote" << QByteArray("a\x01\tb\x1b[0m\x7f") << "\"a??b?[0m?\"";
+    QTest::newRow("bytes that are no UTF-8") << "quote" << QByteArray("\xff\xfe\xc3") << "\"???\"";
+    QTest::newRow("letters kept") << "quote" << QByteArray("D\xc3\xa4ten") << "\"D\u00e4ten\"";
+    QTest::newRow("a pair cut in two at 40") << "quote" << QByteArray(39, 'x') + "\xf0\x9f\x98\x80"
+                                             << q('"' + QByteArray(39, 'x') + "?...\"");
+    QTest::newRow("blueprint item") << "blueprint" << QByteArray("\x01\x02") + QByteArray(100, 'z')
+                                    << q("found \"??" + QByteArray(38, 'z') + "...\"");
+    QTest::newRow("report tool --client") << "report tool" << QByteArray("\x1b]0;") + forty
+                                          << q("not \"?]0;" + forty.left(36) + "...\"");
+}
+
+void TestBadInput::quotedPiece() {
+    QFETCH(QString, loader);
+    QFETCH(QByteArray, piece);
+    QFETCH(QString, shown);
+    QString told;
+    if (loader == QLatin1String("quote")) {
+        told = records::Quoted(QString::fromUtf8(piece));
+    } else if (loader == QLatin1String("blueprint")) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("blueprint.txt"));
+        writeAll(path, piece + " | 1 2 | T | AL | | | \n");
+        try {
+            (void)scoring::Blueprint::load(path);
+        } catch (const AppError& e) {
+            told = e.description();
+        }
+    } else {
+        reports::ReportCommand command;
+        QCOMPARE(command.run({"tov2sf-report", "--program-folder", kTexts, "--data-file", kTexts,
+                              "--client", QString::fromUtf8(piece)}),
+                 reports::ReportCommand::BadUse);
+        told = QString::fromLocal8Bit(command.err);
+    }
+    QVERIFY2(told.contains(shown), qPrintable(told));
 }
 
 // The answer grid labels its rows with the bank's IDs and reads the item back from the label; an

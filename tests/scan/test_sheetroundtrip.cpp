@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <sys/stat.h>
 
 using namespace tov;
 using namespace tov::scan;
@@ -477,6 +478,25 @@ private slots:
             << "cannot read the image";
         QTest::newRow("a folder") << QStringList{"--question-bank", bank, "--image", "/tmp"} << 2
                                   << "cannot read the image";
+        // Refused at once, before SQLite or the image reader waits on a pipe or reads a device.
+        static QTemporaryDir hostile;
+        const QString pipe = hostile.filePath(QStringLiteral("pipe"));
+        const QString zero = hostile.filePath(QStringLiteral("zero"));
+        const QString sparse = hostile.filePath(QStringLiteral("sparse.mdb"));
+        ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
+        QFile::link(QStringLiteral("/dev/zero"), zero);
+        QFile big(sparse);
+        QVERIFY(big.open(QIODevice::WriteOnly) && big.resize((qint64(256) << 20) + 1));
+        QTest::newRow("bank a pipe") << QStringList{"--question-bank", pipe, "--image", bank} << 2
+                                     << "cannot be read: Not a regular file";
+        QTest::newRow("bank a link to /dev/zero")
+            << QStringList{"--question-bank", zero, "--image", bank} << 2
+            << "cannot be read: Not a regular file";
+        QTest::newRow("bank larger than any")
+            << QStringList{"--question-bank", sparse, "--image", bank} << 2
+            << "cannot be read: File too large";
+        QTest::newRow("image a pipe") << QStringList{"--question-bank", bank, "--image", pipe} << 2
+                                      << "cannot read the image";
     }
     void markreadUse() {
         QFETCH(QStringList, arguments);
