@@ -67,6 +67,10 @@ wait_window_gone "$PICK" 5
 
 CLIENT=$(dialog '^Client Information$' 20)
 screenshot review_client_information.png
+# The scanned page holds the client's answers: owner-only while it is kept for the review.
+for image in raw.bmp scan.bmp; do
+    [ "$(stat -c %a "$PROG/$image" 2>/dev/null)" = 600 ] || fail "$image not written owner-only"
+done
 # The date of birth is not taken from the sheet: Enter on "Information OK" asks for it.
 keys Return
 ASK=$(dialog "$MAIN_TITLE" 5)
@@ -112,7 +116,8 @@ expected+=$(printf '%-10s%-5s%-2s%-5s%s00' "${v[arrest_date]}" "${v[bac]}" "${v[
 [ "$record" = "$expected" ] || fail "new record differs:
 got      [$record]
 expected [$expected]"
-[ -s "$PROG/raw.bmp" ] && [ -s "$PROG/scan.bmp" ] || fail "raw.bmp and scan.bmp not written"
+[ ! -e "$PROG/raw.bmp" ] && [ ! -e "$PROG/scan.bmp" ] ||
+    fail "raw.bmp and scan.bmp left after the client was saved"
 focus "$main"
 keys alt+x
 wait_exit "$PID" 5
