@@ -3,6 +3,7 @@
 #include "app/QuestionBank.h"
 #include "app/Settings.h"
 #include "records/ClientTable.h"
+#include "records/ItemCounts.h"
 
 #include <QString>
 
@@ -39,7 +40,7 @@ struct ProgramState {
     DbEngine engine;
     Workspace workspace;
     // Last item of each section: 0, 67 (true/false items), 73 (multiple choice).
-    std::array<int, 3> SectionEnd{0, 67, 73};
+    std::array<int, 3> SectionEnd{0, records::kTrueFalseItems, records::kItemCount};
 
     // Wrong access codes in a row, and when (on the platform's clock) the next try may be made.
     int WrongAccessCodes = 0;

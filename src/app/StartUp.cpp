@@ -6,6 +6,7 @@
 #include "app/frmAbout.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "records/ItemCounts.h"
 #include "ui/Geometry.h"
 #include "ui/frmMainMenu.h"
 
@@ -61,7 +62,7 @@ bool StartUp::run() {
     menu_.Activate();
     state_.NumLockOn = state_.settings.NumLock();
     menu_.setNumLockChecked(state_.NumLockOn);
-    state_.SectionEnd = {0, 67, 73};
+    state_.SectionEnd = {0, records::kTrueFalseItems, records::kItemCount};
     // First focus on the client list; with no clients it passes on to "Add New Client".
     menu_.activateWindow();
     menu_.lbNameDisplay()->setFocus(Qt::OtherFocusReason);

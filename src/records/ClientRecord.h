@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/ItemCounts.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -47,7 +49,6 @@ struct FieldLayout {
 
 inline constexpr int kFieldCount = 25;
 inline constexpr int kRecordSize = 190;
-inline constexpr int kItemCount = 73;
 
 inline constexpr std::array<FieldLayout, kFieldCount> kLayout = {{
     {Field::Name, "Name", 0, 25},

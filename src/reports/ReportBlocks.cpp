@@ -1,7 +1,7 @@
 #include "reports/ReportBlocks.h"
 
+#include "records/InRange.h"
 #include "records/NumericValue.h"
-#include "ui/InRange.h"
 
 namespace tov::reports {
 
@@ -272,7 +272,7 @@ void MultipleChoiceAnswers(const ReportContext& ctx, ReportPage& page) {
     page.after(7, QStringLiteral("--------------------------------------------------------------"));
     auto answer = [&ctx](int item) {
         const int code = ctx.r.AnswerCodes[item];
-        if (!ui::InRange(code, 1, 4)) {
+        if (!records::InRange(code, 1, 4)) {
             return QString::number(item) + QStringLiteral(". No response given");
         }
         return ctx.tables.texts.choiceTexts[4 * (item - 68) + code];
@@ -280,7 +280,7 @@ void MultipleChoiceAnswers(const ReportContext& ctx, ReportPage& page) {
     for (int item = 68; item <= 70; ++item) {
         page.counted(ReportLine().blanks(7).text(answer(item)).at(44).text(answer(item + 3)));
     }
-    if (ui::InRange(page.LineCount, 3, 57)) {
+    if (records::InRange(page.LineCount, 3, 57)) {
         page.counted();
     }
 }

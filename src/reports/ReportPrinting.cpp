@@ -1,8 +1,8 @@
 #include "reports/ReportPrinting.h"
-#include "platform/RegularFile.h"
 
 #include "platform/AppError.h"
 #include "platform/ConfidentialFile.h"
+#include "platform/RegularFile.h"
 #include "records/Cp1252.h"
 #include "reports/ScoreClient.h"
 #include "ui/Geometry.h"

@@ -14,7 +14,7 @@ int main(int argc, char* argv[]) {
     tov::reports::ReportCommand command;
     // As the program finds it: its own folder, or the user's when it is installed for everyone.
     command.defaultProgramFolder = [] {
-        const QString own = QCoreApplication::applicationDirPath();
+        QString own = QCoreApplication::applicationDirPath();
         try {
             return tov::platform::ProgramFolderFor(
                 own, QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),

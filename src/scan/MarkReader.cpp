@@ -1,5 +1,7 @@
 #include "scan/MarkReader.h"
 
+#include "records/ItemCounts.h"
+
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -526,7 +528,7 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
     }
     vertInto(s.StPriorDUI, 1, QStringLiteral("st_prior_dui"));
 
-    for (int item = 1; item <= 73; ++item) {
+    for (int item = 1; item <= records::kItemCount; ++item) {
         next();
         ExtractHorizNum(items, s.ScannedAnswers, 1);
         doubt(QStringLiteral("item%1").arg(item));

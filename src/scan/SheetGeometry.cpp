@@ -1,6 +1,7 @@
 #include "scan/SheetGeometry.h"
 
 #include "records/Demographics.h"
+#include "records/ItemCounts.h"
 
 #include <cmath>
 
@@ -200,7 +201,7 @@ SheetGeometry AnswerSheetGeometry() {
     b.text(QStringLiteral("TEST ANSWERS   Items 1 to 67: fill T (True) or F (False).   Items 68 to "
                           "73: fill the number of your answer."),
            {40, 878}, 11, true);
-    for (int item = 1; item <= 73; ++item) {
+    for (int item = 1; item <= records::kItemCount; ++item) {
         const int column = (item - 1) / AnswerRows;
         const int row = (item - 1) % AnswerRows;
         const bool multiple = item > 67;

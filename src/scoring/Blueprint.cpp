@@ -1,8 +1,8 @@
 #include "scoring/Blueprint.h"
-#include "platform/RegularFile.h"
-#include "records/Quoted.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
+#include "records/Quoted.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TableReader.h"
 

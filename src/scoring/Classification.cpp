@@ -1,9 +1,9 @@
 #include "scoring/Classification.h"
 
+#include "records/InRange.h"
 #include "scoring/ReportRecord.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/WholeValue.h"
-#include "ui/InRange.h"
 
 namespace tov::scoring {
 
@@ -179,8 +179,8 @@ QString RiskClassification(const Classification& c, const ScoreResults& r) {
         (c.AbuseCount >= 1 && !c.IsDependent)) {
         return QStringLiteral("SIGNIFICANT RISK");
     }
-    if (suspensions <= 0 && priors == 0 && ui::InRange(r.BacCode, 15, 19) && c.AbuseCount == 0 &&
-        !c.IsDependent) {
+    if (suspensions <= 0 && priors == 0 && records::InRange(r.BacCode, 15, 19) &&
+        c.AbuseCount == 0 && !c.IsDependent) {
         return QStringLiteral(" MODERATE RISK");
     }
     return QStringLiteral("  MINIMAL RISK");

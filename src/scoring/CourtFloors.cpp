@@ -1,12 +1,12 @@
+#include "records/InRange.h"
 #include "scoring/ScaleScorer.h"
 #include "scoring/WholeValue.h"
-#include "ui/InRange.h"
 
 #include "records/NumericValue.h"
 
 namespace tov::scoring {
 
-using ui::InRange;
+using records::InRange;
 
 namespace {
 

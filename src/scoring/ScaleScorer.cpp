@@ -1,13 +1,13 @@
 #include "scoring/ScaleScorer.h"
 
+#include "records/InRange.h"
 #include "scoring/WholeValue.h"
-#include "ui/InRange.h"
 
 #include <algorithm>
 
 namespace tov::scoring {
 
-using ui::InRange;
+using records::InRange;
 
 bool RaiseTo(int& target, int floor) {
     if (target < floor) {

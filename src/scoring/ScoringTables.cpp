@@ -1,6 +1,6 @@
 #include "scoring/ScoringTables.h"
-#include "records/Quoted.h"
 
+#include "records/Quoted.h"
 #include "scoring/TableReader.h"
 
 #include <algorithm>

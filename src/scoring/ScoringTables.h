@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/ItemCounts.h"
+
 #include <QList>
 #include <QString>
 
@@ -25,8 +27,8 @@ enum Scale { Truthfulness = 1, Alcohol = 2, DriverRisk = 3, Drugs = 4 };
 
 // Items 1..67 are True/False, 68..73 multiple choice; the highest answer code of each section.
 struct Sections {
-    static constexpr int End1 = 67;
-    static constexpr int End2 = 73;
+    static constexpr int End1 = records::kTrueFalseItems;
+    static constexpr int End2 = records::kItemCount;
     static constexpr int MaxCode1 = 2;
     static constexpr int MaxCode2 = 4;
     static constexpr int sectionOf(int item) { return item <= End1 ? 1 : 2; }

@@ -1,9 +1,9 @@
 #include "scoring/TableReader.h"
-#include "platform/RegularFile.h"
-#include "records/Quoted.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
 #include "records/Cp1252.h"
+#include "records/Quoted.h"
 
 #include <QDir>
 #include <QFile>

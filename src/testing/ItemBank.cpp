@@ -1,7 +1,8 @@
 #include "testing/ItemBank.h"
-#include "platform/RegularFile.h"
 
 #include "platform/AppError.h"
+#include "platform/RegularFile.h"
+#include "records/ItemCounts.h"
 #include "scoring/Blueprint.h"
 #include "scoring/TableReader.h"
 #include "testing/PresentationTexts.h"
@@ -18,7 +19,7 @@ namespace tov::testing {
 
 namespace {
 
-constexpr int kSectionOneEnd = 67;
+constexpr int kSectionOneEnd = records::kTrueFalseItems;
 constexpr int kChoices = 4;
 
 [[noreturn]] void fail(const QString& file, int line, const QString& text) {

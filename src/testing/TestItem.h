@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/ItemCounts.h"
+
 #include <QString>
 
 #include <array>
@@ -10,7 +12,7 @@ class RecordSet;
 
 namespace tov::testing {
 
-inline constexpr int kItems = 73;
+inline constexpr int kItems = records::kItemCount;
 inline constexpr int kMaxAnswers = 5;
 
 // The answer code of every item, indexed by item number 1 to 73 (entry 0 unused): 0 = not yet

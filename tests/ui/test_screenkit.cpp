@@ -1,6 +1,6 @@
 #include "platform/ProgramRig.h"
+#include "records/InRange.h"
 #include "ui/Geometry.h"
-#include "ui/InRange.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
@@ -212,7 +212,7 @@ void TestScreenKit::inRange_data() {
 void TestScreenKit::inRange() {
     QFETCH(int, value);
     QFETCH(bool, inside);
-    QCOMPARE(ui::InRange(value, 5, 9), inside);
+    QCOMPARE(records::InRange(value, 5, 9), inside);
 }
 
 void TestScreenKit::twipsAndCentring() {
