@@ -319,7 +319,7 @@ private slots:
         QFETCH(QList<int>, greys);
         QFETCH(QList<double>, radii);
         QImage page = printedSheet(grey, others).convertToFormat(QImage::Format_RGB32);
-        const SheetField& item5 = AnswerSheetGeometry().fields[40 + 4];
+        const SheetField item5 = AnswerSheetGeometry().fields[40 + 4];
         for (int i = 0; i < 2; ++i) {
             if (greys[i] < 255) {
                 fill(page, item5.bubble(i), greys[i], radii[i]);
