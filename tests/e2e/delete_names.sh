@@ -22,8 +22,13 @@ focus "$main"
 keys Tab Tab Return
 OPTIONS=$(wait_window '^Supervisor Operations$' dialog 10)
 focus "$OPTIONS"
-# The tab bar has the focus: two tabs to the right is Delete Names.
+# The tab bar has the focus: the tabs in turn (for the guide), then back to Delete Names, the
+# third.
+keys Right
+screenshot data_verification_tab.png
 keys Right Right
+screenshot access_code_tab.png
+keys Left
 screenshot delete_names_tab.png
 keys Tab Return
 WARNING=$(wait_window '^WARNING!$' dialog 10)
