@@ -58,6 +58,7 @@ private slots:
     void waitShownAndEnforced();
     void changeAccessCode_data();
     void changeAccessCode();
+    void damagedCodeRefusesAll();
 };
 
 void TestAccessCode::lowerCaseAccepted() {
@@ -271,6 +272,19 @@ void TestAccessCode::changeAccessCode() {
     QCOMPARE(supervisor::CheckAccessCode(works, again.accessCode()), supervisor::CodeCheck::Right);
     QCOMPARE(supervisor::CheckAccessCode(works.toLower(), again.accessCode()),
              supervisor::CodeCheck::Right);
+}
+
+// A damaged AccessCode line lets no code in, not even the one given with the program, and says
+// how to recover.
+void TestAccessCode::damagedCodeRefusesAll() {
+    fakes::ProgramRig rig({});
+    rig.state().settings.setAccessCode("pbkdf2-sha256$100000$!!$??");
+    QStringList seen;
+    answerDialogs({"Z"}, &seen);
+    QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
+    QCOMPARE(rig.boxes->texts().size(), 1);
+    QVERIFY(rig.boxes->texts()[0].contains("tov2sf.ini (the AccessCode line) is damaged"));
+    QCOMPARE(rig.state().WrongAccessCodes, 0);
 }
 
 QTEST_MAIN(TestAccessCode)
