@@ -13,6 +13,7 @@
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
+#include "ui/StorableText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -81,6 +82,10 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     txtDLNumber = lineEdit("txtDLNumber", kLicenceLength);
     txtSSN->installEventFilter(this);
     txtDLNumber->installEventFilter(this);
+    // Every typed field goes into the client file, which stores "?" for a letter it lacks.
+    for (QLineEdit* e : {txtName, txtAge, txtDob, txtSSN, txtDLNumber}) {
+        ui::KeepStorable(e, [this](const QString& letter) { fail(ui::UnstorableText(letter)); });
+    }
 
     struct Row {
         QWidget* field;
@@ -284,9 +289,9 @@ bool frmClientInfo::validate(QWidget* field) {
         if (txtName->text().isEmpty()) {
             return fail(QStringLiteral("Enter client's name. Press Enter to continue."));
         }
-        // Never stored as "?" in the letter's place.
-        const QString unstorable = records::UnstorableNameText(txtName->text());
-        return unstorable.isEmpty() || fail(unstorable);
+        // Never stored as "?" in the letter's place, however the text came in.
+        const QString letter = records::FirstUnstorable(txtName->text());
+        return letter.isEmpty() || fail(ui::UnstorableText(letter));
     }
     if (field == txtAge) {
         const QString t = txtAge->text().trimmed();

@@ -11,6 +11,7 @@
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
+#include "ui/StorableText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -95,6 +96,9 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
         auto* edit = new QLineEdit(box);
         edit->setObjectName(QLatin1String(def.name));
         edit->setMaxLength(def.limit);
+        ui::KeepStorable(edit, [this](const QString& letter) {
+            fail(ui::UnstorableText(letter), QStringLiteral("Data Entry Error"));
+        });
         edit->setFixedWidth(ui::twips(def.limit == 10 ? 1700 : 900));
         fields_[static_cast<std::size_t>(i)] = edit;
         const QString help = i == DateOfPresentArrest   ? kDateHelp

@@ -55,22 +55,6 @@ QString FirstUnstorable(QStringView text) {
     return {};
 }
 
-QString UnstorableNameText(QStringView text) {
-    const QString letter = FirstUnstorable(text);
-    if (letter.isEmpty()) {
-        return {};
-    }
-    // The letter without its accent, when that is a letter the file can hold.
-    const QString plain = letter.normalized(QString::NormalizationForm_D).left(1);
-    const QString instead =
-        !plain.isEmpty() && FirstUnstorable(plain).isEmpty() && plain.front().isLetter()
-            ? QStringLiteral("type it as \"%1\"").arg(plain)
-            : QStringLiteral("use another letter");
-    return QStringLiteral("The letter \"%1\" cannot be stored in the client file; %2, then "
-                          "press Enter.")
-        .arg(letter, instead);
-}
-
 QString fromCp1252(QByteArrayView bytes) {
     QString out;
     out.reserve(bytes.size());

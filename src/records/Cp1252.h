@@ -15,9 +15,7 @@ QByteArray toCp1252(QStringView text);
 QString fromCp1252(QByteArrayView bytes);
 
 // The first character of a text the code page cannot store (a character outside the basic plane
-// whole), or nothing when all of it can be stored.
+// whole), or nothing when all of it can be stored. A "?" typed as such is stored.
 QString FirstUnstorable(QStringView text);
-// What the operator is told when a name holds such a character, or nothing when it can be stored.
-QString UnstorableNameText(QStringView text);
 
 } // namespace tov::records

@@ -5,6 +5,7 @@
 #include "records/Cp1252.h"
 #include "ui/Geometry.h"
 #include "ui/ScreenKit.h"
+#include "ui/StorableText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,6 +33,11 @@ frmScanInfo::frmScanInfo(const app::Context& context, QWidget* parent)
     txtDLNumber = new QLineEdit(frame);
     txtDLNumber->setObjectName(QStringLiteral("txtDLNumber"));
     txtDLNumber->setMaxLength(14);
+    // Both go into the client file, which stores "?" for a letter it lacks.
+    for (QLineEdit* e : {txtName, txtDLNumber}) {
+        ui::KeepStorable(
+            e, [this, e](const QString& letter) { refuse(e, ui::UnstorableText(letter)); });
+    }
 
     k->addField(txtName, 0,
                 QStringLiteral("Type client's name (up to 25 characters) or N for not available, "
@@ -47,7 +53,8 @@ frmScanInfo::frmScanInfo(const app::Context& context, QWidget* parent)
                 [this] {
                     return required(txtDLNumber,
                                     QStringLiteral("Enter client's driver's license number. Press "
-                                                   "Enter to continue."));
+                                                   "Enter to continue.")) &&
+                           storable(txtDLNumber);
                 });
     // Tab checks the field as Enter does.
     k->setCheckOnTab(true);
@@ -92,21 +99,15 @@ void frmScanInfo::Activate() {
 }
 
 bool frmScanInfo::storable(QLineEdit* field) {
-    const QString message = records::UnstorableNameText(field->text());
-    if (message.isEmpty()) {
-        return true;
-    }
-    ctx_.platform.boxes->beep();
-    ctx_.platform.boxes->show(message, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
-                              QString());
-    field->setFocus(Qt::OtherFocusReason);
-    return false;
+    const QString letter = records::FirstUnstorable(field->text());
+    return letter.isEmpty() || refuse(field, ui::UnstorableText(letter));
 }
 
 bool frmScanInfo::required(QLineEdit* field, const QString& message) {
-    if (!field->text().isEmpty()) {
-        return true;
-    }
+    return !field->text().isEmpty() || refuse(field, message);
+}
+
+bool frmScanInfo::refuse(QLineEdit* field, const QString& message) {
     ctx_.platform.boxes->beep();
     ctx_.platform.boxes->show(message, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
                               QString());

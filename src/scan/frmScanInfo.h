@@ -26,6 +26,8 @@ private:
     // False, with the operator told, when the field holds a letter the client file cannot store.
     bool storable(QLineEdit* field);
     bool required(QLineEdit* field, const QString& message);
+    // Tells the operator, with a beep, and keeps the focus in the field: always false.
+    bool refuse(QLineEdit* field, const QString& message);
 
     app::Context ctx_;
 };

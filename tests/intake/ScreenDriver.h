@@ -3,6 +3,7 @@
 // Keys typed into whatever has the focus, as the operator types them.
 
 #include <QApplication>
+#include <QClipboard>
 #include <QWidget>
 #include <QtTest>
 
@@ -12,18 +13,30 @@ inline QWidget* focused() {
     return QApplication::focusWidget();
 }
 
-// Characters beyond ASCII go as key events carrying their text, as a keyboard layout sends them.
+// Characters beyond ASCII go as key events carrying their text, as a keyboard layout sends them
+// (a character outside the basic plane as one key).
 inline void typeText(const QString& text) {
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString key = text.sliced(i, length);
+        i += length - 1;
         // Each key goes where the focus is now: a key may move it on.
         QWidget* w = focused();
         QVERIFY(w != nullptr);
-        if (c.unicode() < 128) {
-            QTest::keyClick(w, c.toLatin1());
+        if (key.front().unicode() < 128) {
+            QTest::keyClick(w, key.front().toLatin1());
         } else {
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, key, Qt::NoModifier);
         }
     }
+}
+
+// Text put on the clipboard and pasted with Ctrl+V where the focus is.
+inline void pasteText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+    QWidget* w = focused();
+    QVERIFY(w != nullptr);
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
 }
 
 inline void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -142,63 +142,93 @@ void TestClientInfo::newClientFromKeyboard() {
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
 
-// A letter Windows-1252 cannot store is refused by name, never stored as "?"; the letters it can
-// store (accents of Western Europe, the euro sign, curly quotes) are stored byte for byte.
+// A character Windows-1252 cannot store is refused as it is typed or pasted, naming it, so the
+// file never holds "?" in its place; what the code page has (Western accents, the euro sign,
+// curly quotes, "?" itself) is stored byte for byte.
 void TestClientInfo::namesTheFileCanHold_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message"); // empty: taken as it is
+    QTest::addColumn<QString>("after");   // the field's text
     QTest::addColumn<QByteArray>("stored");
-    QTest::newRow("Polish L") << "Łukasz, Jan"
-                              << "The letter \"Ł\" cannot be stored in the client file; use "
-                                 "another letter, then press Enter."
-                              << QByteArray();
-    QTest::newRow("Vietnamese e") << "Nguyễn, Van"
-                                  << "The letter \"ễ\" cannot be stored in the client file; type "
-                                     "it as \"e\", then press Enter."
-                                  << QByteArray();
-    QTest::newRow("Czech r") << "Dvořák, A"
-                             << "The letter \"ř\" cannot be stored in the client file; type it "
-                                "as \"r\", then press Enter."
-                             << QByteArray();
-    QTest::newRow("pasted, outside the basic plane")
-        << "Smith 😀"
-        << "The letter \"😀\" cannot be stored in the client file; use another "
-           "letter, then press Enter."
-        << QByteArray();
-    QTest::newRow("Western accents") << "Müller-Peña, Zoë"
-                                     << ""
-                                     << QByteArray("M\xfcller-Pe\xf1"
-                                                   "a, Zo\xeb");
-    QTest::newRow("euro sign and quotes") << "O’Neil €"
-                                          << "" << QByteArray("O\x92Neil \x80");
-    QTest::newRow("a question mark itself") << "Who?"
-                                            << "" << QByteArray("Who?");
+    const auto refused = [](const char* letter, const char* plain) {
+        return QStringLiteral("The letter \"%1\" cannot be stored in the client file. %2Press "
+                              "Enter to continue.")
+            .arg(QString::fromUtf8(letter),
+                 *plain != 0 ? QStringLiteral("Type \"%1\" instead. ").arg(QLatin1String(plain))
+                             : QStringLiteral("Use another letter. "));
+    };
+    const QString kept = QStringLiteral("Harmon, Della J.");
+    const QString emoji = QStringLiteral("The character \"😀\" cannot be stored in the client "
+                                         "file. Press Enter to continue.");
+    QTest::newRow("Ł typed") << "txtName" << false << "Łukasz" << refused("Ł", "L") << "ukasz"
+                             << QByteArray("ukasz");
+    QTest::newRow("ễ typed") << "txtName" << false << "Nguyễn" << refused("ễ", "e") << "Nguyn"
+                             << QByteArray("Nguyn");
+    QTest::newRow("ř pasted") << "txtName" << true << "Dvořák, A" << refused("ř", "r") << kept
+                              << kept.toLatin1();
+    QTest::newRow("emoji typed") << "txtName" << false << "Smith 😀" << emoji << "Smith "
+                                 << QByteArray("Smith");
+    QTest::newRow("emoji pasted") << "txtName" << true << "😀" << emoji << kept << kept.toLatin1();
+    QTest::newRow("Greek typed") << "txtName" << false << "Ωmega" << refused("Ω", "") << "mega"
+                                 << QByteArray("mega");
+    QTest::newRow("€ typed") << "txtName" << false << "Berg €"
+                             << ""
+                             << "Berg €" << QByteArray("Berg \x80");
+    QTest::newRow("é and ñ pasted") << "txtName" << true << "Peña, José"
+                                    << ""
+                                    << "Peña, José"
+                                    << QByteArray("Pe\xf1"
+                                                  "a, Jos\xe9");
+    QTest::newRow("curly quote typed") << "txtName" << false << "O’Neil"
+                                       << ""
+                                       << "O’Neil" << QByteArray("O\x92Neil");
+    QTest::newRow("question mark") << "txtName" << false << "Who?"
+                                   << ""
+                                   << "Who?" << QByteArray("Who?");
+    QTest::newRow("licence, Ł typed")
+        << "txtDLNumber" << false << "Ł123" << refused("Ł", "L") << "123" << QByteArray("123");
+    QTest::newRow("licence, ř pasted") << "txtDLNumber" << true << "ř99" << refused("ř", "r")
+                                       << "H655-4219-2031" << QByteArray("H655-4219-2031");
+    QTest::newRow("SSN, Ω typed") << "txtSSN" << false << "Ω1" << refused("Ω", "") << "1"
+                                  << QByteArray("1");
 }
 
 void TestClientInfo::namesTheFileCanHold() {
-    QFETCH(QString, typed);
+    QFETCH(QString, field);
+    QFETCH(bool, pasted);
+    QFETCH(QString, input);
     QFETCH(QString, message);
+    QFETCH(QString, after);
     QFETCH(QByteArray, stored);
     Rig rig;
-    auto screen = rig.open(false);
+    auto screen = rig.open(true, 1);
     QVERIFY(screen);
-    if (QString::fromLatin1(QTest::currentDataTag()).startsWith(QLatin1String("pasted"))) {
-        screen->txtName->insert(typed);
+    auto* edit = screen->findChild<QLineEdit*>(field);
+    QVERIFY(edit);
+    edit->setFocus(Qt::TabFocusReason); // its text selected, as the operator finds it
+    if (pasted) {
+        fakes::pasteText(input);
     } else {
-        typeText(typed);
+        typeText(input);
     }
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.boxes->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(rig.boxes->beeps, message.isEmpty() ? 0 : 1);
+    QCOMPARE(edit->text(), after);
+    QVERIFY(edit->hasFocus());
     press(Qt::Key_Return);
-    if (!message.isEmpty()) {
-        QCOMPARE(rig.boxes->texts(), QStringList{message});
-        QCOMPARE(rig.boxes->beeps, 1);
-        QVERIFY(screen->txtName->hasFocus());
-        QCOMPARE(screen->txtName->text(), typed); // kept for the operator to mend
-        return;
-    }
-    QVERIFY(rig.boxes->shown.isEmpty());
-    QVERIFY(screen->txtAge->hasFocus());
-    screen->RecordToDB();
-    QCOMPARE(rig.state().clients.current().bytes().left(stored.size()), stored);
+    QVERIFY(!edit->hasFocus());
+    screen->kit()->cmdMenuChoice(0)->setFocus();
+    press(Qt::Key_Return);
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(rig.boxes->shown.size(), message.isEmpty() ? 0 : 1);
+    const auto& l = records::layoutOf(field == "txtName"       ? Field::Name
+                                      : field == "txtDLNumber" ? Field::DLNumber
+                                                               : Field::SSN);
+    QCOMPARE(fakes::readAll(rig.dataFile()).mid(l.offset, l.width),
+             stored + QByteArray(l.width - stored.size(), ' '));
 }
 
 void TestClientInfo::ages_data() {

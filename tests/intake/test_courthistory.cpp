@@ -63,6 +63,7 @@ private slots:
     void dateField();
     void dateFieldRefusesLetters();
     void staffBacLeftEmpty();
+    void staffBacRefusesWhatTheFileLacks();
     void staffCountEmptyReported();
     void editingWritesAtOnce();
     void cancelNewClientClearsSlot();
@@ -255,6 +256,26 @@ void TestCourtHistory::staffBacLeftEmpty() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.state().ProceedToNext);
+    QCOMPARE(rig.state().clients.Clients(3).get(Field::StBAC), QStringLiteral("     "));
+}
+
+// The staff BAC is checked by its own Enter only, so OK would take whatever it held: a letter
+// the client file cannot store never gets in.
+void TestCourtHistory::staffBacRefusesWhatTheFileLacks() {
+    Rig rig;
+    auto screen = rig.open(false, 3);
+    QVERIFY(screen);
+    typeAll({"0", "0", "0", "0", "0", "0", "0", "0", "N", ".1", "0"});
+    typeText("Ł");
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.boxes->texts(),
+             QStringList{"The letter \"Ł\" cannot be stored in the client file. Type \"L\" "
+                         "instead. Press Enter to continue."});
+    QCOMPARE(rig.boxes->titles(), QStringList{"Data Entry Error"});
+    QVERIFY(screen->field(frmCourtHistory::StBAC)->text().isEmpty());
+    screen->kit()->cmdMenuChoice(0)->setFocus();
+    press(Qt::Key_Return);
+    QVERIFY(!screen->isVisible());
     QCOMPARE(rig.state().clients.Clients(3).get(Field::StBAC), QStringLiteral("     "));
 }
 

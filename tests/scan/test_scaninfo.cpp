@@ -33,6 +33,8 @@ private slots:
     void helpLines();
     void fieldKeys_data();
     void fieldKeys();
+    void lettersTheFileCannotHold_data();
+    void lettersTheFileCannotHold();
     void choices_data();
     void choices();
 };
@@ -93,10 +95,6 @@ void TestScanInfo::fieldKeys_data() {
     QTest::newRow("empty name, Tab") << false << "" << tab << kNameMessage;
     QTest::newRow("name, Enter") << false << "Ames, Al" << enter << "";
     QTest::newRow("name N, Tab") << false << "N" << tab << "";
-    QTest::newRow("name the file cannot hold")
-        << false << "Dvořák, A" << enter
-        << "The letter \"ř\" cannot be stored in the client file; type it as \"r\", then press "
-           "Enter.";
     QTest::newRow("accented name the file holds") << false << "Zoë Peña" << tab << "";
     QTest::newRow("empty licence, Enter") << true << "" << enter << kLicenceMessage;
     QTest::newRow("empty licence, Tab") << true << "" << tab << kLicenceMessage;
@@ -132,6 +130,47 @@ void TestScanInfo::fieldKeys() {
     QWidget* next = onLicence ? static_cast<QWidget*>(screen.kit()->cmdMenuChoice(0))
                               : static_cast<QWidget*>(screen.txtDLNumber);
     QVERIFY(next->hasFocus());
+}
+
+// The name and licence go into the client file: a character it cannot store is refused as it is
+// typed or pasted, naming it.
+void TestScanInfo::lettersTheFileCannotHold_data() {
+    QTest::addColumn<bool>("onLicence");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("after");
+    const QString r = QStringLiteral("The letter \"ř\" cannot be stored in the client file. Type "
+                                     "\"r\" instead. Press Enter to continue.");
+    QTest::newRow("name typed") << false << false << "Dvořák, A" << r << "Dvoák, A";
+    QTest::newRow("name pasted") << false << true << "Dvořák, A" << r << "";
+    QTest::newRow("licence typed") << true << false << "ř12" << r << "12";
+    QTest::newRow("name the file holds, pasted") << false << true << "Zoë Peña"
+                                                 << ""
+                                                 << "Zoë Peña";
+}
+
+void TestScanInfo::lettersTheFileCannotHold() {
+    QFETCH(bool, onLicence);
+    QFETCH(bool, pasted);
+    QFETCH(QString, input);
+    QFETCH(QString, message);
+    QFETCH(QString, after);
+    fakes::ProgramRig rig({});
+    frmScanInfo screen(rig.program->context());
+    QVERIFY(fakes::showScreen(&screen));
+    QLineEdit* field = onLicence ? screen.txtDLNumber : screen.txtName;
+    field->setFocus(Qt::TabFocusReason);
+    if (pasted) {
+        fakes::pasteText(input);
+    } else {
+        typeText(input);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.boxes->texts(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(rig.boxes->beeps, message.isEmpty() ? 0 : 1);
+    QCOMPARE(field->text(), after);
+    QVERIFY(field->hasFocus());
 }
 
 void TestScanInfo::choices_data() {
