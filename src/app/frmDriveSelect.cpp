@@ -3,6 +3,7 @@
 #include "platform/MessageBoxes.h"
 #include "ui/Geometry.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -30,9 +31,15 @@ frmDriveSelect::frmDriveSelect(const QList<platform::Drive>& drives, const QStri
 
     drDrive_->setObjectName(QStringLiteral("drDrive"));
     drDrive_->setMinimumWidth(ui::twips(5400));
+    // A folder may be as long as the system allows: the list keeps the dialog's width and shows
+    // a long one cut in the middle, whole in its tip.
+    drDrive_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    drDrive_->setMinimumContentsLength(48);
+    drDrive_->view()->setTextElideMode(Qt::ElideMiddle);
     int initial = 0;
     for (const platform::Drive& d : drives) {
         drDrive_->addItem(d.label, d.path);
+        drDrive_->setItemData(drDrive_->count() - 1, d.label, Qt::ToolTipRole);
         if (!current.isEmpty() && QDir::cleanPath(d.path) == QDir::cleanPath(current)) {
             initial = drDrive_->count() - 1;
         }
@@ -83,6 +90,7 @@ void frmDriveSelect::drDrive_Change(int index) {
             return;
         }
         drDrive_->insertItem(index, QDir::toNativeSeparators(folder), folder);
+        drDrive_->setItemData(index, QDir::toNativeSeparators(folder), Qt::ToolTipRole);
         drDrive_->setCurrentIndex(index);
     }
     lastIndex_ = drDrive_->currentIndex();

@@ -1,6 +1,7 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "platform/Fakes.h"
+#include "platform/QtVolumeLock.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,8 @@ class TestDataDrive : public QObject {
 private slots:
     void storedFolderAcceptedWithoutDialog();
     void relativeStoredFolderFromProgramFolder();
+    void longFolderOpens_data();
+    void longFolderOpens();
     void newInstallationChoosesFirst();
     void missingFileAsksForAnotherDrive();
     void doneWithoutChoiceGivesEmptyCandidate();
@@ -145,6 +148,56 @@ void TestDataDrive::relativeStoredFolderFromProgramFolder() {
     QCOMPARE(rig.state.DataPath, QDir::cleanPath(rig.volB));
     QCOMPARE(rig.state.clients.ClientCount(), 1);
     QVERIFY(rig.ini().contains("FilePath=../volB\n"));
+}
+
+// A network-share mount path is long: the folder is used and stored whole, up to the length the
+// system allows, whether it was stored or chosen in the dialog.
+void TestDataDrive::longFolderOpens_data() {
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("50, stored") << 50 << false;
+    QTest::newRow("200, stored") << 200 << false;
+    QTest::newRow("4000, stored") << 4000 << false;
+    QTest::newRow("4000, chosen") << 4000 << true;
+}
+
+void TestDataDrive::longFolderOpens() {
+    QFETCH(int, length);
+    QFETCH(bool, chosen);
+    Rig rig;
+    // Folder names of at most 200 characters, down to the length wanted.
+    QString folder = rig.root.path();
+    QVERIFY(folder.size() < length - 2);
+    while (folder.size() < length) {
+        folder += QLatin1Char('/') +
+                  QString(qMin<qsizetype>(200, length - folder.size() - 1), QLatin1Char('s'));
+    }
+    QCOMPARE(folder.size(), length);
+    QVERIFY(QDir().mkpath(folder));
+    writeFile(folder + "/DATA401.TOV", record("Longpath"));
+    rig.volumes.ids[folder] = "SHARE";
+    if (chosen) {
+        rig.state.settings.setFilePath(rig.root.filePath("nowhere"));
+        rig.boxes.script({Answer::Yes});
+        rig.dialogAnswers = {folder};
+    } else {
+        rig.state.settings.setFilePath(folder);
+    }
+    QVERIFY(rig.drive.SelectDataDrive(true));
+    QCOMPARE(rig.dialogs, chosen ? 1 : 0);
+    QCOMPARE(rig.state.DataPath, folder);
+    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("SHARE"));
+    QCOMPARE(rig.state.clients.Clients(1).trimmed(records::Field::Name),
+             QStringLiteral("Longpath"));
+    QCOMPARE(rig.lock.held, folder);
+    // The lock beside the client file takes such a folder too.
+    platform::QtVolumeLock lock;
+    platform::LockHolder holder;
+    QCOMPARE(lock.take(folder, holder), platform::VolumeLock::Result::Taken);
+    QVERIFY(QFile::exists(folder + "/DATA401.TOV.lock"));
+    // Written back whole, and read whole at the next start.
+    QCOMPARE(app::Settings(rig.program).FilePath(), folder);
+    QCOMPARE(rig.ends, 0);
 }
 
 // An installed program's settings name no volume: the choice comes first, with no message.

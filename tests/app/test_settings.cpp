@@ -137,17 +137,22 @@ void TestSettings::pathSettingsWhole_data() {
 void TestSettings::pathSettingsWhole() {
     QFETCH(int, length);
     QTemporaryDir dir;
-    QString path = QStringLiteral("/mnt/agency share/");
+    // A share named with an equals sign and a letter beyond ASCII, as mount points may be.
+    QString path = QStringLiteral("/mnt/agency share=Büro/");
     path += QString(length - path.size(), QLatin1Char('d'));
     writeText(dir.filePath("tov2sf.ini"), "[Options]\nSystemDB=" + path.toUtf8() +
                                               "\n[Path]\nSndPath=" + path.toUtf8() +
-                                              "\n[Settings]\nScanFolder=" + path.toUtf8() + "\n");
+                                              "\n[Settings]\nScanFolder=" + path.toUtf8() +
+                                              "\nScanDevice=pnm:" + path.toUtf8() + "\n");
     const Settings settings(dir.path());
     settings.setFilePath(path);
     QCOMPARE(Settings(dir.path()).FilePath(), path);
     QCOMPARE(settings.GetINISndPath(), path);
     QCOMPARE(settings.SystemDB(), path);
     QCOMPARE(settings.scanFolder(), path);
+    QCOMPARE(settings.scanDevice(), "pnm:" + path);
+    settings.setSystemDB(path + "/zevltd.mda");
+    QCOMPARE(Settings(dir.path()).SystemDB(), path + "/zevltd.mda");
 }
 
 void TestSettings::writeReplacesKeyAndKeepsTheRest() {

@@ -230,7 +230,9 @@ void TestStartUp::driveDialogHelpAndChoices() {
 void TestStartUp::driveDialogOtherFolder() {
     fakes::FakeMessageBoxes boxes;
     app::frmDriveSelect dialog({{"/", "/", false}}, QString(), boxes);
-    QStringList picks = {QString(), "/srv/agency/data"};
+    // A network-share folder as long as the system allows.
+    const QString share = "/mnt/" + QString(4000, QLatin1Char('s'));
+    QStringList picks = {QString(), "/srv/agency/data", share};
     dialog.setFolderPicker([&] { return picks.takeFirst(); });
     dialog.show();
     // Cancelled folder dialog: the choice stays where it was.
@@ -242,6 +244,13 @@ void TestStartUp::driveDialogOtherFolder() {
     QCOMPARE(dialog.drDrive()->currentText(), QStringLiteral("/srv/agency/data"));
     QCOMPARE(dialog.drDrive()->itemText(dialog.drDrive()->count() - 1),
              app::frmDriveSelect::OtherFolder);
+    // Taken whole, shown whole in its tip, and the dialog keeps to the screen.
+    QTest::keyClick(dialog.drDrive(), Qt::Key_Down);
+    QCOMPARE(dialog.NewDrive(), share);
+    QCOMPARE(
+        dialog.drDrive()->itemData(dialog.drDrive()->currentIndex(), Qt::ToolTipRole).toString(),
+        share);
+    QVERIFY(dialog.sizeHint().width() < 1000);
 }
 
 void TestStartUp::restoreRequestBringsMenuBack() {
