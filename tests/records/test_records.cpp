@@ -171,32 +171,43 @@ void TestRecords::valuesArePaddedAndCut() {
     QCOMPARE(r.trimmed(Field::Name), trimmed);
 }
 
+// Each character is one byte; what the code page lacks is stored as "?", and FirstUnstorable
+// names the first such character so the screens can refuse it.
 void TestRecords::codePage_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("readBack");
+    QTest::addColumn<QString>("unstorable");
     QTest::newRow("n tilde") << QStringLiteral("Peña")
                              << QByteArray("Pe\xf1"
                                            "a")
-                             << "Peña";
-    QTest::newRow("e acute") << QStringLiteral("José") << QByteArray("Jos\xe9") << "José";
+                             << "Peña"
+                             << "";
+    QTest::newRow("e acute") << QStringLiteral("José") << QByteArray("Jos\xe9") << "José"
+                             << "";
     QTest::newRow("euro and quotes")
-        << QStringLiteral("€“”") << QByteArray("\x80\x93\x94") << QStringLiteral("€“”");
+        << QStringLiteral("€“”") << QByteArray("\x80\x93\x94") << QStringLiteral("€“”") << "";
+    QTest::newRow("question mark itself") << "Who?" << QByteArray("Who?") << "Who?"
+                                          << "";
     QTest::newRow("outside code page") << QStringLiteral("Łódź")
                                        << QByteArray("?\xf3"
                                                      "d?")
-                                       << QStringLiteral("?ód?");
+                                       << QStringLiteral("?ód?") << QStringLiteral("Ł");
     QTest::newRow("outside basic plane is one ?")
-        << QStringLiteral("a\U0001F600b") << QByteArray("a?b") << "a?b";
-    QTest::newRow("cyrillic") << QStringLiteral("Иван") << QByteArray("????") << "????";
+        << QStringLiteral("a\U0001F600b") << QByteArray("a?b") << "a?b"
+        << QStringLiteral("\U0001F600");
+    QTest::newRow("cyrillic") << QStringLiteral("Иван") << QByteArray("????") << "????"
+                              << QStringLiteral("И");
 }
 
 void TestRecords::codePage() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, readBack);
+    QFETCH(QString, unstorable);
     QCOMPARE(records::toCp1252(text), bytes);
     QCOMPARE(records::fromCp1252(bytes), readBack);
+    QCOMPARE(records::FirstUnstorable(text), unstorable);
 
     // Through a record and the file, each character stays one byte.
     QTemporaryDir dir;
@@ -217,6 +228,7 @@ void TestRecords::codePageKeepsEveryByte() {
         all.append(static_cast<char>(b));
     }
     QCOMPARE(records::toCp1252(records::fromCp1252(all)), all);
+    QCOMPARE(records::FirstUnstorable(records::fromCp1252(all)), QString());
 }
 
 void TestRecords::recordCount_data() {
