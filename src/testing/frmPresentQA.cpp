@@ -5,6 +5,7 @@
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "testing/LanguageTables.h"
+#include "testing/StoreResponses.h"
 #include "testing/TextFit.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
@@ -12,10 +13,7 @@
 #include "ui/ScreenKit.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -27,13 +25,11 @@
 namespace tov::testing {
 
 using platform::MessageBoxes;
-using records::Field;
 
 namespace {
 
 constexpr int kMarginTwips = 300;
 constexpr int kHelpTwips = 900;
-const QColor kAnswerTextBack(0xe4, 0xe4, 0xe4);
 
 bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -73,33 +69,7 @@ frmPresentQA::frmPresentQA(const app::Context& context, QWidget* parent)
 
     fraAnswer_ = new QGroupBox(QStringLiteral("Choose Answer"), frame);
     fraAnswer_->setObjectName(QStringLiteral("fraAnswer"));
-    auto* al = new QVBoxLayout(fraAnswer_);
-    al->setSpacing(ui::twips(90));
-    for (int i = 0; i < kMaxAnswers; ++i) {
-        ui::MenuChoice* c = k->addMenuChoice(QString(), QString());
-        c->setParent(fraAnswer_);
-        QPushButton* button = c->button();
-        // The answer's text lies over its button; clicks go through to the button.
-        auto* text = new QLabel(button);
-        text->setObjectName(QStringLiteral("txtButtonText_%1").arg(i));
-        text->setWordWrap(true);
-        text->setTextFormat(Qt::PlainText);
-        text->setFocusPolicy(Qt::NoFocus);
-        text->setAttribute(Qt::WA_TransparentForMouseEvents);
-        text->setAutoFillBackground(true);
-        text->setIndent(ui::twips(120));
-        QPalette tp = text->palette();
-        tp.setColor(QPalette::Window, kAnswerTextBack);
-        tp.setColor(QPalette::WindowText, Qt::black);
-        text->setPalette(tp);
-        auto* bl = new QHBoxLayout(button);
-        bl->setContentsMargins(ui::twips(90), ui::twips(60), ui::twips(90), ui::twips(60));
-        bl->addWidget(text);
-        txtButtonText_.at(i) = text;
-        button->installEventFilter(this);
-        al->addWidget(c);
-    }
-    al->addStretch(1);
+    answers_ = AnswerTexts(k, fraAnswer_, this);
 
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(ui::twips(240), ui::twips(180), ui::twips(240), ui::twips(180));
@@ -137,28 +107,27 @@ void frmPresentQA::setLanguage(const QString& language) {
 bool frmPresentQA::OpenQuestions() {
     const app::ProgramState& state = ctx_.state;
     prompts_.setFolder(PromptPlayer::soundFolder(state.SoundPath, language_));
+    const auto refuse = [this](const QString& text) {
+        ctx_.platform.boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
+                                  refusalTitle());
+        return false;
+    };
+    app::RecordSet questions;
     try {
         bank_ = state.workspace.OpenDatabase(state.QuestionBankPath);
-        questions_ = bank_->OpenRecordset(QStringLiteral("Select * from [") + language_ +
-                                          QStringLiteral("]"));
+        questions = bank_->OpenRecordset(QStringLiteral("Select * from [") + language_ +
+                                         QStringLiteral("]"));
     } catch (const AppError& e) {
-        ctx_.platform.boxes->show(unreadableTableText(language_, e.number(), e.description()),
-                                  MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
-                                  refusalTitle());
-        return false;
+        return refuse(unreadableTableText(language_, e.number(), e.description()));
     }
     // Advancing past the end of a short table would have nothing to show.
-    if (questions_.RecordCount() < kItems) {
-        ctx_.platform.boxes->show(shortTableText(language_, questions_.RecordCount()),
-                                  MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
-                                  refusalTitle());
-        return false;
+    if (questions.RecordCount() < kItems) {
+        return refuse(shortTableText(language_, questions.RecordCount()));
     }
-    questions_.MoveFirst();
-    firstLoad_ = true;
-    GetNextQuestion();
-    codes_.fill(0);
-    goingBack_ = false;
+    sequence_ = ItemSequence(std::move(questions), state.SectionEnd);
+    if (!closing_) {
+        present(sequence_.start());
+    }
     fraInstructions_->show();
     fraInstructions_->raise();
     return true;
@@ -177,7 +146,7 @@ void frmPresentQA::Activate() {
         setWindowTitle(texts_.caption());
     }
     prompts_.InitSound();
-    firstInstructions_ = true;
+    sequence_.generalInstructionsShown();
     TestInstructions(0);
     prompts_.PlayPrompt(QStringLiteral("Inst0.wav"));
     kit()->ResetMenuChoices();
@@ -187,56 +156,39 @@ void frmPresentQA::TestInstructions(int number) {
     txtInstructions_->clear();
     fraInstructions_->show();
     fraInstructions_->raise();
-    instructionText_ = texts_.instructions(number);
-    QString shown = instructionText_;
+    QString shown = texts_.instructions(number);
     txtInstructions_->setPlainText(shown.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     fitInstructions();
     txtInstructions_->setFocus(Qt::OtherFocusReason);
 }
 
 void frmPresentQA::GetNextQuestion() {
-    if (closing_) {
+    if (!closing_) {
+        present(sequence_.next());
+    }
+}
+
+void frmPresentQA::present(ItemSequence::Step step) {
+    switch (step) {
+    case ItemSequence::Step::Refused:
+        ctx_.platform.boxes->beep();
         return;
-    }
-    const auto& ends = ctx_.state.SectionEnd;
-    if (firstLoad_) {
-        itemNumber_ = 1;
-        firstLoad_ = false;
-    } else {
-        ++itemNumber_;
-    }
-    // Going back from the last item still has an item to show.
-    if (!goingBack_ && itemNumber_ > ends[2]) {
+    case ItemSequence::Step::End:
         finishTest();
         return;
-    }
-    if (itemNumber_ > 1) {
-        questions_.MoveNext();
-        if (questions_.atEOF()) {
-            // The rows ran out before the last item: the items never shown stay unanswered.
-            finishTest();
-            return;
-        }
-        itemNumber_ = questions_.Fields(QStringLiteral("ID")).toInt();
-    }
-    if (!goingBack_ && itemNumber_ == ends[1] + 1) {
+    case ItemSequence::Step::SectionTwo:
         prompts_.StopPrompt();
         hideQuestionFrames();
         TestInstructions(2);
         repaint();
         prompts_.PlayPrompt(QStringLiteral("Inst2.wav"));
+        break;
+    case ItemSequence::Step::Item:
+        break;
     }
-    showItem();
-}
-
-void frmPresentQA::showItem() {
-    item_ = TestItem::fromRow(questions_);
-    txtQuestion_->setPlainText(item_.numberedQuestion());
-    for (int i = 0; i < kMaxAnswers; ++i) {
-        const bool shown = item_.hasAnswer(i);
-        txtButtonText_.at(i)->setText(shown ? item_.answers.at(i) : QString());
-        kit()->cmdMenuChoice(i)->setVisible(shown);
-    }
+    const TestItem& item = sequence_.item();
+    txtQuestion_->setPlainText(item.numberedQuestion());
+    answers_.show(item);
     txtQuestion_->moveCursor(QTextCursor::Start);
     scaleText();
 }
@@ -251,8 +203,7 @@ void frmPresentQA::hideQuestionFrames() {
 void frmPresentQA::leaveInstructions() {
     fraQuestions_->show();
     fraAnswer_->show();
-    if (firstInstructions_) {
-        firstInstructions_ = false;
+    if (sequence_.leavingGeneralInstructions()) {
         TestInstructions(1);
         repaint();
         prompts_.PlayPrompt(QStringLiteral("Inst1.wav"));
@@ -264,46 +215,38 @@ void frmPresentQA::leaveInstructions() {
 }
 
 void frmPresentQA::chooseAnswer(int index) {
-    if (closing_ || fraInstructions_->isVisible() || !item_.hasAnswer(index)) {
+    if (closing_ || fraInstructions_->isVisible() || !sequence_.item().hasAnswer(index)) {
         return;
     }
-    const auto& ends = ctx_.state.SectionEnd;
     kit()->sspMenuChoice(index)->setHighlighted(false);
-    const int answered = item_.id;
-    if (answered >= 1 && answered <= kItems) {
-        codes_.at(answered) = index + 1;
-    }
-    if (answered == ends[1]) {
-        prompts_.StopPrompt();
-        hideQuestionFrames();
-        kit()->setHelp(QString());
-        ctx_.platform.boxes->show(texts_.partDoneText(), MessageBoxes::Buttons::Ok,
-                                  MessageBoxes::Icon::None, texts_.partDoneTitle());
+    const ItemSequence::Answered answered = sequence_.answer(index);
+    if (answered.sectionOne) {
+        showNote(texts_.partDoneText(), texts_.partDoneTitle());
         fraQuestions_->show();
         fraAnswer_->show();
     }
-    if (answered == ends[2]) {
-        prompts_.StopPrompt();
-        hideQuestionFrames();
-        kit()->setHelp(QString());
-        ctx_.platform.boxes->show(texts_.testDoneText(), MessageBoxes::Buttons::Ok,
-                                  MessageBoxes::Icon::None, texts_.testDoneTitle());
+    if (answered.test) {
+        showNote(texts_.testDoneText(), texts_.testDoneTitle());
     }
     GetNextQuestion();
-    if (closing_ || answered >= ends[2]) {
+    if (closing_ || answered.last) {
         return;
     }
-    if (fraInstructions_->isVisible()) {
-        txtInstructions_->setFocus(Qt::OtherFocusReason);
-    } else {
-        txtQuestion_->setFocus(Qt::OtherFocusReason);
-    }
+    (fraInstructions_->isVisible() ? txtInstructions_ : txtQuestion_)
+        ->setFocus(Qt::OtherFocusReason);
+}
+
+void frmPresentQA::showNote(const QString& text, const QString& title) {
+    prompts_.StopPrompt();
+    hideQuestionFrames();
+    kit()->setHelp(QString());
+    ctx_.platform.boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None, title);
 }
 
 void frmPresentQA::answerFocused(int index) {
     kit()->setHelp(texts_.answerHelp(prompts_.SoundOn()));
     if (movedByClient(lastFocusReason_)) {
-        prompts_.PlayPrompt(item_.choiceAudio.at(index));
+        prompts_.PlayPrompt(sequence_.item().choiceAudio.at(index));
     }
 }
 
@@ -311,25 +254,11 @@ void frmPresentQA::goBack() {
     if (closing_ || fraInstructions_->isVisible()) {
         return;
     }
-    if (item_.id == 1) {
-        ctx_.platform.boxes->beep();
+    const ItemSequence::Step step = sequence_.back();
+    present(step);
+    if (step == ItemSequence::Step::Refused) {
         return;
     }
-    if (questions_.atBOF()) {
-        questions_.MoveFirst();
-        ctx_.platform.boxes->beep();
-        return;
-    }
-    questions_.MovePrevious();
-    if (questions_.atBOF()) {
-        questions_.MoveFirst();
-        ctx_.platform.boxes->beep();
-        return;
-    }
-    questions_.MovePrevious();
-    goingBack_ = true;
-    GetNextQuestion();
-    goingBack_ = false;
     kit()->cmdMenuChoice(0)->setFocus(Qt::OtherFocusReason);
     txtQuestion_->setFocus(Qt::OtherFocusReason);
 }
@@ -355,53 +284,14 @@ void frmPresentQA::finishTest() {
 }
 
 bool frmPresentQA::storeResponses() {
-    auto& table = ctx_.state.clients;
-    table.current().set(Field::Responses, ResponseString(codes_));
-    for (;;) {
-        try {
-            // The new client's record reaches the file now, and the client count grows with it.
-            table.PutClientRecord(table.CurrentClient());
-            return true;
-        } catch (const AppError& e) {
-            const auto answer = ctx_.platform.boxes->show(
-                QStringLiteral("The client's answers could not be written to the data disk.\r"
-                               "Error %1:%2\r\rRetry to write them again, Cancel to leave them "
-                               "unsaved.")
-                    .arg(e.number())
-                    .arg(e.description()),
-                MessageBoxes::Buttons::RetryCancel, MessageBoxes::Icon::Error,
-                QStringLiteral("Data Disk Error"));
-            if (answer != MessageBoxes::Answer::Retry) {
-                return false;
-            }
-        }
-    }
+    return StoreResponses(ctx_.state.clients, sequence_.codes(), *ctx_.platform.boxes);
 }
 
 void frmPresentQA::endPresentation() {
     closing_ = true;
     prompts_.StopPrompt();
-    questions_.Close();
+    sequence_.close();
     closeScreen();
-}
-
-int frmPresentQA::answerIndexOf(const QObject* watched) const {
-    for (int i = 0; i < kMaxAnswers; ++i) {
-        if (watched == kit()->cmdMenuChoice(i)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
-int frmPresentQA::nextVisibleAnswer(int from, int step) const {
-    for (int n = 1; n <= kMaxAnswers; ++n) {
-        const int i = (from + step * n + kMaxAnswers) % kMaxAnswers;
-        if (!kit()->cmdMenuChoice(i)->isHidden()) {
-            return i;
-        }
-    }
-    return from;
 }
 
 bool frmPresentQA::previewKey(QObject* watched, const QKeyEvent* key) {
@@ -430,7 +320,7 @@ bool frmPresentQA::previewKey(QObject* watched, const QKeyEvent* key) {
         }
         return true;
     }
-    const int index = answerIndexOf(watched);
+    const int index = answers_.indexOf(watched);
     if (index < 0) {
         return false;
     }
@@ -440,12 +330,12 @@ bool frmPresentQA::previewKey(QObject* watched, const QKeyEvent* key) {
         if (index == 0) {
             txtQuestion_->setFocus(Qt::OtherFocusReason);
         } else {
-            kit()->cmdMenuChoice(nextVisibleAnswer(index, -1))->setFocus(Qt::BacktabFocusReason);
+            kit()->cmdMenuChoice(sequence_.nextAnswer(index, -1))->setFocus(Qt::BacktabFocusReason);
         }
         return true;
     case Qt::Key_Down:
     case Qt::Key_Tab:
-        kit()->cmdMenuChoice(nextVisibleAnswer(index, 1))->setFocus(Qt::TabFocusReason);
+        kit()->cmdMenuChoice(sequence_.nextAnswer(index, 1))->setFocus(Qt::TabFocusReason);
         return true;
     default:
         return false; // Enter and Space choose, the rest is discarded by the screen conventions
@@ -474,11 +364,11 @@ void frmPresentQA::focusEvent(QObject* watched, const QFocusEvent* event) {
         setQuestionFocused(true);
         kit()->setHelp(texts_.questionHelp());
         if (movedByClient(event->reason())) {
-            prompts_.PlayPrompt(item_.questionAudio);
+            prompts_.PlayPrompt(sequence_.item().questionAudio);
         }
         return;
     }
-    if (in && answerIndexOf(watched) >= 0) {
+    if (in && answers_.indexOf(watched) >= 0) {
         lastFocusReason_ = event->reason();
     }
 }
@@ -540,15 +430,7 @@ void frmPresentQA::scaleText() {
     QFont qf = txtQuestion_->font();
     qf.setPixelSize(px * 6 / 5);
     txtQuestion_->setFont(qf);
-    const int textWidth = mainFrame()->width() - ui::twips(1200);
-    for (int i = 0; i < kMaxAnswers; ++i) {
-        QPushButton* button = kit()->cmdMenuChoice(i);
-        QFont bf = button->font();
-        bf.setPixelSize(px);
-        button->setFont(bf);
-        const int needed = txtButtonText_.at(i)->heightForWidth(textWidth);
-        button->setMinimumHeight(std::max(needed, px * 3 / 2) + ui::twips(180));
-    }
+    answers_.scale(px, mainFrame()->width() - ui::twips(1200));
     QFont mf = msgPanel()->font();
     mf.setPixelSize(std::clamp(px * 2 / 3, 13, 20));
     msgPanel()->setFont(mf);

@@ -2,12 +2,13 @@
 
 #include "app/Context.h"
 #include "app/QuestionBank.h"
+#include "testing/AnswerTexts.h"
+#include "testing/ItemSequence.h"
 #include "testing/PresentationTexts.h"
 #include "testing/PromptPlayer.h"
 #include "testing/TestItem.h"
 #include "ui/ModalScreen.h"
 
-#include <array>
 #include <memory>
 
 class QGroupBox;
@@ -39,8 +40,8 @@ public:
     // Shows instruction text 0 (general), 1 (section 1) or 2 (section 2) and gives it the focus.
     void TestInstructions(int number);
 
-    int ItemNumber() const { return itemNumber_; }
-    const AnswerCodes& answerCodes() const { return codes_; }
+    int ItemNumber() const { return sequence_.itemNumber(); }
+    const AnswerCodes& answerCodes() const { return sequence_.codes(); }
     bool SoundOn() const { return prompts_.SoundOn(); }
     const PromptPlayer& prompts() const { return prompts_; }
 
@@ -49,7 +50,7 @@ public:
     QGroupBox* fraAnswer() const { return fraAnswer_; }
     QPlainTextEdit* txtInstructions() const { return txtInstructions_; }
     QPlainTextEdit* txtQuestion() const { return txtQuestion_; }
-    QLabel* txtButtonText(int index) const { return txtButtonText_.at(index); }
+    QLabel* txtButtonText(int index) const { return answers_.label(index); }
 
 protected:
     void Activate() override;
@@ -62,16 +63,15 @@ private:
     void focusEvent(QObject* watched, const QFocusEvent* event);
     void leaveInstructions();
     void chooseAnswer(int index);
+    void showNote(const QString& text, const QString& title);
     void answerFocused(int index);
     void goBack();
     void abortTest();
     void finishTest();
     bool storeResponses();
-    void showItem();
+    void present(ItemSequence::Step step);
     void hideQuestionFrames();
     void setQuestionFocused(bool focused);
-    int answerIndexOf(const QObject* watched) const;
-    int nextVisibleAnswer(int from, int step) const;
     void scaleText();
     void fitInstructions();
     void endPresentation();
@@ -81,16 +81,9 @@ private:
     PresentationTexts texts_;
     PromptPlayer prompts_;
     std::unique_ptr<app::Database> bank_;
-    app::RecordSet questions_;
-    TestItem item_;
-    AnswerCodes codes_{};
-    int itemNumber_ = 0;
-    bool firstLoad_ = true;
-    bool goingBack_ = false;
-    bool firstInstructions_ = false;
+    ItemSequence sequence_;
     bool activated_ = false;
     bool closing_ = false;
-    QString instructionText_;
     Qt::FocusReason lastFocusReason_ = Qt::OtherFocusReason;
 
     QGroupBox* fraInstructions_ = nullptr;
@@ -98,7 +91,7 @@ private:
     QGroupBox* fraQuestions_ = nullptr;
     QGroupBox* fraAnswer_ = nullptr;
     QPlainTextEdit* txtQuestion_ = nullptr;
-    std::array<QLabel*, kMaxAnswers> txtButtonText_{};
+    AnswerTexts answers_;
 };
 
 } // namespace tov::testing
