@@ -6,9 +6,6 @@
 #include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "records/Cp1252.h"
-#include "records/DateText.h"
-#include "records/NumericValue.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
@@ -25,17 +22,10 @@
 namespace tov::intake {
 
 using platform::MessageBoxes;
-using records::Field;
 
 namespace {
 
-constexpr int kSsnLength = 11;
-constexpr int kLicenceLength = 14;
 const QString CR = QStringLiteral("\r");
-
-bool startsWithN(const QString& text) {
-    return !text.isEmpty() && text[0].toUpper() == QLatin1Char('N');
-}
 
 } // namespace
 
@@ -61,15 +51,15 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
         k->addLabel(c, frame);
     }
 
-    auto lineEdit = [frame](const char* name, int maxLength) {
+    auto lineEdit = [frame](const char* name, ClientField field) {
         auto* e = new QLineEdit(frame);
         e->setObjectName(QLatin1String(name));
-        e->setMaxLength(maxLength);
+        e->setMaxLength(FieldLength(field));
         return e;
     };
-    txtName = lineEdit("txtName", 25);
-    txtAge = lineEdit("txtAge", 2);
-    txtDob = lineEdit("txtDob", 10);
+    txtName = lineEdit("txtName", ClientField::Name);
+    txtAge = lineEdit("txtAge", ClientField::Age);
+    txtDob = lineEdit("txtDob", ClientField::DOB);
     cmbGender = new CodeListBox(records::CodeList::Gender, beep, frame);
     cmbGender->setObjectName(QStringLiteral("cmbGender"));
     cmbRace = new CodeListBox(records::CodeList::Race, beep, frame);
@@ -78,8 +68,8 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     cmbMarital->setObjectName(QStringLiteral("cmbMarital"));
     cmbEducation = new CodeListBox(records::CodeList::Education, beep, frame);
     cmbEducation->setObjectName(QStringLiteral("cmbEducation"));
-    txtSSN = lineEdit("txtSSN", kSsnLength);
-    txtDLNumber = lineEdit("txtDLNumber", kLicenceLength);
+    txtSSN = lineEdit("txtSSN", ClientField::SSN);
+    txtDLNumber = lineEdit("txtDLNumber", ClientField::DLNumber);
     txtSSN->installEventFilter(this);
     txtDLNumber->installEventFilter(this);
     // Every typed field goes into the client file, which stores "?" for a letter it lacks.
@@ -172,66 +162,52 @@ QList<QWidget*> frmClientInfo::fields() const {
             cmbMarital, cmbEducation, txtSSN, txtDLNumber};
 }
 
+ClientField frmClientInfo::fieldOf(QWidget* field) const {
+    return static_cast<ClientField>(fields().indexOf(field));
+}
+
 bool frmClientInfo::isLocked() const {
     return !txtName->isEnabled();
 }
 
-QString frmClientInfo::currentValue(QWidget* field) const {
-    if (auto* list = qobject_cast<CodeListBox*>(field)) {
-        return QString::number(list->position());
-    }
-    return static_cast<QLineEdit*>(field)->text();
+ClientInfo frmClientInfo::info() const {
+    return {txtName->text(),          txtAge->text(),      txtDob->text(),
+            cmbGender->position(),    cmbRace->position(), cmbMarital->position(),
+            cmbEducation->position(), txtSSN->text(),      txtDLNumber->text()};
 }
 
 void frmClientInfo::RecordToScreen() {
     const records::ClientRecord& r = ctx_.state.clients.current();
-    txtName->setText(r.trimmed(Field::Name));
-    txtAge->setText(r.trimmed(Field::Age));
-    txtDob->setText(r.trimmed(Field::DOB));
-    const QList<std::pair<CodeListBox*, Field>> lists = {{cmbGender, Field::Gender},
-                                                         {cmbRace, Field::Race},
-                                                         {cmbMarital, Field::Marital},
-                                                         {cmbEducation, Field::Education}};
-    for (const auto& [list, field] : lists) {
-        bool ok = false;
-        const int code = r.trimmed(field).toInt(&ok);
-        list->setCurrentIndex(ok && code >= 0 && code < list->count() ? code : -1);
+    const ClientInfo stored = InfoOf(r);
+    txtName->setText(stored.name);
+    txtAge->setText(stored.age);
+    txtDob->setText(stored.dob);
+    const QList<std::pair<CodeListBox*, int>> lists = {{cmbGender, stored.gender},
+                                                       {cmbRace, stored.race},
+                                                       {cmbMarital, stored.marital},
+                                                       {cmbEducation, stored.education}};
+    for (const auto& [list, position] : lists) {
+        list->setCurrentIndex(position);
         if (list->currentIndex() < 0) {
             list->setEditText(QString());
         }
     }
-    txtSSN->setText(r.trimmed(Field::SSN));
-    txtDLNumber->setText(r.trimmed(Field::DLNumber));
-    nameDeletedFlag_ = static_cast<int>(records::NumericValue(r.get(Field::NameDeleted)));
-    editsMade_ = static_cast<int>(records::NumericValue(r.get(Field::EditCount)));
-    if (nameDeletedFlag_ == 1 || editsMade_ > 2) {
+    txtSSN->setText(stored.ssn);
+    txtDLNumber->setText(stored.licence);
+    // Edits are counted from what the fields show, which the typing limits may have cut.
+    limit_ = EditLimit(r, info());
+    if (limit_.lockedAtStart()) {
         lockScreen();
     }
-    baseline_.clear();
-    for (QWidget* f : fields()) {
-        baseline_[f] = currentValue(f);
-    }
-    loadedEditCount_ = r.get(Field::EditCount);
 }
 
 void frmClientInfo::RecordToDB() {
-    records::ClientRecord& r = ctx_.state.clients.current();
-    r.set(Field::Name, txtName->text());
-    r.set(Field::Age, txtAge->text());
-    r.set(Field::DOB, txtDob->text());
-    r.set(Field::Gender, QString::number(cmbGender->position()));
-    r.set(Field::Race, QString::number(cmbRace->position()));
-    r.set(Field::Marital, QString::number(cmbMarital->position()));
-    r.set(Field::Education, QString::number(cmbEducation->position()));
-    r.set(Field::SSN, txtSSN->text());
-    r.set(Field::DLNumber, txtDLNumber->text());
-    r.set(Field::NameDeleted, QString::number(nameDeletedFlag_));
-    r.set(Field::EditCount, QString::number(editsMade_));
+    StoreInfo(ctx_.state.clients.current(), info(), limit_);
 }
 
 void frmClientInfo::Activate() {
     ui::ScreenKit* k = kit();
-    if (nameDeletedFlag_ == 1) {
+    if (limit_.nameDeleted()) {
         k->setChoiceHelp(ChoiceOK, QStringLiteral("Client name has been deleted. Editing is not "
                                                   "permitted. Press Enter to continue."));
     }
@@ -241,13 +217,13 @@ void frmClientInfo::Activate() {
     } else {
         txtName->setFocus(Qt::OtherFocusReason);
     }
-    if (nameDeletedFlag_ == 1) {
+    if (limit_.nameDeleted()) {
         ctx_.platform.boxes->show(QStringLiteral("This client's name has been deleted.") + CR +
                                       QStringLiteral("Editing this information is no longer "
                                                      "permitted."),
                                   MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,
                                   QStringLiteral("Name Deleted"));
-    } else if (editsMade_ == 3) {
+    } else if (limit_.reached()) {
         k->pinHelp(QStringLiteral("Exceeded limits of editing. Press Enter to continue."),
                    k->cmdMenuChoice(ChoiceOK));
         ctx_.platform.boxes->show(
@@ -264,13 +240,9 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event) {
         auto* edit = static_cast<QLineEdit*>(watched);
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool typed = !key->text().isEmpty() && key->text()[0].isPrint();
-        const int limit = edit == txtSSN ? kSsnLength : kLicenceLength;
-        if (typed && key->key() != Qt::Key_Backspace && edit->text().size() >= limit &&
+        if (typed && key->key() != Qt::Key_Backspace && edit->text().size() >= edit->maxLength() &&
             !edit->hasSelectedText()) {
-            fail(edit == txtSSN ? QStringLiteral("Enter Social Security Number like this: "
-                                                 "000-00-0000. Press Enter to continue.")
-                                : QStringLiteral("Enter drivers license. Press Enter to "
-                                                 "continue."));
+            fail(FullFieldText(fieldOf(edit)));
             return true;
         }
     }
@@ -285,89 +257,22 @@ bool frmClientInfo::fail(const QString& message) {
 }
 
 bool frmClientInfo::validate(QWidget* field) {
-    if (field == txtName) {
-        if (txtName->text().isEmpty()) {
-            return fail(QStringLiteral("Enter client's name. Press Enter to continue."));
-        }
-        // Never stored as "?" in the letter's place, however the text came in.
-        const QString letter = records::FirstUnstorable(txtName->text());
-        return letter.isEmpty() || fail(ui::UnstorableText(letter));
+    if (auto* list = qobject_cast<CodeListBox*>(field)) {
+        const QString message = CheckChoice(fieldOf(field), list->position());
+        return message.isEmpty() || fail(message);
     }
-    if (field == txtAge) {
-        const QString t = txtAge->text().trimmed();
-        if (startsWithN(t)) {
-            txtAge->setText(QStringLiteral("N"));
-            return true;
-        }
-        const double age = records::NumericValue(t);
-        txtAge->setText(t);
-        if (age > 10 && age < 100) {
-            return true;
-        }
-        txtAge->clear();
-        return fail(QStringLiteral("Enter age of client in number of years. Press Enter to "
-                                   "continue."));
+    auto* edit = static_cast<QLineEdit*>(field);
+    const FieldCheck check = CheckText(fieldOf(field), edit->text());
+    if (check.text) {
+        edit->setText(*check.text);
     }
-    if (field == txtDob) {
-        const QString t = txtDob->text().trimmed();
-        if (startsWithN(t)) {
-            txtDob->setText(QStringLiteral("N"));
-            return true;
-        }
-        txtDob->setText(t);
-        if (records::IsMonthDayYear(t)) {
-            return true;
-        }
-        txtDob->clear();
-        return fail(QStringLiteral("Enter Date of Birth (mm/dd/yyy) or N for not available. "
-                                   "Press Enter to continue."));
+    if (check.cleared) {
+        edit->clear();
     }
-    // A list passes when its text stands for an entry of the list: a code that matches nothing
-    // would be stored as no code at all.
-    if (field == cmbGender) {
-        return cmbGender->position() >= 0 ||
-               fail(QStringLiteral("Press down arrow to select gender or N for not available. "
-                                   "Press Enter to continue."));
+    if (!check.unstorable.isEmpty()) {
+        return fail(ui::UnstorableText(check.unstorable));
     }
-    if (field == cmbRace) {
-        return cmbRace->position() >= 0 ||
-               fail(QStringLiteral("Press down arrow to select ethnicity. Press Enter to "
-                                   "continue."));
-    }
-    if (field == cmbMarital) {
-        return cmbMarital->position() >= 0 ||
-               fail(QStringLiteral("Press down arrow key to select marital status. Press Enter "
-                                   "to continue."));
-    }
-    if (field == cmbEducation) {
-        return cmbEducation->position() >= 0 ||
-               fail(QStringLiteral("Press down arrow to select education level. Press Enter to "
-                                   "continue."));
-    }
-    if (field == txtSSN) {
-        const QString t = txtSSN->text().trimmed();
-        if (startsWithN(t)) {
-            txtSSN->setText(QStringLiteral("N"));
-            return true;
-        }
-        txtSSN->setText(t);
-        if (t.size() <= kSsnLength) {
-            return true;
-        }
-        txtSSN->clear();
-        return fail(QStringLiteral("Enter Social Security Number. Press Enter to continue."));
-    }
-    if (field == txtDLNumber) {
-        const QString t = txtDLNumber->text().trimmed();
-        if (t.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0) {
-            txtDLNumber->setText(QStringLiteral("N"));
-            return true;
-        }
-        txtDLNumber->setText(t);
-        return !t.isEmpty() ||
-               fail(QStringLiteral("Enter drivers license number. Press Enter to continue."));
-    }
-    return true;
+    return check.passed() || fail(check.message);
 }
 
 void frmClientInfo::lockScreen() {
@@ -377,19 +282,9 @@ void frmClientInfo::lockScreen() {
 }
 
 void frmClientInfo::countEdit(QWidget* field) {
-    if (!ctx_.state.EditMode || !baseline_.contains(field)) {
+    if (!ctx_.state.EditMode || !limit_.fieldLeft(fieldOf(field), info())) {
         return;
     }
-    const QString now = currentValue(field);
-    if (now == baseline_.value(field)) {
-        return;
-    }
-    ++editsMade_;
-    if (editsMade_ < 3) {
-        baseline_[field] = now;
-        return;
-    }
-    editsMade_ = 3;
     if (field->isEnabled()) {
         ctx_.platform.boxes->show(QStringLiteral("This client's information has been edited") + CR +
                                       QStringLiteral("3 times already. Further editing of "
@@ -400,18 +295,6 @@ void frmClientInfo::countEdit(QWidget* field) {
         lockScreen();
         kit()->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
     }
-}
-
-bool frmClientInfo::changedFromRecord() const {
-    const records::ClientRecord& r = ctx_.state.clients.current();
-    return txtName->text() != r.trimmed(Field::Name) || txtAge->text() != r.trimmed(Field::Age) ||
-           txtDob->text() != r.trimmed(Field::DOB) ||
-           QString::number(cmbGender->position()) != r.trimmed(Field::Gender) ||
-           QString::number(cmbRace->position()) != r.trimmed(Field::Race) ||
-           QString::number(cmbMarital->position()) != r.trimmed(Field::Marital) ||
-           QString::number(cmbEducation->position()) != r.trimmed(Field::Education) ||
-           txtSSN->text() != r.trimmed(Field::SSN) ||
-           txtDLNumber->text() != r.trimmed(Field::DLNumber);
 }
 
 void frmClientInfo::cmdMenuChoice_Click(int index) {
@@ -426,43 +309,10 @@ void frmClientInfo::cmdMenuChoice_Click(int index) {
 void frmClientInfo::acceptInformation() {
     // The focus moves to the button before this runs; an edit made in the last field has
     // been counted by then.
-    const auto checkFails = [this](QWidget* field, bool ok) {
-        if (ok) {
-            return false;
-        }
-        if (validate(field)) {
-            return false;
-        }
-        field->setFocus(Qt::OtherFocusReason);
-        return true;
-    };
-    bool accepted = false;
-    if (txtName->text().isEmpty() && checkFails(txtName, false)) {
-        return;
-    }
-    if (txtAge->text().isEmpty() && checkFails(txtAge, false)) {
-        return;
-    }
-    const QString dob = txtDob->text();
-    const bool dobOk =
-        !dob.isEmpty() &&
-        (records::IsMonthDayYear(dob) || dob.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0);
-    if (!dobOk && !txtDob->isEnabled()) {
-        // A locked screen only moves the sequence on.
-        accepted = true;
-    } else if (!dobOk && checkFails(txtDob, false)) {
-        return;
-    }
-    if (!accepted) {
-        for (CodeListBox* list : {cmbGender, cmbRace, cmbEducation, cmbMarital}) {
-            if (checkFails(list, list->position() >= 0)) {
-                return;
-            }
-        }
-        if (txtDLNumber->text().isEmpty() && checkFails(txtDLNumber, false)) {
-            return;
-        }
-        if (txtSSN->text().isEmpty() && checkFails(txtSSN, false)) {
+    for (const ClientField f : FieldsToRecheck(info(), isLocked())) {
+        QWidget* field = fields().at(static_cast<int>(f));
+        if (!validate(field)) {
+            field->setFocus(Qt::OtherFocusReason);
             return;
         }
     }
@@ -470,25 +320,19 @@ void frmClientInfo::acceptInformation() {
     auto& table = ctx_.state.clients;
     bool changed = true;
     if (ctx_.state.EditMode) {
-        changed = changedFromRecord();
+        changed = DiffersFrom(info(), table.current());
     } else {
         table.setCurrentClient(table.ClientCount() + 1);
     }
     ctx_.state.ProceedToNext = true;
-    const bool mayStore =
-        table.ClientCount() == 0 || ScanEditMode || records::NumericValue(loadedEditCount_) < 3;
-    if (changed && mayStore) {
+    if (changed && limit_.mayStore(table.ClientCount(), ScanEditMode)) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
         if (!ctx_.state.EditMode) {
-            r.set(Field::Responses, QString(records::kItemCount, QLatin1Char('0')));
-            r.set(Field::NameDeleted, u"0");
-            r.set(Field::TestDate,
-                  ctx_.platform.clock->today().toString(QStringLiteral("MM/dd/yyyy")));
+            StartNewRecord(r, ctx_.platform.clock->today());
         }
         RecordToDB();
         if (ctx_.state.EditMode) {
-            r.set(Field::EditCount, QString::number(editsMade_));
             if (!ctx_.drive.CheckDataDisk()) {
                 ctx_.state.ProceedToNext = false;
                 closeScreen();

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "app/Context.h"
+#include "intake/ClientInfoRules.h"
 #include "ui/ModalScreen.h"
-
-#include <QMap>
 
 class QLineEdit;
 
@@ -27,7 +26,7 @@ public:
     void RecordToScreen();
     void RecordToDB();
 
-    int EditsMade() const { return editsMade_; }
+    int EditsMade() const { return limit_.editsMade(); }
     bool isLocked() const;
 
     QLineEdit* txtName = nullptr;
@@ -50,16 +49,14 @@ private:
     bool validate(QWidget* field);
     bool fail(const QString& message);
     void lockScreen();
-    QString currentValue(QWidget* field) const;
     void countEdit(QWidget* field);
-    bool changedFromRecord() const;
+    // The fields in the order of ClientField.
     QList<QWidget*> fields() const;
+    ClientField fieldOf(QWidget* field) const;
+    ClientInfo info() const;
 
     app::Context ctx_;
-    int editsMade_ = 0;
-    int nameDeletedFlag_ = 0;
-    QString loadedEditCount_;
-    QMap<QWidget*, QString> baseline_;
+    EditLimit limit_;
 };
 
 } // namespace tov::intake

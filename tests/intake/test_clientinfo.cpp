@@ -231,6 +231,8 @@ void TestClientInfo::namesTheFileCanHold() {
              stored + QByteArray(l.width - stored.size(), ' '));
 }
 
+// The screen's side of the field checks; the checks themselves are tested in
+// test_clientinforules.
 void TestClientInfo::ages_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("after");
@@ -239,16 +241,10 @@ void TestClientInfo::ages_data() {
                         << "" << false;
     QTest::newRow("11") << "11"
                         << "11" << true;
-    QTest::newRow("99") << "99"
-                        << "99" << true;
     QTest::newRow("100 cannot be typed") << "100"
                                          << "" << false;
     QTest::newRow("n") << "n"
                        << "N" << true;
-    QTest::newRow("no") << "no"
-                        << "N" << true;
-    QTest::newRow("x") << "x"
-                       << "" << false;
     QTest::newRow("blank cut by the length") << " 45"
                                              << "" << false;
 }
@@ -280,18 +276,10 @@ void TestClientInfo::datesOfBirth_data() {
     QTest::addColumn<bool>("accepted");
     QTest::newRow("mm/dd/yyyy") << "03/14/1992"
                                 << "03/14/1992" << true;
-    QTest::newRow("m/d/yyyy stays as typed") << "3/4/1992"
-                                             << "3/4/1992" << true;
     QTest::newRow("month 13") << "13/01/1990"
                               << "" << false;
-    QTest::newRow("day 45") << "01/45/1990"
-                            << "" << false;
-    QTest::newRow("N") << "N"
-                       << "N" << true;
     QTest::newRow("n/a") << "n/a"
                          << "N" << true;
-    QTest::newRow("words") << "yesterday"
-                           << "" << false;
 }
 
 void TestClientInfo::datesOfBirth() {
@@ -377,15 +365,6 @@ void TestClientInfo::ssnAndLicence_data() {
     QTest::newRow("SSN N123") << "txtSSN"
                               << "N123"
                               << "N" << true;
-    QTest::newRow("SSN empty passes") << "txtSSN"
-                                      << ""
-                                      << "" << true;
-    QTest::newRow("SSN 11") << "txtSSN"
-                            << "123-45-6789"
-                            << "123-45-6789" << true;
-    QTest::newRow("licence N and more stays") << "txtDLNumber"
-                                              << "N12-345"
-                                              << "N12-345" << true;
     QTest::newRow("licence n") << "txtDLNumber"
                                << "n"
                                << "N" << true;
