@@ -1,5 +1,7 @@
 // Scoring a client and writing its report.prn from the program folder's files, as the viewer
 // and the print operations do: one client, and every client of a full data volume (51).
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "records/ClientRecord.h"
 #include "reports/ScoreClient.h"
 
@@ -64,7 +66,9 @@ void OneClient(benchmark::State& state) {
     const ProgramFolder folder;
     const records::ClientRecord record = client(7);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reports::ScoreClient(folder.path(), record, 7, {true, true}));
+        benchmark::DoNotOptimize(reports::ScoreClient(
+            folder.path(), app::PublisherTexts::of(app::Settings(folder.path()).publisher()),
+            record, 7, {true, true}));
     }
 }
 BENCHMARK(OneClient)->Unit(benchmark::kMicrosecond);
@@ -77,8 +81,9 @@ void FullVolume(benchmark::State& state) {
     }
     for (auto _ : state) {
         for (int n = 1; n <= 51; ++n) {
-            benchmark::DoNotOptimize(
-                reports::ScoreClient(folder.path(), volume[n - 1], n, {true, true}));
+            benchmark::DoNotOptimize(reports::ScoreClient(
+                folder.path(), app::PublisherTexts::of(app::Settings(folder.path()).publisher()),
+                volume[n - 1], n, {true, true}));
         }
     }
     // CPU time per client (the machine's other work does not count in it).

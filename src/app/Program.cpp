@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/Leftovers.h"
+#include "app/StartUp.h"
 #include "app/frmDriveSelect.h"
 #include "entry/frmNewEntry.h"
 #include "intake/EditSequence.h"
@@ -37,6 +38,7 @@ Program::Program(const QString& programFolder, platform::Platform platform)
         supervisor::RunSupervisorOptions(context(), *platform_.printer, menu_.get());
     };
     menu_->setSequences(std::move(sequences));
+    menu_->setStartUp([this] { return StartUp(*state_, platform_, *drive_, *menu_).run(); });
     state_->EndProgram = [this] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             w->hide();

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "app/Settings.h"
-
 #include <QString>
 
 namespace tov::app {
+
+// The publishers an installation may show.
+enum class Publisher { Quillmark, Tessaran };
 
 // The plain texts of a publisher: what the About box and the main menu show, and the lines the
 // written report carries at the foot of its pages.

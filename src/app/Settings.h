@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Publisher.h"
 #include "platform/ProfileFile.h"
 
 #include <QString>
@@ -7,7 +8,6 @@
 namespace tov::app {
 
 // The publishers an installation can show.
-enum class Publisher { Quillmark, Tessaran };
 
 // Where answer sheets come from: a scanner through SANE, or image files scanned elsewhere.
 enum class ScanSource { Sane, ImageFile };

@@ -1,7 +1,7 @@
 #include "platform/ConfidentialFile.h"
 
 #include "platform/AppError.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/ErrnoErrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,8 +22,7 @@ constexpr mode_t OwnerOnly = S_IRUSR | S_IWUSR;
 constexpr int SuffixLength = 6;
 
 [[noreturn]] void fail(int errnoValue) {
-    throw AppError(PosixFileSystem::errorNumberFor(errnoValue),
-                   QString::fromLocal8Bit(std::strerror(errnoValue)));
+    throw AppError(errorNumberFor(errnoValue), QString::fromLocal8Bit(std::strerror(errnoValue)));
 }
 
 QString randomSuffix() {

@@ -1,6 +1,7 @@
 #include "platform/PosixFileSystem.h"
 
 #include "platform/AppError.h"
+#include "platform/ErrnoErrors.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ namespace tov::platform {
 namespace {
 
 [[noreturn]] void fail(int errnoValue, const QString& path) {
-    int number = PosixFileSystem::errorNumberFor(errnoValue);
+    int number = errorNumberFor(errnoValue);
     // A missing folder is a path not found, a missing file in a folder that is there is not.
     if (number == err::FileNotFound && !QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
         number = err::PathNotFound;
@@ -174,34 +175,6 @@ PosixFileSystem::PosixFileSystem() : own_(std::make_unique<HostSystemCalls>()), 
 PosixFileSystem::PosixFileSystem(SystemCalls& calls) : calls_(calls) {}
 
 PosixFileSystem::~PosixFileSystem() = default;
-
-int PosixFileSystem::errorNumberFor(int errnoValue) {
-    switch (errnoValue) {
-    case ENOENT:
-        return err::FileNotFound;
-    case ENOTDIR:
-        return err::PathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return err::PermissionDenied;
-    case ENXIO:
-    case ENODEV:
-    case ENOMEDIUM:
-    case ESTALE:
-        return err::DriveNotReady;
-    case ENOSPC:
-    case EDQUOT:
-        return err::DiskFull;
-    case ENAMETOOLONG:
-    case EINVAL:
-    case EISDIR:
-        return err::BadFileName;
-    case EIO:
-    default:
-        return err::DeviceIo;
-    }
-}
 
 bool PosixFileSystem::exists(const QString& path) {
     struct stat st {};

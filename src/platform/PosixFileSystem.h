@@ -26,9 +26,6 @@ public:
     void writeNew(const QString& path, const QByteArray& bytes) override;
     void remove(const QString& path) override;
 
-    // The program's error number for a system errno.
-    static int errorNumberFor(int errnoValue);
-
 private:
     // Puts back what a failed writeAt replaced and cuts off what it appended.
     void restore(int fd, qint64 offset, const QByteArray& old, qint64 oldLength, bool grew);

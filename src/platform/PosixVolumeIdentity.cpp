@@ -1,6 +1,7 @@
 #include "platform/PosixVolumeIdentity.h"
 
 #include "platform/AppError.h"
+#include "platform/ErrnoErrors.h"
 #include "platform/PosixFileSystem.h"
 
 #include <QFile>
@@ -19,8 +20,7 @@ QString PosixVolumeIdentity::read(const QString& folder) {
     if (::stat(name.constData(), &st) != 0 || ::statvfs(name.constData(), &vfs) != 0) {
         const int e = errno;
         // A folder that is gone is a drive with nothing in it.
-        const int number =
-            (e == ENOENT || e == ENOTDIR) ? err::DriveNotReady : PosixFileSystem::errorNumberFor(e);
+        const int number = (e == ENOENT || e == ENOTDIR) ? err::DriveNotReady : errorNumberFor(e);
         throw AppError(number, QString::fromLocal8Bit(std::strerror(e)));
     }
     return QStringLiteral("%1-%2-%3")

@@ -1,7 +1,7 @@
 #include "platform/RegularFile.h"
 
 #include "platform/AppError.h"
-#include "platform/PosixFileSystem.h"
+#include "platform/ErrnoErrors.h"
 
 #include <QFile>
 
@@ -16,7 +16,7 @@ namespace tov::platform {
 namespace {
 
 [[noreturn]] void failErrno(int errnoValue) {
-    const int number = PosixFileSystem::errorNumberFor(errnoValue);
+    const int number = errorNumberFor(errnoValue);
     QString text;
     switch (number) {
     case err::FileNotFound:

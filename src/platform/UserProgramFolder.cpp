@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/ConfidentialFile.h"
+#include "platform/ErrnoErrors.h"
 #include "platform/PosixFileSystem.h"
 
 #include <QDir>
@@ -20,7 +21,7 @@ namespace {
 constexpr mode_t OwnerOnlyFolder = S_IRWXU;
 
 [[noreturn]] void fail(const QString& what, int errnoValue) {
-    throw AppError(PosixFileSystem::errorNumberFor(errnoValue),
+    throw AppError(errorNumberFor(errnoValue),
                    QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(what),
                                                 QString::fromLocal8Bit(std::strerror(errnoValue))));
 }

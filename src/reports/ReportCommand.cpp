@@ -1,5 +1,7 @@
 #include "reports/ReportCommand.h"
 
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "platform/AppError.h"
 #include "platform/RegularFile.h"
 #include "records/ClientTable.h"
@@ -249,13 +251,16 @@ int ReportCommand::run(const QStringList& arguments) {
     const ExtraPages extra{parser.isSet(summary), parser.isSet(clientPage)};
     try {
         const records::ClientRecord record = readRecord(parser.value(dataFile), n);
+        // The publisher lines are those of the installation the program folder belongs to.
+        const app::PublisherTexts publisher =
+            app::PublisherTexts::of(app::Settings(programFolder).publisher());
         if (parser.isSet(json)) {
-            const ScoringPass pass = RunScoring(programFolder, record, n, extra);
+            const ScoringPass pass = RunScoring(programFolder, publisher, record, n, extra);
             out += QJsonDocument(ResultsJson(pass)).toJson(QJsonDocument::Indented);
         } else if (target == QLatin1String("-")) {
-            out += RunScoring(programFolder, record, n, extra).report;
+            out += RunScoring(programFolder, publisher, record, n, extra).report;
         } else {
-            ScoreClient(programFolder, record, n, extra, target);
+            ScoreClient(programFolder, publisher, record, n, extra, target);
         }
     } catch (const AppError& e) {
         return fail(e.description());

@@ -5,7 +5,6 @@
 #include "platform/RegularFile.h"
 #include "records/Cp1252.h"
 #include "reports/ScoreClient.h"
-#include "ui/Geometry.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,15 +28,6 @@ QByteArray readWhole(const QString& path) {
     }
 }
 
-// The hourglass for as long as the printing lasts, whatever way it ends.
-class Hourglass {
-public:
-    Hourglass() { ui::SetHourglass(); }
-    ~Hourglass() { ui::ResetHourglass(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-};
-
 } // namespace
 
 QString ReadReportFile(const QString& programFolder) {
@@ -54,12 +44,10 @@ platform::PrintJob ReportJob(const QString& text) {
 }
 
 void PrintReportFile(platform::Printer& printer, const QString& programFolder) {
-    const Hourglass busy;
     printer.print(ReportJob(ReadReportFile(programFolder)));
 }
 
 void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path) {
-    const Hourglass busy;
     printer.printToPdf(ReportJob(ReadReportFile(programFolder)), path);
 }
 

@@ -1,7 +1,5 @@
 #include "reports/ScoreClient.h"
 
-#include "app/Publisher.h"
-#include "app/Settings.h"
 #include "platform/AppError.h"
 #include "platform/ConfidentialFile.h"
 #include "scoring/ScaleScorer.h"
@@ -10,8 +8,8 @@
 
 namespace tov::reports {
 
-ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord& record,
-                       int recordNumber, ExtraPages extra) {
+ScoringPass RunScoring(const QString& programFolder, const app::PublisherTexts& publisher,
+                       const records::ClientRecord& record, int recordNumber, ExtraPages extra) {
     ScoringPass pass;
     pass.tables = scoring::LoadScoringTables(programFolder);
     pass.client = scoring::ReportRecord::from(record);
@@ -20,18 +18,17 @@ ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord
     pass.riskClassification = scoring::RiskClassification(pass.classification, pass.scores);
     const ReportContext ctx{pass.tables,         pass.client,  pass.scores,
                             pass.classification, recordNumber, programFolder};
-    const app::PublisherTexts publisher =
-        app::PublisherTexts::of(app::Settings(programFolder).publisher());
     pass.report = WriteReport(ctx, publisher, extra);
     return pass;
 }
 
-ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecord& record,
-                        int recordNumber, ExtraPages extra, const QString& output) {
+ScoringPass ScoreClient(const QString& programFolder, const app::PublisherTexts& publisher,
+                        const records::ClientRecord& record, int recordNumber, ExtraPages extra,
+                        const QString& output) {
     const QString path =
         output.isEmpty() ? programFolder + QLatin1Char('/') + ReportFileName : output;
     try {
-        ScoringPass pass = RunScoring(programFolder, record, recordNumber, extra);
+        ScoringPass pass = RunScoring(programFolder, publisher, record, recordNumber, extra);
         WriteWholeFile(path, pass.report);
         return pass;
     } catch (const AppError&) {

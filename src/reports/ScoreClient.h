@@ -25,18 +25,20 @@ struct ScoringPass {
 
 inline const QString ReportFileName = QStringLiteral("report.prn");
 
-// Scores one client with the tables and texts of the program folder and builds its report,
+// Scores one client with the tables and texts of the program folder and builds its report
+// under the publisher's lines,
 // without writing it anywhere. recordNumber is printed as the test number. Throws AppError when
 // a table or text file is missing or malformed.
-ScoringPass RunScoring(const QString& programFolder, const records::ClientRecord& record,
-                       int recordNumber, ExtraPages extra);
+ScoringPass RunScoring(const QString& programFolder, const app::PublisherTexts& publisher,
+                       const records::ClientRecord& record, int recordNumber, ExtraPages extra);
 
 // The scoring pass of the report viewer and the print operations: scores the client and writes
 // report.prn in the program folder (or `output` when given). The file is replaced only by a
 // complete report; when the pass fails, the previous client's report is removed as well, so
 // nothing stale is viewed or printed, and AppError is thrown.
-ScoringPass ScoreClient(const QString& programFolder, const records::ClientRecord& record,
-                        int recordNumber, ExtraPages extra, const QString& output = QString());
+ScoringPass ScoreClient(const QString& programFolder, const app::PublisherTexts& publisher,
+                        const records::ClientRecord& record, int recordNumber, ExtraPages extra,
+                        const QString& output = QString());
 
 // Writes a whole report file through a new owner-only file that takes the name's place, so it is
 // either complete or untouched and never written through a link. Throws AppError.

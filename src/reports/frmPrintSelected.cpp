@@ -1,6 +1,7 @@
 #include "reports/frmPrintSelected.h"
 
 #include "app/ProgramState.h"
+#include "app/Publisher.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "reports/ReportPrinting.h"
@@ -105,10 +106,12 @@ void frmPrintSelected::printSelected() {
             list_->setCurrentRow(row, QItemSelectionModel::NoUpdate);
             const int record = row + 1;
             table.setCurrentClient(record);
-            ScoreClient(folder, table.current(), record, extra_);
+            ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings.publisher()),
+                        table.current(), record, extra_);
             copies << static_cast<int>(copies.size()) + 1;
             CopyReportTo(folder, copies.size());
         }
+        const ui::Hourglass busy;
         PrintNumberedCopies(printer_, folder, copies);
     } catch (const AppError& e) {
         ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,

@@ -1,6 +1,7 @@
 #include "reports/frmViewReport.h"
 
 #include "app/ProgramState.h"
+#include "app/Publisher.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "reports/ReportPrinting.h"
@@ -94,7 +95,9 @@ void frmViewReport::Activate() {
     auto& table = ctx_.state.clients;
     QString error;
     try {
-        ScoreClient(ctx_.state.programFolder(), table.current(), table.CurrentClient(), extra_);
+        ScoreClient(ctx_.state.programFolder(),
+                    app::PublisherTexts::of(ctx_.state.settings.publisher()), table.current(),
+                    table.CurrentClient(), extra_);
         text1_->setPlainText(ReadReportFile(ctx_.state.programFolder()));
         shown_ = true;
     } catch (const AppError& e) {
@@ -144,12 +147,14 @@ void frmViewReport::cmdMenuChoice_Click(int index) {
     }
     try {
         if (index == ChoicePrint) {
+            const ui::Hourglass busy;
             PrintReportFile(printer_, ctx_.state.programFolder());
         } else {
             const QString path = askPdfPath ? askPdfPath() : QString();
             if (path.isEmpty()) {
                 return;
             }
+            const ui::Hourglass busy;
             SaveReportPdf(printer_, ctx_.state.programFolder(), path);
         }
     } catch (const AppError& e) {

@@ -4,10 +4,6 @@
 
 #include <vector>
 
-namespace tov::app {
-class RecordSet;
-}
-
 namespace tov::scan {
 
 // One record of the "ScanItem" table: where a field of the answer sheet lies, seen from the
@@ -29,20 +25,6 @@ public:
     virtual ScanItemRow current() const = 0;
     // Writes X and y into the current record.
     virtual void storeBasePoint(int X, int y) = 0;
-};
-
-// The table of the question bank, opened for update. Failures of the database throw AppError.
-class RecordSetScanItems final : public ScanItemTable {
-public:
-    explicit RecordSetScanItems(app::RecordSet& set) : set_(set) {}
-    void MoveFirst() override;
-    void MoveNext() override;
-    bool atEOF() const override;
-    ScanItemRow current() const override;
-    void storeBasePoint(int X, int y) override;
-
-private:
-    app::RecordSet& set_;
 };
 
 // Rows held in memory, for tests, tools and fuzzing; the stored base points can be looked at.

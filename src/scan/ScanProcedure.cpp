@@ -1,5 +1,6 @@
 #include "scan/ScanProcedure.h"
 
+#include "app/BankScanItems.h"
 #include "app/ProgramState.h"
 #include "entry/frmNewEntry.h"
 #include "intake/CodeListBox.h"
@@ -115,7 +116,7 @@ SheetReading ScanProcedure::readPage(const PreparedPage& page, QDate today) {
         const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
         app::RecordSet table = bank->OpenTable(QStringLiteral("ScanItem"));
         bank->BeginTrans();
-        RecordSetScanItems items(table);
+        app::RecordSetScanItems items(table);
         SheetReading reading = ReadAnswerSheet(page, items, today, trace);
         table.Close();
         try {

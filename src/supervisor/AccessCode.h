@@ -1,10 +1,6 @@
 #pragma once
 
-#include "app/Context.h"
-
 #include <QString>
-
-class QWidget;
 
 namespace tov::supervisor {
 
@@ -27,13 +23,5 @@ CodeCheck CheckAccessCode(const QString& entry, const QString& stored);
 // The wait in seconds before the next try after `wrongInARow` wrong codes: none for the first
 // three, then 2, 4, 8 and 16, then 30 for each further try.
 int AccessCodeWait(int wrongInARow);
-
-// Asks for the access code until it is entered; false when the supervisor cancels. Wrong codes
-// count across prompts, and after three in a row each try waits longer, the wait shown.
-bool PromptForAccessCode(const app::Context& ctx, QWidget* parent = nullptr);
-
-// Asks for the current code, then the new one twice, and stores its digest. False when cancelled
-// or refused (the operator has been told why).
-bool ChangeAccessCode(const app::Context& ctx, QWidget* parent = nullptr);
 
 } // namespace tov::supervisor

@@ -1,13 +1,14 @@
 #include "supervisor/frmSupervisorOptions.h"
 
 #include "app/ProgramState.h"
+#include "app/Publisher.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "reports/frmPrintSelected.h"
 #include "reports/frmViewReport.h"
-#include "supervisor/AccessCode.h"
+#include "supervisor/AccessCodePrompt.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmVerify.h"
 #include "ui/Geometry.h"
@@ -272,10 +273,12 @@ void frmSupervisorOptions::PrintAllReports() {
     try {
         for (int n = 1; n <= table.ClientCount(); ++n) {
             table.setCurrentClient(n);
-            reports::ScoreClient(folder, table.current(), n, extraPages());
+            reports::ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings.publisher()),
+                                 table.current(), n, extraPages());
             reports::CopyReportTo(folder, n);
             copies << n;
         }
+        const ui::Hourglass busy;
         reports::PrintNumberedCopies(printer_, folder, copies);
     } catch (const AppError& e) {
         ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,

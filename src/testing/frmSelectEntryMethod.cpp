@@ -5,7 +5,7 @@
 #include "intake/frmCourtHistory.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "supervisor/AccessCode.h"
+#include "supervisor/AccessCodePrompt.h"
 #include "testing/LanguageTables.h"
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectLanguage.h"

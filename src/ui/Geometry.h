@@ -17,6 +17,17 @@ void centerFrame(QWidget* frame);
 void SetHourglass();
 void ResetHourglass();
 
+// The hourglass for as long as a scope lasts, whatever way it ends.
+class Hourglass {
+public:
+    Hourglass() { SetHourglass(); }
+    ~Hourglass() { ResetHourglass(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+    Hourglass(Hourglass&&) = delete;
+    Hourglass& operator=(Hourglass&&) = delete;
+};
+
 // Selects the whole text of the focused control, where it has text.
 void SelectActiveText();
 

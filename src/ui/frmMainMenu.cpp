@@ -2,7 +2,6 @@
 
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
-#include "app/StartUp.h"
 #include "app/frmAbout.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
@@ -198,8 +197,7 @@ void frmMainMenu::setSequences(Sequences sequences) {
 }
 
 bool frmMainMenu::Form_Load() {
-    app::StartUp startUp(state_, platform_, drive_, *this);
-    if (!startUp.run()) {
+    if (startUp_ && !startUp_()) {
         return false;
     }
     timNumLock_->start();

@@ -51,6 +51,8 @@ public:
     void setSequences(Sequences sequences);
 
     // Runs the start-up sequence. False when the program is to end without showing the menu.
+    // The program's start-up, run when the menu loads; false when the program ends there.
+    void setStartUp(std::function<bool()> startUp) { startUp_ = std::move(startUp); }
     bool Form_Load();
     // What the screen does each time it becomes active again.
     void Activate();
@@ -99,6 +101,7 @@ private:
     platform::Platform& platform_;
     app::DataDrive& drive_;
     Sequences sequences_;
+    std::function<bool()> startUp_;
 
     QWidget* central_ = nullptr;
     QLabel* imgZEVLogo_ = nullptr;

@@ -1,6 +1,8 @@
 // The files in the program folder that hold a client's data: each is written owner-only as a new
 // file of the program's own, whatever another user planted under its name; the batch copies go
 // when their batch ends; and whatever an earlier run left is removed at start.
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "intake/ScreenDriver.h"
 #include "reports/FakePrinter.h"
 #include "reports/ReportCommand.h"
@@ -81,7 +83,11 @@ struct Writer {
 
 QMap<QString, Writer> writers() {
     const auto score = [](ReportRig& rig) {
-        return reports::ScoreClient(rig.programDir, firstClient(rig), 1, {}).report;
+        return reports::ScoreClient(
+                   rig.programDir,
+                   app::PublisherTexts::of(app::Settings(rig.programDir).publisher()),
+                   firstClient(rig), 1, {})
+            .report;
     };
     return {
         {"report.prn, scored",
@@ -97,7 +103,11 @@ QMap<QString, Writer> writers() {
               reports::ReportCommand command;
               command.run({"tov2sf-report", "--program-folder", rig.programDir, "--data-file",
                            rig.dataFile(), "--client", "1"});
-              return reports::RunScoring(rig.programDir, firstClient(rig), 1, {}).report;
+              return reports::RunScoring(
+                         rig.programDir,
+                         app::PublisherTexts::of(app::Settings(rig.programDir).publisher()),
+                         firstClient(rig), 1, {})
+                  .report;
           }}},
         {"numbered copy",
          {"temp1",

@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool numLock = settings.NumLock();
     (void)settings.SystemDB();
     (void)settings.publisher();
-    if (dataFolder.size() > 49) {
+    // A path setting holds at most what its buffer does, less the terminator.
+    if (dataFolder.size() >= app::Settings::PathBuffer) {
         abort();
     }
 

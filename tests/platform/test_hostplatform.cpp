@@ -1,4 +1,5 @@
 #include "platform/AppError.h"
+#include "platform/ErrnoErrors.h"
 #include "platform/LocalSingleInstance.h"
 #include "platform/MountedDriveList.h"
 #include "platform/PosixFileSystem.h"
@@ -60,7 +61,7 @@ void TestHostPlatform::errnoMapping_data() {
 void TestHostPlatform::errnoMapping() {
     QFETCH(int, errnoValue);
     QFETCH(int, number);
-    QCOMPARE(PosixFileSystem::errorNumberFor(errnoValue), number);
+    QCOMPARE(platform::errorNumberFor(errnoValue), number);
 }
 
 void TestHostPlatform::fileOperations() {

@@ -1,6 +1,8 @@
 // tov2sf-report: the same bytes as report.prn, the results as JSON, and a one-line message with a
 // non-zero status for every kind of bad input.
 #include "../scoring/TestClient.h"
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "reports/ReportCommand.h"
 #include "reports/ScoreClient.h"
 
@@ -89,7 +91,10 @@ void TestReportCommand::writesTheProgramsBytes() {
              0);
     QVERIFY(rig.command.err.isEmpty());
     const QByteArray program =
-        reports::RunScoring(rig.dir.path(), second(), 2, {true, true}).report;
+        reports::RunScoring(rig.dir.path(),
+                            app::PublisherTexts::of(app::Settings(rig.dir.path()).publisher()),
+                            second(), 2, {true, true})
+            .report;
     QCOMPARE(rig.command.out, program);
     QVERIFY(!QFile::exists(rig.path(QStringLiteral("report.prn"))));
 }
@@ -99,7 +104,10 @@ void TestReportCommand::defaultOutputIsReportPrn() {
     QCOMPARE(rig.run(rig.base(QStringLiteral("2"))), 0);
     QVERIFY(rig.command.out.isEmpty());
     QCOMPARE(readAll(rig.path(QStringLiteral("report.prn"))),
-             reports::RunScoring(rig.dir.path(), second(), 2, {}).report);
+             reports::RunScoring(rig.dir.path(),
+                                 app::PublisherTexts::of(app::Settings(rig.dir.path()).publisher()),
+                                 second(), 2, {})
+                 .report);
     const QString other = rig.path(QStringLiteral("client2.prn"));
     QCOMPARE(rig.run(rig.base(QStringLiteral("2")) << QStringLiteral("--output") << other), 0);
     QCOMPARE(readAll(other), readAll(rig.path(QStringLiteral("report.prn"))));
@@ -227,7 +235,12 @@ void TestReportCommand::outputNeverReplacesAnInput() {
     QCOMPARE(rig.run(rig.base(client) << QStringLiteral("--output") << target), status);
     QVERIFY2(QString::fromLocal8Bit(rig.command.err).contains(message), rig.command.err);
     if (status == 0) {
-        QCOMPARE(readAll(target), reports::RunScoring(rig.dir.path(), second(), 2, {}).report);
+        QCOMPARE(
+            readAll(target),
+            reports::RunScoring(rig.dir.path(),
+                                app::PublisherTexts::of(app::Settings(rig.dir.path()).publisher()),
+                                second(), 2, {})
+                .report);
     } else {
         QCOMPARE(QFileInfo(target).isFile(), wasFile);
         QCOMPARE(wasFile ? readAll(target) : QByteArray(), before);
@@ -261,6 +274,7 @@ void TestReportCommand::installedProgram() {
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(p.readAllStandardOutput(),
              reports::RunScoring(rig.dir.path(),
+                                 app::PublisherTexts::of(app::Settings(rig.dir.path()).publisher()),
                                  testclient::client(QStringLiteral("1-10=1"), QString()), 3, {})
                  .report);
     p.start(program, rig.base(QStringLiteral("9")));

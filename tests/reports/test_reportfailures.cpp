@@ -1,6 +1,8 @@
 // A report that cannot be completed is never left as report.prn: a missing or damaged table or
 // text file gives a message naming the file, and the previous client's report is gone too.
 #include "../scoring/TestClient.h"
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "platform/AppError.h"
 #include "reports/ScoreClient.h"
 
@@ -83,7 +85,8 @@ void TestReportFailures::noReportFromBrokenFiles() {
     copyFolder(dir.path());
     const QString report = dir.filePath(QStringLiteral("report.prn"));
     // The report of a client scored before.
-    reports::ScoreClient(dir.path(), testclient::client(QString(), QString()), 1, {});
+    reports::ScoreClient(dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+                         testclient::client(QString(), QString()), 1, {});
     QVERIFY(QFile::exists(report));
     if (content.isEmpty()) {
         QFile::remove(dir.filePath(file));
@@ -91,8 +94,9 @@ void TestReportFailures::noReportFromBrokenFiles() {
         writeAll(dir.filePath(file), content);
     }
     try {
-        reports::ScoreClient(dir.path(), testclient::client(answers, QString()), 2,
-                             {false, clientPage});
+        reports::ScoreClient(dir.path(),
+                             app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+                             testclient::client(answers, QString()), 2, {false, clientPage});
         QFAIL("a report was written from a broken file");
     } catch (const AppError& e) {
         QVERIFY2(e.description().endsWith(message), qPrintable(e.description()));
@@ -107,7 +111,8 @@ void TestReportFailures::unusedPageTextsAreNotNeeded() {
     QFile::remove(dir.filePath(QStringLiteral("TOVCDG.TXT")));
     QFile::remove(dir.filePath(QStringLiteral("INVAL.TXT")));
     const reports::ScoringPass pass = reports::ScoreClient(
-        dir.path(), testclient::client(QString(), QString()), 1, {true, false});
+        dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+        testclient::client(QString(), QString()), 1, {true, false});
     QVERIFY(pass.report.endsWith("\r\n"));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("report.prn"))));
 }

@@ -1,6 +1,8 @@
 // Whole reports compared byte for byte with expected files written from the report layouts.
 // Each case scores one client with the hand-made test tables and the short texts of folder/.
 #include "../scoring/TestClient.h"
+#include "app/Publisher.h"
+#include "app/Settings.h"
 #include "platform/AppError.h"
 #include "reports/ScoreClient.h"
 
@@ -118,7 +120,8 @@ void TestReports::wholeReports() {
         writeAll(dir.filePath(QStringLiteral("TOVILDR.TXT")), text + "END\r\n");
     }
     const records::ClientRecord client = testclient::client(answers, fields);
-    reports::ScoreClient(dir.path(), client, record, {summary, clientPage});
+    reports::ScoreClient(dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+                         client, record, {summary, clientPage});
     const QByteArray actual = readAll(dir.filePath(QStringLiteral("report.prn")));
     const QByteArray wanted = readAll(kExpected + QLatin1Char('/') + expected);
     QVERIFY2(!wanted.isEmpty(), qPrintable(expected));

@@ -2,6 +2,7 @@
 // the operator a message naming what is wrong (or, where the rules of the file say how such a
 // file reads, reads it that way), nothing crashes, and no file is changed by the attempt.
 #include "../scoring/TestClient.h"
+#include "app/Publisher.h"
 #include "app/QuestionBank.h"
 #include "app/Settings.h"
 #include "entry/AnswerFormats.h"
@@ -388,8 +389,9 @@ void TestBadInput::damagedFile() {
         const QString answers =
             loader == QLatin1String("invalid") ? QStringLiteral("1-10=1") : QString();
         try {
-            (void)reports::RunScoring(dir.path(), testclient::client(answers, QString()), 1,
-                                      {true, true});
+            (void)reports::RunScoring(
+                dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+                testclient::client(answers, QString()), 1, {true, true});
         } catch (const AppError& e) {
             told = e.description();
         }
@@ -533,12 +535,12 @@ void TestBadInput::hostileFile() {
                      1);
             told = QString::fromLocal8Bit(command.err);
         } else if (loader == QLatin1String("scoring") || loader == QLatin1String("invalid")) {
-            (void)reports::RunScoring(dir.path(),
-                                      testclient::client(loader == QLatin1String("invalid")
-                                                             ? QStringLiteral("1-10=1")
-                                                             : QString(),
-                                                         QString()),
-                                      1, {true, true});
+            (void)reports::RunScoring(
+                dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+                testclient::client(loader == QLatin1String("invalid") ? QStringLiteral("1-10=1")
+                                                                      : QString(),
+                                   QString()),
+                1, {true, true});
         } else if (loader == QLatin1String("blueprint")) {
             (void)scoring::Blueprint::load(path);
         } else if (loader == QLatin1String("wording")) {

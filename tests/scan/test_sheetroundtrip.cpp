@@ -1,5 +1,6 @@
 // Generated answer sheets, printed, filled and scanned as offices do, read back through the one
 // page path; the sheet table of the built question bank; and tov2sf-markread on page files.
+#include "app/BankScanItems.h"
 #include "app/QuestionBank.h"
 #include "scan/MarkReader.h"
 #include "scan/PreparedPage.h"
@@ -349,7 +350,7 @@ private slots:
         options.angle = -1.5;
         const QImage prepared = PrepareScan(sheetgen::RenderFilledSheet(values, options));
         app::RecordSet set = db->OpenTable(QStringLiteral("ScanItem"));
-        RecordSetScanItems items(set);
+        app::RecordSetScanItems items(set);
         const SheetReading reading = ReadAnswerSheet(prepared, items, Today);
         QCOMPARE(reading.outcome, SheetOutcome::Read);
         QCOMPARE(reading.values, sheetgen::ExpectedReading(values, Today));

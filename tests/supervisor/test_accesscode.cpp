@@ -3,6 +3,7 @@
 #include "platform/Fakes.h"
 #include "platform/ProgramRig.h"
 #include "supervisor/AccessCode.h"
+#include "supervisor/AccessCodePrompt.h"
 #include "supervisor/frmMyInputBox.h"
 #include "ui/ScreenKit.h"
 
