@@ -1,57 +1,23 @@
 #pragma once
 
+#include "scan/MarkJudge.h"
 #include "scan/PolarPoint.h"
 #include "scan/PreparedPage.h"
 #include "scan/ScanItems.h"
 #include "scan/SheetBoxes.h"
 #include "scan/SheetPlacement.h"
+#include "scan/SheetReading.h"
 
 #include <QDate>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <functional>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace tov::scan {
-
-// The read values, as text, exactly as the review screens take them.
-struct ScannedSheet {
-    QString SSN, DateOfBirth, Age, BAC, DateOfPresentArrest, Gender, Race, Education, Marital,
-        PriorDUI, COSupervision, Reckless, SSSuspend, MViolations, Accidents, AlcoholArrests,
-        DrugArrests, StBAC, StPriorDUI, ScannedAnswers;
-    bool operator==(const ScannedSheet&) const = default;
-};
-
-// Why a page was or was not read. Only a Read page has values; the others are refused.
-enum class SheetOutcome {
-    Read,
-    NoAnchorBox,
-    NoReferenceBox,
-    ScaleOutOfRange, // printed too small or too large to be the sheet at (about) actual size
-    PageTooShort,    // the page ends above the sheet's last fields
-    SheetOffPage,    // part of the sheet lies beyond the page's side or top
-};
-
-struct SheetReading {
-    SheetOutcome outcome = SheetOutcome::NoAnchorBox;
-    ScannedSheet values;
-    // The values read with doubt, by the names tov2sf-markread prints them with ("ssn", "dob",
-    // ..., "st_prior_dui"), then the answers as "item" and the item number ("item12").
-    QStringList doubtful;
-    double scale = 0; // the sheet's print scale, 1 = actual size (once both boxes were found)
-    double angle = 0; // degrees, clockwise
-};
-
-// The operator's text for a refused page (no "Aborting scan." line); empty for a read one.
-QString RefusalText(const SheetReading& reading);
-
-// The values under the names tov2sf-markread prints them with, in its order.
-std::vector<std::pair<QString, QString>> NamedValues(const ScannedSheet& s);
 
 // Receives the readers' diagnostic messages; empty = no messages.
 using Trace = std::function<void(const QString&)>;
@@ -62,14 +28,6 @@ SheetReading ReadAnswerSheet(const PreparedPage& page, ScanItemTable& items, QDa
                              const Trace& trace = {});
 SheetReading ReadAnswerSheet(const QImage& page, ScanItemTable& items, QDate today,
                              const Trace& trace = {});
-
-// "mm/dd/yy" (the six read values with their slashes) -> "mm/dd/ccyy": the century is 19 when
-// 20yy would lie after today's year, else 20. A year that is not two digits keeps "19", and a
-// text of another length is cut and joined the same way (first six characters, century, last
-// two), so that it stays an invalid date.
-QString WithCentury(const QString& date, QDate today);
-// Today's year minus the year of an "mm/dd/yyyy" date; "N" when the text is not a valid date.
-QString AgeFrom(const QString& date, QDate today);
 
 // The reader of one prepared page: the box searches, the placement of the sheet, the mark test
 // and the three field readers. Positions are sheet pixels (100 dots per inch of the sheet as
@@ -134,28 +92,15 @@ public:
     static bool VerticalRecord(int index);
 
 private:
-    struct Bubble {
-        int darkness = 0; // sum of the inside's darkness (0..255 a pixel)
-        int level = 0;    // median darkness of the inside
-        bool marked = false;
-        bool nearLine = false; // would read the other way with a little more or less ink
-    };
-    struct FieldResult {
-        int marked = 0;
-        int darkest = -1; // index of the darkest marked bubble, -1 when none
-        bool doubtful = false;
-    };
-
-    void setLevels(PageLevels levels);
-    Bubble measureBubble(QPointF windowCorner, int n) const;
+    MarkJudge::Bubble measureBubble(QPointF windowCorner, int n) const;
     bool basePoint(ScanItemTable& items, QPointF& base);
-    FieldResult readBubbles(QPointF base, int count, QPointF step);
+    MarkJudge::FieldResult readBubbles(QPointF base, int count, QPointF step);
     std::vector<FieldLine> fieldLines(const std::vector<ScanItemRow>& rows) const;
 
     const PreparedPage& page_;
     Trace trace_;
     SheetBoxes boxes_;
-    std::array<uchar, 256> darknessOf_{}; // grey -> darkness, 0 = paper, 255 = the boxes' black
+    MarkJudge judge_;
     std::optional<FoundBox> anchorBox_;
     PolarPoint anchor_;
     PolarPoint reference_;
@@ -163,7 +108,6 @@ private:
     double scale_ = 1;
     double printScale_ = 1;
     SheetPlacement placement_;
-    int markThreshold_ = 128; // a pixel this dark or darker is pencil
     int darkness_ = 0;
     bool lastDoubtful_ = false;
     QStringList doubtful_;
