@@ -3,6 +3,7 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "entry/AnswerFormats.h"
+#include "entry/AnswerGridModel.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "records/NumericValue.h"
@@ -19,7 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace tov::entry {
@@ -29,28 +30,9 @@ using records::Field;
 
 namespace {
 
-const QColor kWhite(0xFF, 0xFF, 0xFF);
-const QColor kNavy(0x00, 0x00, 0x80);
-const QColor kGreen(0x00, 0xFF, 0x00);
-const QColor kCyan(0x00, 0xFF, 0xFF);
-const QColor kBlack(0x00, 0x00, 0x00);
 constexpr int kRowHeight = 20;
 // The grid widths are given for the sheet's small print; the screen shows them larger.
 constexpr int kWidthScale = 2;
-
-void paintCell(QTableWidget* t, int row, int column, const QColor& back, const QColor& fore,
-               const QString& text) {
-    QTableWidgetItem* item = t->item(row, column);
-    if (item == nullptr) {
-        item = new QTableWidgetItem;
-        item->setFlags(Qt::ItemIsEnabled);
-        item->setTextAlignment(Qt::AlignCenter);
-        t->setItem(row, column, item);
-    }
-    item->setBackground(back);
-    item->setForeground(fore);
-    item->setText(text);
-}
 
 } // namespace
 
@@ -95,14 +77,19 @@ frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
 frmNewEntry::~frmNewEntry() = default;
 
 bool frmNewEntry::buildGrids() {
-    std::vector<std::pair<int, QString>> items; // format, item label
+    std::vector<std::pair<int, QStringList>> sections; // format, its item labels; as first met
     try {
         const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
         app::RecordSet dQuestions = bank->OpenTable(QStringLiteral("ENGLISH"));
         for (dQuestions.MoveFirst(); !dQuestions.atEOF(); dQuestions.MoveNext()) {
-            items.emplace_back(
-                AnswerFormat(dQuestions.Fields(QStringLiteral("Answer2")).toString()),
-                dQuestions.Fields(QStringLiteral("ID")).toString() + QLatin1Char('.'));
+            const int format =
+                AnswerFormat(dQuestions.Fields(QStringLiteral("Answer2")).toString());
+            auto found = std::find_if(sections.begin(), sections.end(),
+                                      [format](const auto& f) { return f.first == format; });
+            if (found == sections.end()) {
+                found = sections.emplace(sections.end(), format, QStringList());
+            }
+            found->second << dQuestions.Fields(QStringLiteral("ID")).toString() + QLatin1Char('.');
         }
         dQuestions.Close();
     } catch (const AppError& e) {
@@ -115,64 +102,8 @@ bool frmNewEntry::buildGrids() {
             MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
         return false;
     }
-
-    auto* gridLayout = static_cast<QGridLayout*>(gridArea_->layout());
-    for (const auto& [format, label] : items) {
-        auto found = std::find_if(grids_.begin(), grids_.end(),
-                                  [f = format](const Grid& g) { return g.format == f; });
-        if (found == grids_.end()) {
-            const int index = static_cast<int>(grids_.size());
-            const AnswerFormatInfo& info = formatInfo(format);
-            auto* table = new QTableWidget(0, info.choices + 1, gridArea_);
-            table->setObjectName(QStringLiteral("grdResponses_%1").arg(index));
-            table->setProperty("tag", QString::number(format));
-            table->setHorizontalHeaderLabels(headerTexts(format));
-            table->verticalHeader()->hide();
-            table->verticalHeader()->setDefaultSectionSize(kRowHeight);
-            table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-            table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-            table->horizontalHeader()->setFixedHeight(kRowHeight + 2);
-            table->setColumnWidth(0, ui::twips(info.itemColumnTwips) * kWidthScale);
-            for (int c = 1; c <= info.choices; ++c) {
-                table->setColumnWidth(c, ui::twips(info.choiceColumnTwips) * kWidthScale);
-            }
-            table->setSelectionMode(QAbstractItemView::NoSelection);
-            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            table->setTabKeyNavigation(false);
-            table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
-            // The grid scrolls by its own rule (KeepRowVisible), not to every current cell.
-            table->setAutoScroll(false);
-            table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            // As wide as its columns: the sheet's grid widths include the borders.
-            table->setFixedWidth(table->horizontalHeader()->length() +
-                                 table->verticalScrollBar()->sizeHint().width() +
-                                 2 * table->frameWidth());
-            table->setFixedHeight(table->horizontalHeader()->height() + VisibleRows * kRowHeight +
-                                  2 * table->frameWidth());
-            table->installEventFilter(this);
-            auto* section = new QLabel(QStringLiteral("Section %1").arg(index + 1), gridArea_);
-            section->setObjectName(QStringLiteral("lblSection_%1").arg(index));
-            gridLayout->addWidget(section, 0, index);
-            gridLayout->addWidget(table, 1, index, Qt::AlignTop);
-            connect(table, &QTableWidget::cellClicked, this, [this, index] {
-                if (!painting_) {
-                    ShowCurrentRow(index);
-                }
-            });
-            connect(table, &QTableWidget::currentCellChanged, this, [this, index] {
-                if (!painting_ && activated_ &&
-                    grids_[static_cast<std::size_t>(index)].table->hasFocus()) {
-                    ShowCurrentRow(index);
-                }
-            });
-            grids_.push_back({table, section, format, 1});
-            found = grids_.end() - 1;
-        }
-        QTableWidget* t = found->table;
-        const int row = t->rowCount();
-        t->insertRow(row);
-        paintCell(t, row, 0, kWhite, kNavy, label);
+    for (const auto& [format, labels] : sections) {
+        addGrid(format, labels);
     }
     // Tab order: the grids in index order, then Save and Cancel.
     QWidget* previous = nullptr;
@@ -187,6 +118,52 @@ bool frmNewEntry::buildGrids() {
     }
     setTabOrder(kit()->cmdMenuChoice(ChoiceSave), kit()->cmdMenuChoice(ChoiceCancel));
     return true;
+}
+
+void frmNewEntry::addGrid(int format, const QStringList& labels) {
+    const int index = gridCount();
+    const AnswerFormatInfo& info = formatInfo(format);
+    auto* table = new QTableView(gridArea_);
+    auto* model = new AnswerGridModel(headerTexts(format), labels, table);
+    table->setModel(model);
+    table->setObjectName(QStringLiteral("grdResponses_%1").arg(index));
+    table->setProperty("tag", QString::number(format));
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->horizontalHeader()->setFixedHeight(kRowHeight + 2);
+    table->setColumnWidth(0, ui::twips(info.itemColumnTwips) * kWidthScale);
+    for (int c = 1; c <= info.choices; ++c) {
+        table->setColumnWidth(c, ui::twips(info.choiceColumnTwips) * kWidthScale);
+    }
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setTabKeyNavigation(false);
+    table->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    // The grid scrolls by its own rule (KeepRowVisible), not to every current cell.
+    table->setAutoScroll(false);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // As wide as its columns: the sheet's grid widths include the borders.
+    table->setFixedWidth(table->horizontalHeader()->length() +
+                         table->verticalScrollBar()->sizeHint().width() + 2 * table->frameWidth());
+    table->setFixedHeight(table->horizontalHeader()->height() + VisibleRows * kRowHeight +
+                          2 * table->frameWidth());
+    table->installEventFilter(this);
+    auto* section = new QLabel(QStringLiteral("Section %1").arg(index + 1), gridArea_);
+    section->setObjectName(QStringLiteral("lblSection_%1").arg(index));
+    auto* gridLayout = static_cast<QGridLayout*>(gridArea_->layout());
+    gridLayout->addWidget(section, 0, index);
+    gridLayout->addWidget(table, 1, index, Qt::AlignTop);
+    connect(table, &QTableView::clicked, this, [this, index] { ShowCurrentRow(index); });
+    connect(table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, index, table] {
+                if (activated_ && table->hasFocus()) {
+                    ShowCurrentRow(index);
+                }
+            });
+    grids_.push_back({table, model, section, format, 1});
 }
 
 void frmNewEntry::loadAnswers() {
@@ -212,11 +189,6 @@ void frmNewEntry::loadAnswers() {
     }
 }
 
-int frmNewEntry::itemOfRow(const Grid& g, int row) const {
-    const QTableWidgetItem* cell = g.table->item(row - 1, 0);
-    return cell == nullptr ? 0 : ItemOfLabel(cell->text());
-}
-
 int frmNewEntry::codeOf(int item) const {
     if (item < 1 || item > records::kItemCount) {
         return 0;
@@ -224,47 +196,15 @@ int frmNewEntry::codeOf(int item) const {
     return static_cast<int>(records::NumericValue(answers_[static_cast<std::size_t>(item)]));
 }
 
-void frmNewEntry::paintRowNormal(Grid& g, int row) {
-    paintRow(g, row, false);
-}
-
-void frmNewEntry::paintRowCurrent(Grid& g, int row) {
-    paintRow(g, row, true);
-}
-
-// The current row is cyan across; another row shows its answer green, on the doubt colour when
-// it was read with doubt. A stored code beyond the grid's choices has no column: the row shows
-// unanswered.
-void frmNewEntry::paintRow(Grid& g, int row, bool current) {
-    if (row < 1 || row > g.table->rowCount()) {
-        return;
-    }
-    const int choices = g.table->columnCount() - 1;
-    const int item = itemOfRow(g, row);
-    const int code = codeOf(item);
-    const QColor rest = isDoubtful(item) ? ui::ScreenKit::DoubtColour() : kWhite;
-    paintCell(g.table, row - 1, 0, rest, kNavy, g.table->item(row - 1, 0)->text());
-    for (int c = 1; c <= choices; ++c) {
-        const bool marked = c == code;
-        const QColor& back = current ? kCyan : (marked ? kGreen : rest);
-        const QColor& fore = current || marked ? kBlack : kNavy;
-        paintCell(g.table, row - 1, c, back, fore, marked ? QStringLiteral("X") : QString());
-    }
-}
-
 void frmNewEntry::setDoubtfulItems(const QList<int>& items) {
     doubtful_ = items;
-    painting_ = true;
-    for (Grid& g : grids_) {
-        for (int row = 1; row <= g.table->rowCount(); ++row) {
-            paintRowNormal(g, row);
-        }
+    for (const Grid& g : grids_) {
+        g.model->setDoubtfulItems(items);
     }
-    painting_ = false;
 }
 
 int frmNewEntry::currentRow(int grid) const {
-    return grids_.at(static_cast<std::size_t>(grid)).table->currentRow() + 1;
+    return grids_.at(static_cast<std::size_t>(grid)).table->currentIndex().row() + 1;
 }
 
 int frmNewEntry::topVisibleRow(int grid) const {
@@ -272,37 +212,41 @@ int frmNewEntry::topVisibleRow(int grid) const {
 }
 
 void frmNewEntry::KeepRowVisible(int grid) {
-    QTableWidget* t = grids_.at(static_cast<std::size_t>(grid)).table;
-    const int row = t->currentRow() + 1;
+    const Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    const int row = currentRow(grid);
     const int top = topVisibleRow(grid);
     if (row >= top && row < top + VisibleRows) {
         return;
     }
-    t->verticalScrollBar()->setValue(TopRowFor(row, t->rowCount() + 1) - 1);
+    g.table->verticalScrollBar()->setValue(TopRowFor(row, g.model->rowCount() + 1) - 1);
 }
 
+// The keyed row follows the grid's current row, always in its item column. Setting that cell
+// comes back here (through currentChanged) only when it moves the cell, and then finds nothing
+// more to move.
 void frmNewEntry::ShowCurrentRow(int grid) {
     Grid& g = grids_.at(static_cast<std::size_t>(grid));
-    painting_ = true;
-    paintRowNormal(g, g.rememberedRow);
-    const int row = std::max(1, g.table->currentRow() + 1);
-    paintRowCurrent(g, row);
-    g.table->setCurrentCell(row - 1, 0);
+    const int row = std::max(1, currentRow(grid));
+    g.model->setKeyedRow(row - 1);
+    g.table->setCurrentIndex(g.model->index(row - 1, 0));
     g.rememberedRow = row;
     KeepRowVisible(grid);
-    painting_ = false;
     // On a row read with doubt the help line says what its colour means.
     if (!doubtful_.isEmpty()) {
-        kit()->setHelp(isDoubtful(itemOfRow(g, row)) ? ui::ScreenKit::DoubtRowHelp()
-                                                     : formatInfo(g.format).help);
+        kit()->setHelp(isDoubtful(g.model->itemOfRow(row - 1)) ? ui::ScreenKit::DoubtRowHelp()
+                                                               : formatInfo(g.format).help);
     }
 }
 
+void frmNewEntry::moveToRow(int grid, int row) {
+    const Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    g.table->setCurrentIndex(g.model->index(row - 1, 0));
+    ShowCurrentRow(grid);
+}
+
 void frmNewEntry::moveToGrid(int grid, int row) {
-    Grid& g = grids_.at(static_cast<std::size_t>(grid));
-    painting_ = true;
-    g.table->setCurrentCell(row - 1, 0);
-    painting_ = false;
+    const Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    g.table->setCurrentIndex(g.model->index(row - 1, 0));
     g.table->setFocus(Qt::OtherFocusReason);
 }
 
@@ -311,36 +255,31 @@ void frmNewEntry::AdvanceRow(int grid, bool fromKey) {
         return;
     }
     advancing_ = true;
-    Grid& g = grids_.at(static_cast<std::size_t>(grid));
-    const int row = g.table->currentRow() + 1;
-    const int last = g.table->rowCount();
+    const Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    const int row = currentRow(grid);
+    const int last = g.model->rowCount();
     if (row == last && grid + 1 < gridCount()) {
-        painting_ = true;
-        paintRowNormal(g, row);
-        painting_ = false;
+        g.model->setKeyedRow(-1);
         moveToGrid(grid + 1, 1);
     } else if (row == last) {
         ShowCurrentRow(grid);
         ctx_.platform.boxes->beep();
     } else {
-        painting_ = true;
-        g.table->setCurrentCell(row, 0);
-        painting_ = false;
-        ShowCurrentRow(grid);
+        moveToRow(grid, row + 1);
     }
     Q_UNUSED(fromKey); // a key and the Down arrow both move one row on
     advancing_ = false;
 }
 
 void frmNewEntry::answerKey(int grid, const QString& text) {
-    Grid& g = grids_.at(static_cast<std::size_t>(grid));
+    const Grid& g = grids_.at(static_cast<std::size_t>(grid));
     const QChar c = text.at(0);
-    const int choices = g.table->columnCount() - 1;
     const int digit = c.isDigit() ? c.digitValue() : -1;
-    if (digit >= 0 && digit <= choices) {
-        const int item = itemOfRow(g, g.table->currentRow() + 1);
+    if (digit >= 0 && digit <= g.model->choices()) {
+        const int item = g.model->itemOfRow(currentRow(grid) - 1);
         if (item >= 1 && item <= records::kItemCount) {
             answers_[static_cast<std::size_t>(item)] = QString::number(digit);
+            g.model->setCode(item, digit);
         }
         ShowCurrentRow(grid); // shows the new answer in the current row
         AdvanceRow(grid, true);
@@ -351,7 +290,6 @@ void frmNewEntry::answerKey(int grid, const QString& text) {
 }
 
 bool frmNewEntry::gridKey(int grid, QKeyEvent* key) {
-    Grid& g = grids_.at(static_cast<std::size_t>(grid));
     switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Right:
@@ -362,19 +300,14 @@ bool frmNewEntry::gridKey(int grid, QKeyEvent* key) {
         AdvanceRow(grid, false);
         return true;
     case Qt::Key_Up: {
-        const int row = g.table->currentRow() + 1;
+        const int row = currentRow(grid);
         if (row <= 1 && grid > 0) {
-            painting_ = true;
-            paintRowNormal(g, row);
-            painting_ = false;
-            moveToGrid(grid - 1, grids_.at(static_cast<std::size_t>(grid - 1)).table->rowCount());
+            grids_.at(static_cast<std::size_t>(grid)).model->setKeyedRow(-1);
+            moveToGrid(grid - 1, grids_.at(static_cast<std::size_t>(grid - 1)).model->rowCount());
         } else if (row <= 1) {
             ctx_.platform.boxes->beep();
         } else {
-            painting_ = true;
-            g.table->setCurrentCell(row - 2, 0);
-            painting_ = false;
-            ShowCurrentRow(grid);
+            moveToRow(grid, row - 1);
         }
         return true;
     }
@@ -414,10 +347,8 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
         kit()->ResetMenuChoices();
         kit()->setHelp(formatInfo(g.format).help);
         if (reason != Qt::ActiveWindowFocusReason || activated_) {
-            if (g.table->currentRow() < 0) {
-                painting_ = true;
-                g.table->setCurrentCell(g.rememberedRow - 1, 0);
-                painting_ = false;
+            if (!g.table->currentIndex().isValid()) {
+                g.table->setCurrentIndex(g.model->index(g.rememberedRow - 1, 0));
             }
             ShowCurrentRow(grid);
         }
@@ -426,10 +357,8 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            g.rememberedRow = std::max(1, g.table->currentRow() + 1);
-            painting_ = true;
-            paintRowNormal(g, g.rememberedRow);
-            painting_ = false;
+            g.rememberedRow = std::max(1, currentRow(grid));
+            g.model->setKeyedRow(-1);
         }
         return false;
     }
@@ -451,17 +380,14 @@ void frmNewEntry::Activate() {
     }
     ui::SetHourglass();
     loadAnswers();
-    painting_ = true;
     for (Grid& g : grids_) {
-        for (int row = 1; row <= g.table->rowCount(); ++row) {
-            paintRowNormal(g, row);
+        for (int item = 1; item <= records::kItemCount; ++item) {
+            g.model->setCode(item, codeOf(item));
         }
+        g.model->setKeyedRow(-1);
         g.rememberedRow = 1;
-        if (g.table->rowCount() > 0) {
-            g.table->setCurrentCell(0, 0);
-        }
+        g.table->setCurrentIndex(g.model->index(0, 0));
     }
-    painting_ = false;
     activated_ = true;
     ui::ResetHourglass();
     if (!grids_.empty()) {

@@ -4,14 +4,17 @@
 #include "ui/ModalScreen.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <array>
 #include <vector>
 
 class QLabel;
-class QTableWidget;
+class QTableView;
 
 namespace tov::entry {
+
+class AnswerGridModel;
 
 // The answers of a paper answer sheet keyed into grids, one grid per answer format, or the
 // stored answers of a client reviewed and corrected.
@@ -35,7 +38,7 @@ public:
     bool isReady() const { return ready_; }
 
     int gridCount() const { return static_cast<int>(grids_.size()); }
-    QTableWidget* grdResponses(int index) const { return grids_.at(index).table; }
+    QTableView* grdResponses(int index) const { return grids_.at(index).table; }
     QLabel* lblSection(int index) const { return grids_.at(index).label; }
     int gridFormat(int index) const { return grids_.at(index).format; }
     // The current item row of a grid, 1 for its first item.
@@ -53,20 +56,19 @@ protected:
 
 private:
     struct Grid {
-        QTableWidget* table;
+        QTableView* table;
+        AnswerGridModel* model;
         QLabel* label;
         int format;
         int rememberedRow = 1;
     };
 
     bool buildGrids();
+    void addGrid(int format, const QStringList& labels);
     void loadAnswers();
-    int itemOfRow(const Grid& g, int row) const;
     int codeOf(int item) const;
-    void paintRowNormal(Grid& g, int row);
-    void paintRowCurrent(Grid& g, int row);
-    void paintRow(Grid& g, int row, bool current);
     void ShowCurrentRow(int grid);
+    void moveToRow(int grid, int row);
     void AdvanceRow(int grid, bool fromKey);
     void moveToGrid(int grid, int row);
     void answerKey(int grid, const QString& text);
@@ -85,7 +87,6 @@ private:
     bool ready_ = false;
     bool activated_ = false;
     bool advancing_ = false;
-    bool painting_ = false;
 };
 
 } // namespace tov::entry

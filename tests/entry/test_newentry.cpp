@@ -10,7 +10,7 @@
 #include <QScrollBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 using namespace tov;
@@ -85,11 +85,14 @@ struct Rig : ProgramRig {
     }
 };
 
-QColor back(QTableWidget* t, int row, int column) {
-    return t->item(row - 1, column)->background().color();
+QVariant cell(QTableView* t, int row, int column, int role) {
+    return t->model()->index(row - 1, column).data(role);
 }
-QString text(QTableWidget* t, int row, int column) {
-    return t->item(row - 1, column)->text();
+QColor back(QTableView* t, int row, int column) {
+    return cell(t, row, column, Qt::BackgroundRole).value<QBrush>().color();
+}
+QString text(QTableView* t, int row, int column) {
+    return cell(t, row, column, Qt::DisplayRole).toString();
 }
 
 } // namespace
@@ -108,6 +111,7 @@ private slots:
     void lastItemMovesToNextGrid();
     void lastItemOfLastGridBeeps();
     void upArrow();
+    void clickKeysRowInItemColumn();
     void saveWithoutKeysWritesLoadedCharacters();
     void keyWholeSheetForNewClient();
     void cancelNewClientClearsSlot();
@@ -148,12 +152,14 @@ void TestNewEntry::gridsInFirstOccurrenceOrder() {
     QCOMPARE(screen->gridFormat(1), 0);
     QCOMPARE(screen->lblSection(0)->text(), QStringLiteral("Section 1"));
     QCOMPARE(screen->lblSection(1)->text(), QStringLiteral("Section 2"));
-    QCOMPARE(screen->grdResponses(0)->rowCount(), 2);
+    QCOMPARE(screen->grdResponses(0)->model()->rowCount(), 2);
     QCOMPARE(text(screen->grdResponses(0), 2, 0), QStringLiteral("3."));
     QCOMPARE(text(screen->grdResponses(1), 1, 0), QStringLiteral("2."));
-    QCOMPARE(screen->grdResponses(0)->columnCount(), 5);
-    QCOMPARE(screen->grdResponses(1)->horizontalHeaderItem(0)->text(), QStringLiteral("Num"));
-    QCOMPARE(screen->grdResponses(1)->horizontalHeaderItem(2)->text(), QStringLiteral("2"));
+    QCOMPARE(screen->grdResponses(0)->model()->columnCount(), 5);
+    QCOMPARE(screen->grdResponses(1)->model()->headerData(0, Qt::Horizontal).toString(),
+             QStringLiteral("Num"));
+    QCOMPARE(screen->grdResponses(1)->model()->headerData(2, Qt::Horizontal).toString(),
+             QStringLiteral("2"));
 }
 
 void TestNewEntry::shortFormLayoutAndColours() {
@@ -162,7 +168,7 @@ void TestNewEntry::shortFormLayoutAndColours() {
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("Edit Client Responses"));
     QCOMPARE(screen->lblClientName()->text(), QStringLiteral("Keyed, Kim"));
-    QTableWidget* tf = screen->grdResponses(0);
+    QTableView* tf = screen->grdResponses(0);
     QVERIFY(tf->hasFocus());
     QCOMPARE(screen->msgPanel()->text(),
              QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid"));
@@ -173,7 +179,7 @@ void TestNewEntry::shortFormLayoutAndColours() {
     QCOMPARE(back(tf, 2, 2), QColor(0, 255, 0));
     QCOMPARE(text(tf, 2, 2), QStringLiteral("X"));
     QCOMPARE(back(tf, 2, 1), QColor(255, 255, 255));
-    QCOMPARE(tf->item(2, 0)->foreground().color(), QColor(0, 0, 128));
+    QCOMPARE(cell(tf, 3, 0, Qt::ForegroundRole).value<QBrush>().color(), QColor(0, 0, 128));
     fakes::saveShot(screen.get(), "answer_grid");
     press(Qt::Key_Tab);
     QVERIFY(screen->grdResponses(1)->hasFocus());
@@ -244,7 +250,7 @@ void TestNewEntry::zeroRemovesAnswer() {
     Rig rig;
     auto screen = rig.open(true, 1);
     QVERIFY(screen);
-    QTableWidget* tf = screen->grdResponses(0);
+    QTableView* tf = screen->grdResponses(0);
     typeText("0");
     QCOMPARE(screen->EntryAnswers(1), QStringLiteral("0"));
     QCOMPARE(text(tf, 1, 1), QString());
@@ -301,7 +307,25 @@ void TestNewEntry::upArrow() {
     press(Qt::Key_Left);
     press(Qt::Key_Right);
     QCOMPARE(screen->currentRow(0), 66);
-    QCOMPARE(screen->grdResponses(0)->currentColumn(), 0);
+    QCOMPARE(screen->grdResponses(0)->currentIndex().column(), 0);
+}
+
+// A click on an answer cell of the other grid keys that row there, from its item column; the
+// click answers nothing.
+void TestNewEntry::clickKeysRowInItemColumn() {
+    Rig rig;
+    auto screen = rig.open(true, 1);
+    QVERIFY(screen);
+    QTableView* t = screen->grdResponses(1);
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
+                      t->visualRect(t->model()->index(2, 3)).center());
+    QVERIFY(t->hasFocus());
+    QCOMPARE(screen->currentRow(1), 3);
+    QCOMPARE(t->currentIndex().column(), 0);
+    QCOMPARE(back(t, 3, 3), QColor(0, 255, 255));
+    QCOMPARE(back(t, 1, 1), QColor(0, 255, 0));
+    QCOMPARE(back(screen->grdResponses(0), 1, 1), QColor(0, 255, 0));
+    QCOMPARE(screen->EntryAnswers(70), QStringLiteral("1"));
 }
 
 void TestNewEntry::saveWithoutKeysWritesLoadedCharacters() {
@@ -390,10 +414,10 @@ void TestNewEntry::scrolling() {
     Rig rig(forty);
     auto screen = rig.open(true, 1);
     QVERIFY(screen);
-    QTableWidget* t = screen->grdResponses(0);
+    QTableView* t = screen->grdResponses(0);
     // Out of view first, then made current.
     t->verticalScrollBar()->setValue(row > 10 ? 0 : 20);
-    t->setCurrentCell(row - 1, 0);
+    t->setCurrentIndex(t->model()->index(row - 1, 0));
     screen->KeepRowVisible(0);
     QCOMPARE(screen->topVisibleRow(0), top);
 }
@@ -420,7 +444,7 @@ void TestNewEntry::codeBeyondChoicesKept() {
     auto screen = rig.open(true, 1);
     QVERIFY(screen);
     press(Qt::Key_Down);
-    QTableWidget* tf = screen->grdResponses(0);
+    QTableView* tf = screen->grdResponses(0);
     QCOMPARE(text(tf, 1, 1) + text(tf, 1, 2), QString());
     QCOMPARE(screen->EntryAnswers(1), QStringLiteral("5"));
     screen->kit()->cmdMenuChoice(0)->click();

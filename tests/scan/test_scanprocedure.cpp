@@ -695,7 +695,12 @@ void TestScanProcedure::pagesInTurnDoubtsShown() {
                     press(Qt::Key_Down);
                     gridHelp += QLatin1Char('|') + grid->msgPanel()->text();
                     for (int c = 0; c < 3; ++c) {
-                        row9 << grid->grdResponses(0)->item(8, c)->background().color();
+                        row9 << grid->grdResponses(0)
+                                    ->model()
+                                    ->index(8, c)
+                                    .data(Qt::BackgroundRole)
+                                    .value<QBrush>()
+                                    .color();
                     }
                     grid->kit()->cmdMenuChoice(entry::frmNewEntry::ChoiceCancel)->click();
                 });
