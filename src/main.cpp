@@ -80,10 +80,8 @@ int main(int argc, char* argv[]) {
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
             {tov::app::Settings::FileName});
     } catch (const tov::AppError& e) {
-        tov::platform::QtMessageBoxes(tov::app::ProgramState::AppTitle)
-            .show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                  tov::platform::MessageBoxes::Buttons::Ok,
-                  tov::platform::MessageBoxes::Icon::Error, QString());
+        tov::platform::QtMessageBoxes boxes(tov::app::ProgramState::AppTitle);
+        tov::platform::showAppError(boxes, e);
         return 1;
     }
     tov::app::Program program(

@@ -204,8 +204,7 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
                     Buttons::YesNo, Icon::Error, QStringLiteral("Data Disk Error"));
                 return a == Answer::Yes ? Outcome::Another : Outcome::GiveUp;
             }
-            services_.boxes.show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                                 Buttons::Ok, Icon::None, QString());
+            platform::showAppError(services_.boxes, e, QString(), Icon::None);
             return Outcome::GiveUp;
         }
     }

@@ -29,8 +29,6 @@ struct ProgramState {
 
     // True while an existing client is edited, false while a new client is entered.
     bool EditMode = false;
-    // Set by each screen of a sequence when it closes: true = accepted, go on.
-    bool ProceedToNext = false;
 
     QString DataPath;
     QString StartupDiskId;

@@ -86,8 +86,7 @@ bool StartUp::setUpEngine() {
 }
 
 void StartUp::showError(int number, const QString& description) {
-    platform_.boxes->show(QStringLiteral("Error %1:%2").arg(number).arg(description),
-                          MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+    platform::showAppError(*platform_.boxes, AppError(number, description));
 }
 
 bool StartUp::attempt(const std::function<void()>& step) {

@@ -2,6 +2,7 @@
 
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
+#include "app/SaveClient.h"
 #include "entry/AnswerFormats.h"
 #include "entry/AnswerGridModel.h"
 #include "platform/AppError.h"
@@ -417,19 +418,13 @@ void frmNewEntry::save() {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
         r.set(Field::Responses, joined);
-        try {
-            // A new client's record first reaches the file here, and the count grows with it.
-            table.PutClientRecord(table.CurrentClient());
-        } catch (const AppError& e) {
-            r = before;
-            ctx_.platform.boxes->show(
-                QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+        // A new client's record first reaches the file here, and the count grows with it.
+        if (!app::saveCurrentClient(table, before, *ctx_.platform.boxes)) {
             k->cmdMenuChoice(ChoiceSave)->setEnabled(true);
             k->cmdMenuChoice(ChoiceCancel)->setEnabled(true);
             return;
         }
-        ctx_.state.ProceedToNext = true;
+        setProceedToNext(true);
     }
     closeScreen();
 }
@@ -437,7 +432,7 @@ void frmNewEntry::save() {
 void frmNewEntry::cancel() {
     kit()->cmdMenuChoice(ChoiceSave)->setEnabled(false);
     kit()->cmdMenuChoice(ChoiceCancel)->setEnabled(false);
-    ctx_.state.ProceedToNext = false;
+    setProceedToNext(false);
     if (!ctx_.state.EditMode) {
         auto& table = ctx_.state.clients;
         table.ClearClientRecord();

@@ -2,7 +2,9 @@
 
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
+#include "app/SaveClient.h"
 #include "intake/CodeListBox.h"
+#include "intake/IntakeChain.h"
 #include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
@@ -301,7 +303,7 @@ void frmClientInfo::cmdMenuChoice_Click(int index) {
     if (index == ChoiceOK) {
         acceptInformation();
     } else if (index == ChoiceCancel) {
-        ctx_.state.ProceedToNext = false;
+        setProceedToNext(false);
         closeScreen();
     }
 }
@@ -324,7 +326,7 @@ void frmClientInfo::acceptInformation() {
     } else {
         table.setCurrentClient(table.ClientCount() + 1);
     }
-    ctx_.state.ProceedToNext = true;
+    setProceedToNext(true);
     if (changed && limit_.mayStore(table.ClientCount(), ScanEditMode)) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
@@ -334,24 +336,53 @@ void frmClientInfo::acceptInformation() {
         RecordToDB();
         if (ctx_.state.EditMode) {
             if (!ctx_.drive.CheckDataDisk()) {
-                ctx_.state.ProceedToNext = false;
+                setProceedToNext(false);
                 closeScreen();
                 return;
             }
-            try {
-                table.PutClientRecord(table.CurrentClient());
-            } catch (const AppError& e) {
-                // The record stays as it is on the disk; the operator may try again.
-                r = before;
-                ctx_.state.ProceedToNext = false;
-                ctx_.platform.boxes->show(
-                    QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                    MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
+            // On failure the record stays as it is on the disk; the operator may try again.
+            if (!app::saveCurrentClient(table, before, *ctx_.platform.boxes)) {
+                setProceedToNext(false);
                 return;
             }
         }
     }
     closeScreen();
+}
+
+namespace {
+
+// A list's code as read from a sheet: its position in the list, or nothing shown.
+void putCode(CodeListBox* list, const QString& code) {
+    bool ok = false;
+    const int position = code.toInt(&ok);
+    list->setCurrentIndex(ok && position >= 0 && position < list->count() ? position : -1);
+    if (list->currentIndex() < 0) {
+        list->setEditText(QString());
+    }
+}
+
+} // namespace
+
+void frmClientInfo::showScanned(const ScannedIntake& scanned) {
+    ScanEditMode = true;
+    txtName->setText(scanned.name);
+    txtAge->setText(scanned.age);
+    putCode(cmbGender, scanned.gender);
+    putCode(cmbRace, scanned.race);
+    putCode(cmbMarital, scanned.marital);
+    putCode(cmbEducation, scanned.education);
+    txtSSN->setText(scanned.ssn);
+    txtDLNumber->setText(scanned.licence);
+    // The date of birth is shown only as the age it gives.
+    const std::pair<const char*, QWidget*> read[] = {
+        {"ssn", txtSSN},   {"dob", txtAge},         {"gender", cmbGender},
+        {"race", cmbRace}, {"marital", cmbMarital}, {"education", cmbEducation}};
+    for (const auto& [name, widget] : read) {
+        if (scanned.doubtful.contains(QLatin1String(name))) {
+            kit()->markDoubtful(widget);
+        }
+    }
 }
 
 } // namespace tov::intake

@@ -9,6 +9,7 @@ class QLineEdit;
 namespace tov::intake {
 
 class CodeListBox;
+struct ScannedIntake;
 
 // The client's identifying and demographic information, for a new client or an existing one.
 // An existing client's information may be changed three times in its life, and not at all once
@@ -22,6 +23,8 @@ public:
 
     // Opened from the scan path: the fields are filled from the sheet before the screen shows.
     bool ScanEditMode = false;
+    // Shows what was read from a scanned sheet, doubtful values marked, and takes the scan mode.
+    void showScanned(const ScannedIntake& scanned);
 
     void RecordToScreen();
     void RecordToDB();

@@ -2,7 +2,9 @@
 
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
+#include "app/SaveClient.h"
 #include "intake/CourtRules.h"
+#include "intake/IntakeChain.h"
 #include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
@@ -277,7 +279,7 @@ void frmCourtHistory::cmdMenuChoice_Click(int index) {
             // Client 1 becomes current again; with no clients there is none.
             table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
         }
-        ctx_.state.ProceedToNext = false;
+        setProceedToNext(false);
         closeScreen();
     }
 }
@@ -306,7 +308,7 @@ void frmCourtHistory::acceptInformation() {
     if (!SaveCourtData()) {
         return;
     }
-    ctx_.state.ProceedToNext = !ctx_.state.ending;
+    setProceedToNext(!ctx_.state.ending);
     closeScreen();
 }
 
@@ -325,17 +327,23 @@ bool frmCourtHistory::SaveCourtData() {
     if (!ctx_.drive.CheckDataDisk()) {
         return true; // the program is ending; nothing was written
     }
-    try {
-        table.PutClientRecord(table.CurrentClient());
-    } catch (const AppError& e) {
-        // The record stays as it is on the disk; the operator may try again.
-        r = before;
-        ctx_.platform.boxes->show(
-            QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-            MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
-        return false;
+    // On failure the record stays as it is on the disk; the operator may try again.
+    return app::saveCurrentClient(table, before, *ctx_.platform.boxes);
+}
+
+void frmCourtHistory::showScanned(const ScannedIntake& scanned) {
+    ScanEditMode = true;
+    // The names the reader gives the fields, in the screen's order.
+    static const char* const names[FieldCount] = {
+        "prior_dui",    "co_supervision",  "reckless",     "ss_suspend",  "m_violations",
+        "accidents",    "alcohol_arrests", "drug_arrests", "arrest_date", "bac",
+        "st_prior_dui", "st_bac"};
+    for (int order = 0; order < FieldCount; ++order) {
+        field(order)->setText(scanned.court.at(static_cast<std::size_t>(order)));
+        if (scanned.doubtful.contains(QLatin1String(names[order]))) {
+            kit()->markDoubtful(field(order));
+        }
     }
-    return true;
 }
 
 } // namespace tov::intake

@@ -10,6 +10,8 @@ class QLineEdit;
 
 namespace tov::intake {
 
+struct ScannedIntake;
+
 // The client's court history: eight counts, the date and BAC of the present arrest, and the two
 // values only a staff member fills in.
 class frmCourtHistory : public ui::ModalScreen {
@@ -45,6 +47,9 @@ public:
     QLabel* lblClientName() const { return lblClientName_; }
 
     bool ScanEditMode = false;
+    // Shows the court history read from a scanned sheet, doubtful values marked, and takes the
+    // scan mode.
+    void showScanned(const ScannedIntake& scanned);
 
 protected:
     void Activate() override;

@@ -3,9 +3,7 @@
 #include "app/BankScanItems.h"
 #include "app/ProgramState.h"
 #include "entry/frmNewEntry.h"
-#include "intake/CodeListBox.h"
-#include "intake/frmClientInfo.h"
-#include "intake/frmCourtHistory.h"
+#include "intake/IntakeChain.h"
 #include "platform/ConfidentialFile.h"
 #include "platform/Platform.h"
 #include "platform/ScanErrors.h"
@@ -54,27 +52,16 @@ struct ImagesKept {
     }
 };
 
-void putCode(intake::CodeListBox* list, const QString& code) {
-    bool ok = false;
-    const int position = code.toInt(&ok);
-    list->setCurrentIndex(ok && position >= 0 && position < list->count() ? position : -1);
-    if (list->currentIndex() < 0) {
-        list->setEditText(QString());
-    }
-}
-
 } // namespace
 
 ScanProcedure::ScanProcedure(const app::Context& context, QWidget* mainWindow)
     : ctx_(context), mainWindow_(mainWindow) {}
 
 bool ScanProcedure::identify(QString& name, QString& licence) {
-    app::ProgramState& state = ctx_.state;
-    state.ProceedToNext = true;
     {
         frmScanInfo info(ctx_, mainWindow_);
         info.exec();
-        if (!state.ProceedToNext || state.ending) {
+        if (!info.ProceedToNext() || ctx_.state.ending) {
             return false;
         }
         name = info.txtName->text();
@@ -212,60 +199,21 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
                            const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
     state.EditMode = false;
-    state.ProceedToNext = false;
-    {
-        intake::frmClientInfo info(ctx_, mainWindow_);
-        info.ScanEditMode = true;
-        info.txtName->setText(name);
-        info.txtAge->setText(sheet.Age);
-        putCode(info.cmbGender, sheet.Gender);
-        putCode(info.cmbRace, sheet.Race);
-        putCode(info.cmbMarital, sheet.Marital);
-        putCode(info.cmbEducation, sheet.Education);
-        info.txtSSN->setText(sheet.SSN);
-        info.txtDLNumber->setText(licence);
-        // The date of birth is shown only as the age it gives.
-        const std::pair<const char*, QWidget*> read[] = {
-            {"ssn", info.txtSSN},   {"dob", info.txtAge},         {"gender", info.cmbGender},
-            {"race", info.cmbRace}, {"marital", info.cmbMarital}, {"education", info.cmbEducation}};
-        for (const auto& [name, widget] : read) {
-            if (doubtful.contains(QLatin1String(name))) {
-                info.kit()->markDoubtful(widget);
-            }
-        }
-        info.exec();
-    }
-    if (!state.ProceedToNext || state.ending) {
-        return;
-    }
-    state.ProceedToNext = false;
-    {
-        using Court = intake::frmCourtHistory;
-        Court court(ctx_, mainWindow_);
-        court.ScanEditMode = true;
-        const std::tuple<int, QString, const char*> values[] = {
-            {Court::PriorDUI, sheet.PriorDUI, "prior_dui"},
-            {Court::COSupervision, sheet.COSupervision, "co_supervision"},
-            {Court::Reckless, sheet.Reckless, "reckless"},
-            {Court::SSSuspend, sheet.SSSuspend, "ss_suspend"},
-            {Court::MViolations, sheet.MViolations, "m_violations"},
-            {Court::Accidents, sheet.Accidents, "accidents"},
-            {Court::AlcoholArrests, sheet.AlcoholArrests, "alcohol_arrests"},
-            {Court::DrugArrests, sheet.DrugArrests, "drug_arrests"},
-            {Court::DateOfPresentArrest, sheet.DateOfPresentArrest, "arrest_date"},
-            {Court::BAC, sheet.BAC, "bac"},
-            {Court::StPriorDUI, sheet.StPriorDUI, "st_prior_dui"},
-            {Court::StBAC, sheet.StBAC, "st_bac"},
-        };
-        for (const auto& [order, value, name] : values) {
-            court.field(order)->setText(value);
-            if (doubtful.contains(QLatin1String(name))) {
-                court.kit()->markDoubtful(court.field(order));
-            }
-        }
-        court.exec();
-    }
-    if (!state.ProceedToNext || state.ending) {
+    intake::ScannedIntake shown{name,          licence,         sheet.Age, sheet.Gender, sheet.Race,
+                                sheet.Marital, sheet.Education, sheet.SSN, {},           doubtful};
+    shown.court = {sheet.PriorDUI,
+                   sheet.COSupervision,
+                   sheet.Reckless,
+                   sheet.SSSuspend,
+                   sheet.MViolations,
+                   sheet.Accidents,
+                   sheet.AlcoholArrests,
+                   sheet.DrugArrests,
+                   sheet.DateOfPresentArrest,
+                   sheet.BAC,
+                   sheet.StPriorDUI,
+                   sheet.StBAC};
+    if (!intake::RunIntakeChain(ctx_, mainWindow_, &shown)) {
         return;
     }
     // The record's answers field is 73 characters: a short reading is padded with

@@ -116,7 +116,7 @@ bool frmScanInfo::refuse(QLineEdit* field, const QString& message) {
 }
 
 void frmScanInfo::cmdMenuChoice_Click(int index) {
-    ctx_.state.ProceedToNext = index == ChoiceOK;
+    setProceedToNext(index == ChoiceOK);
     closeScreen();
 }
 

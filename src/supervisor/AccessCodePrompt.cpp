@@ -109,7 +109,7 @@ bool ChangeAccessCode(const app::Context& ctx, QWidget* parent) {
     try {
         ctx.state.settings.setAccessCode(StoredAccessCode(*first));
     } catch (const AppError& e) {
-        return refuse(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()));
+        return refuse(platform::ErrorText(e.number(), e.description()));
     }
     ctx.platform.boxes->show(QStringLiteral("The access code has been changed."),
                              MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,

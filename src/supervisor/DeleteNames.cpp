@@ -73,9 +73,7 @@ bool DeleteNames(const app::Context& context) {
         } catch (const AppError& e) {
             // The table keeps what the file holds; the records already done stay done.
             r = before;
-            boxes.show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                       MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
-                       QStringLiteral("Delete Names"));
+            showAppError(boxes, e, QStringLiteral("Delete Names"));
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
+#include "app/SaveClient.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "ui/Geometry.h"
@@ -194,19 +195,13 @@ void frmVerify::store(const QString& message, const QString& title) {
     ctx_.platform.boxes->show(message, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,
                               title);
     auto& table = ctx_.state.clients;
+    // What the file holds, which memory keeps when nothing can be written.
+    records::ClientRecord before = table.current();
+    before.set(Field::Responses, stored_);
     if (!ctx_.drive.CheckDataDisk()) {
-        table.current().set(Field::Responses, stored_);
-    } else {
-        try {
-            table.PutClientRecord(table.CurrentClient());
-            ctx_.state.ProceedToNext = true;
-        } catch (const AppError& e) {
-            // Memory keeps what the file holds.
-            table.current().set(Field::Responses, stored_);
-            ctx_.platform.boxes->show(
-                QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
-        }
+        table.current() = before;
+    } else if (app::saveCurrentClient(table, before, *ctx_.platform.boxes)) {
+        setProceedToNext(true);
     }
     closeScreen();
 }

@@ -1,5 +1,6 @@
 #include "testing/LanguageTables.h"
 
+#include "platform/MessageBoxes.h"
 #include "testing/TestItem.h"
 
 namespace tov::testing {
@@ -43,13 +44,13 @@ QString shortTableText(const QString& language, int rows) {
 
 QString unreadableTableText(const QString& language, int errorNumber, const QString& description) {
     return QStringLiteral("The %1 test in the question bank could not be read.").arg(language) +
-           CR + QStringLiteral("Error %1:%2").arg(errorNumber).arg(description) + nothingStored();
+           CR + platform::ErrorText(errorNumber, description) + nothingStored();
 }
 
 QString bankUnreadableText(int errorNumber, const QString& description) {
     return QStringLiteral("The question bank could not be opened, so the test cannot be given on "
                           "screen.") +
-           CR + QStringLiteral("Error %1:%2").arg(errorNumber).arg(description) + nothingStored();
+           CR + platform::ErrorText(errorNumber, description) + nothingStored();
 }
 
 } // namespace tov::testing

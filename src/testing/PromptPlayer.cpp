@@ -71,9 +71,7 @@ void PromptPlayer::PlayPrompt(const QString& name) {
         player_->play();
     } catch (const AppError& e) {
         if (!givenUpSilently(e.number())) {
-            boxes_.show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                        MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
-                        QStringLiteral("Sound Error"));
+            platform::showAppError(boxes_, e, QStringLiteral("Sound Error"));
         }
     }
 }

@@ -279,7 +279,7 @@ void frmPresentQA::finishTest() {
     if (ctx_.drive.CheckDataDisk()) {
         storeResponses();
     }
-    ctx_.state.ProceedToNext = true;
+    setProceedToNext(true);
     endPresentation();
 }
 

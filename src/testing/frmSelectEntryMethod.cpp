@@ -1,8 +1,7 @@
 #include "testing/frmSelectEntryMethod.h"
 
 #include "app/ProgramState.h"
-#include "intake/frmClientInfo.h"
-#include "intake/frmCourtHistory.h"
+#include "intake/IntakeChain.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "supervisor/AccessCodePrompt.h"
@@ -143,27 +142,8 @@ void frmSelectEntryMethod::cmdMenuChoice_Click(int index) {
     closeScreen();
 }
 
-bool frmSelectEntryMethod::runIntake() {
-    app::ProgramState& state = ctx_.state;
-    state.ProceedToNext = false;
-    {
-        intake::frmClientInfo info(ctx_, this);
-        info.ScanEditMode = false;
-        info.exec();
-    }
-    if (!state.ProceedToNext || state.ending) {
-        return false;
-    }
-    state.ProceedToNext = false;
-    {
-        intake::frmCourtHistory court(ctx_, this);
-        court.exec();
-    }
-    return state.ProceedToNext && !state.ending;
-}
-
 void frmSelectEntryMethod::EnterFromAnswerSheet() {
-    if (runIntake() && methods_.AnswerGrid) {
+    if (intake::RunIntakeChain(ctx_, this) && methods_.AnswerGrid) {
         methods_.AnswerGrid();
     }
 }
@@ -176,11 +156,12 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::refuse(const QString& text) 
 
 frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
     app::ProgramState& state = ctx_.state;
-    if (!runIntake()) {
+    if (!intake::RunIntakeChain(ctx_, this)) {
         return Outcome::Done;
     }
 
     QString language;
+    bool chosen = true;
     {
         frmSelectLanguage chooser(ctx_, this);
         int count = 0;
@@ -195,12 +176,12 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
         if (count < 2) {
             language = chooser.kit()->cmdMenuChoice(0)->text();
         } else {
-            state.ProceedToNext = false;
             chooser.exec();
+            chosen = chooser.ProceedToNext();
             language = chooser.Language();
         }
     }
-    if (!state.ProceedToNext || state.ending) {
+    if (!chosen || state.ending) {
         return Outcome::Done;
     }
 
@@ -219,10 +200,9 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
     mainFrame()->hide();
     repaint();
 
-    // Only the supervisor takes the program back from the client.
-    if (state.ProceedToNext) {
-        while (!state.ending && !supervisor::PromptForAccessCode(ctx_, this)) {
-        }
+    // Only the supervisor takes the program back from the client, whether the test was finished
+    // or aborted.
+    while (!state.ending && !supervisor::PromptForAccessCode(ctx_, this)) {
     }
     return Outcome::Done;
 }

@@ -41,7 +41,6 @@ private:
     void checkScanner();
     Outcome AdministerTest();
     void EnterFromAnswerSheet();
-    bool runIntake();
     Outcome refuse(const QString& text);
     void placeBlank();
 

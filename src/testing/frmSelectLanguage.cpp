@@ -74,10 +74,10 @@ void frmSelectLanguage::Activate() {
 void frmSelectLanguage::cmdMenuChoice_Click(int index) {
     if (index < LanguageButtons) {
         language_ = kit()->cmdMenuChoice(index)->text();
-        ctx_.state.ProceedToNext = true;
+        setProceedToNext(true);
     } else {
         language_.clear();
-        ctx_.state.ProceedToNext = false;
+        setProceedToNext(false);
     }
     hide();
     closeScreen();

@@ -22,7 +22,12 @@ public:
     ScreenKit* kit() const { return kit_; }
     MessagePanel* msgPanel() const { return msgPanel_; }
 
+    // The screen's outcome once it has closed: true when its work was accepted and the road it
+    // is on goes on, false when it was cancelled.
+    bool ProceedToNext() const { return proceedToNext_; }
+
 protected:
+    void setProceedToNext(bool proceed) { proceedToNext_ = proceed; }
     // Sizes the window around the frame once the subclass has filled it.
     void finishLayout();
     // What the screen does each time it is shown: focus and messages.
@@ -39,6 +44,7 @@ private:
     QFrame* frame_;
     MessagePanel* msgPanel_;
     ScreenKit* kit_;
+    bool proceedToNext_ = false;
 };
 
 } // namespace tov::ui

@@ -385,9 +385,7 @@ void frmMainMenu::mnuNumLock_Click() {
     try {
         state_.settings.setNumLock(on);
     } catch (const AppError& e) {
-        platform_.boxes->show(QStringLiteral("Error %1:%2").arg(e.number()).arg(e.description()),
-                              platform::MessageBoxes::Buttons::Ok,
-                              platform::MessageBoxes::Icon::Error, QString());
+        platform::showAppError(*platform_.boxes, e);
         return;
     }
     state_.NumLockOn = on;

@@ -359,7 +359,7 @@ void TestNewEntry::keyWholeSheetForNewClient() {
     press(Qt::Key_Tab);
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(rig.state().clients.ClientCount(), 2);
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 380);
@@ -377,7 +377,7 @@ void TestNewEntry::cancelNewClientClearsSlot() {
     typeText("2121");
     screen->kit()->cmdMenuChoice(1)->click();
     QVERIFY(!screen->isVisible());
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen->ProceedToNext());
     QCOMPARE(rig.state().clients.Clients(2).bytes(), QByteArray(190, ' '));
     QCOMPARE(rig.state().clients.CurrentClient(), 1);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
@@ -463,7 +463,7 @@ void TestNewEntry::missingBankStoresNothing() {
     QCOMPARE(rig.boxes->shown.size(), 1);
     QVERIFY(rig.boxes->shown[0].text.startsWith("The answer grid cannot be shown"));
     screen.exec();
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen.ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QVERIFY(!QFile::exists(rig.programDir + "/TOV2SF.MDB"));
 }

@@ -128,7 +128,7 @@ void TestClientInfo::newClientFromKeyboard() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.boxes->shown.isEmpty());
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(rig.state().clients.CurrentClient(), 3);
     QCOMPARE(rig.state().clients.ClientCount(), 2);
     const QByteArray expected = QByteArray("Pe\xf1"
@@ -451,7 +451,7 @@ void TestClientInfo::checksInOrderOnInformationOk() {
     screen->txtDLNumber->setText("N");
     screen->kit()->cmdMenuChoice(0)->click();
     QVERIFY(!screen->isVisible());
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(rig.state().clients.current().get(Field::Education), QStringLiteral("5"));
 }
 
@@ -468,10 +468,9 @@ void TestClientInfo::cancelStoresNothing() {
     screen->kit()->cmdMenuChoice(1)->setFocus();
     QCOMPARE(screen->msgPanel()->text(),
              QStringLiteral("Cancel information input and return to Main Menu."));
-    rig.state().ProceedToNext = true;
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen->ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(rig.state().clients.Clients(2).bytes(), before.mid(190, 190));
 }
@@ -500,7 +499,7 @@ void TestClientInfo::editLimitOverThreeVisits() {
             screen->kit()->cmdMenuChoice(0)->setFocus();
         }
         press(Qt::Key_Return);
-        QVERIFY(rig.state().ProceedToNext);
+        QVERIFY(screen->ProceedToNext());
         // Exactly the age and the edit count changed on the disk.
         file.replace(25, 3, ages[visit - 1].toLatin1() + " ");
         file.replace(188, 1, QByteArray::number(visit));
@@ -518,7 +517,7 @@ void TestClientInfo::editLimitOverThreeVisits() {
              QStringLiteral("Exceeded limits of editing. Press Enter to continue."));
     fakes::saveShot(locked.get(), "client_info_locked");
     press(Qt::Key_Return);
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(locked->ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), file);
 }
 
@@ -537,7 +536,7 @@ void TestClientInfo::editingWithoutChangeWritesNothing() {
     QVERIFY(screen->kit()->cmdMenuChoice(0)->hasFocus());
     QCOMPARE(screen->EditsMade(), 0);
     press(Qt::Key_Return);
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(rig.fs->calls(fakes::FaultyFileSystem::Op::WriteAt), 0);
 }
@@ -578,7 +577,7 @@ void TestClientInfo::deletedNameLocks() {
              QStringLiteral("This client's name has been deleted.\rEditing this information is no "
                             "longer permitted."));
     press(Qt::Key_Return);
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), file);
 }
 

@@ -97,7 +97,7 @@ void TestCourtHistory::newClientFromKeyboard() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.boxes->shown.isEmpty());
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(rig.state().clients.Clients(3).bytes().mid(77, 38),
              QByteArray("1 0 N 2 120 1 0 09/08/2026.15  1 R    "));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
@@ -255,7 +255,7 @@ void TestCourtHistory::staffBacLeftEmpty() {
     screen->kit()->cmdMenuChoice(0)->setFocus();
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     QCOMPARE(rig.state().clients.Clients(3).get(Field::StBAC), QStringLiteral("     "));
 }
 
@@ -289,7 +289,7 @@ void TestCourtHistory::staffCountEmptyReported() {
     QVERIFY(screen->isVisible());
     QVERIFY(screen->field(frmCourtHistory::StPriorDUI)->hasFocus());
     QCOMPARE(rig.boxes->texts(), QStringList({kCountMessage}));
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen->ProceedToNext());
 }
 
 void TestCourtHistory::editingWritesAtOnce() {
@@ -309,7 +309,7 @@ void TestCourtHistory::editingWritesAtOnce() {
     }
     screen->field(frmCourtHistory::BAC)->setText(".09n");
     press(Qt::Key_Return);
-    QVERIFY(rig.state().ProceedToNext);
+    QVERIFY(screen->ProceedToNext());
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.left(190), before.left(190));
     QCOMPARE(after.mid(190 + 77, 38), QByteArray("3 0 0 0 0 0 0 0 N         N    0 0    "));
@@ -325,7 +325,7 @@ void TestCourtHistory::cancelNewClientClearsSlot() {
     screen->kit()->cmdMenuChoice(1)->setFocus();
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen->ProceedToNext());
     QCOMPARE(rig.state().clients.Clients(3).bytes(), QByteArray(190, ' '));
     QCOMPARE(rig.state().clients.CurrentClient(), 1);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
@@ -340,7 +340,7 @@ void TestCourtHistory::abortKeyLeavesEverything() {
     typeAll({"1", "2"});
     press(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
     QVERIFY(!screen->isVisible());
-    QVERIFY(!rig.state().ProceedToNext);
+    QVERIFY(!screen->ProceedToNext());
     QCOMPARE(rig.state().clients.Clients(3).bytes(), slot);
     QCOMPARE(rig.state().clients.CurrentClient(), 3);
 }

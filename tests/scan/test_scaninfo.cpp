@@ -188,7 +188,6 @@ void TestScanInfo::choices() {
     QFETCH(int, key);
     QFETCH(bool, proceed);
     fakes::ProgramRig rig({});
-    rig.state().ProceedToNext = choice == 0 ? false : true;
     frmScanInfo screen(rig.program->context());
     QVERIFY(fakes::showScreen(&screen));
     typeText(QStringLiteral("Ames, Al"));
@@ -200,16 +199,16 @@ void TestScanInfo::choices() {
         press(Qt::Key_Tab);
     }
     QVERIFY(screen.kit()->cmdMenuChoice(choice)->hasFocus());
-    const bool before = rig.state().ProceedToNext;
+    const bool before = screen.ProceedToNext();
     press(static_cast<Qt::Key>(key));
     if (key == Qt::Key_Right) {
         QVERIFY(screen.isVisible());
         QVERIFY(screen.kit()->cmdMenuChoice(choice)->hasFocus());
-        QCOMPARE(rig.state().ProceedToNext, before);
+        QCOMPARE(screen.ProceedToNext(), before);
         return;
     }
     QVERIFY(!screen.isVisible());
-    QCOMPARE(rig.state().ProceedToNext, proceed);
+    QCOMPARE(screen.ProceedToNext(), proceed);
     QCOMPARE(screen.txtName->text(), QStringLiteral("Ames, Al"));
     QCOMPARE(screen.txtDLNumber->text(), QStringLiteral("A1"));
 }

@@ -311,14 +311,13 @@ void TestEntryMethod::languageChoice() {
     frmSelectLanguage screen(rig.program->context(), &rig.menu());
     QCOMPARE(screen.LanguageCount(), 2);
     QVERIFY(fakes::showScreen(&screen));
-    rig.state().ProceedToNext = !proceed;
     for (int i = 0; i < tabs; ++i) {
         press(Qt::Key_Tab);
     }
     press(Qt::Key_Return);
     QVERIFY(!screen.isVisible());
     QCOMPARE(screen.Language(), language);
-    QCOMPARE(rig.state().ProceedToNext, proceed);
+    QCOMPARE(screen.ProceedToNext(), proceed);
 }
 
 void TestEntryMethod::wholeChainStoresClient() {
