@@ -7,7 +7,7 @@ struct Platform;
 namespace tov::app {
 
 class DataDrive;
-struct ProgramState;
+class ProgramState;
 
 // What every screen works with: the program-wide state, the host services and the data volume.
 struct Context {

@@ -102,10 +102,10 @@ QString DataDrive::fullText() {
 }
 
 bool DataDrive::SelectDataDrive(bool startupMode) {
-    const QString fallback = state_.DataPath;
+    const QString fallback = state_.DataPath();
     bool useStored = startupMode;
     for (;;) {
-        QString candidate = useStored ? state_.settings.FilePath() : QString();
+        QString candidate = useStored ? state_.settings().FilePath() : QString();
         // A new installation names no data volume yet: the operator chooses one.
         if (candidate.isEmpty()) {
             candidate = services_.chooseDrive();
@@ -141,7 +141,7 @@ bool DataDrive::SelectDataDrive(bool startupMode) {
 DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startupMode) {
     // Steps of the check; a failed step is the one repeated when the operator asks to retry.
     enum Step { Probe, Open, Accept, Done };
-    const QString folder = state_.settings.resolve(candidate);
+    const QString folder = state_.settings().resolve(candidate);
     int step = Probe;
     while (step != Done) {
         try {
@@ -158,9 +158,9 @@ DataDrive::Outcome DataDrive::tryCandidate(const QString& candidate, bool startu
                 step = Accept;
                 break;
             case Accept:
-                state_.settings.setFilePath(candidate);
-                state_.StartupDiskId = ReadDiskIdentity();
-                state_.clients.LoadClientFile(folder);
+                state_.settings().setFilePath(candidate);
+                state_.setStartupDiskId(ReadDiskIdentity());
+                state_.clients().LoadClientFile(folder);
                 if (!startupMode && services_.refreshClientList) {
                     services_.refreshClientList();
                 }
@@ -227,8 +227,8 @@ void DataDrive::OpenDataDisk(const QString& folder) {
         full_ = true;
         break;
     }
-    state_.DataPath = folder;
-    state_.clients.LoadClientFile(folder);
+    state_.setDataPath(folder);
+    state_.clients().LoadClientFile(folder);
     const QString testFile = folder + QLatin1Char('/') + kWriteTestFile;
     if (services_.fs.exists(testFile)) {
         services_.fs.remove(testFile);
@@ -265,7 +265,7 @@ void DataDrive::removeIfThere(const QString& path) {
 QString DataDrive::ReadDiskIdentity() {
     for (;;) {
         try {
-            return services_.volumes.read(state_.DataPath).trimmed();
+            return services_.volumes.read(state_.DataPath()).trimmed();
         } catch (const AppError& e) {
             if (e.number() == err::DriveNotReady) {
                 return {};
@@ -283,7 +283,7 @@ QString DataDrive::ReadDiskIdentity() {
 int DataDrive::recordCountOnDisk() {
     try {
         return records::ClientTable::recordCountForLength(
-            services_.fs.size(records::ClientTable::filePathFor(state_.DataPath)));
+            services_.fs.size(records::ClientTable::filePathFor(state_.DataPath())));
     } catch (const AppError&) {
         return -1; // no file: cannot match any count
     }
@@ -305,11 +305,11 @@ bool DataDrive::confirmSame(const std::function<bool()>& same) {
 }
 
 bool DataDrive::CheckDataDisk() {
-    if (state_.ending) {
+    if (state_.ending()) {
         return false;
     }
-    return confirmSame([this] { return ReadDiskIdentity() == state_.StartupDiskId; }) &&
-           confirmSame([this] { return recordCountOnDisk() == state_.clients.ClientCount(); });
+    return confirmSame([this] { return ReadDiskIdentity() == state_.StartupDiskId(); }) &&
+           confirmSame([this] { return recordCountOnDisk() == state_.clients().ClientCount(); });
 }
 
 } // namespace tov::app

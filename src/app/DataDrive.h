@@ -13,7 +13,7 @@ class VolumeLock;
 
 namespace tov::app {
 
-struct ProgramState;
+class ProgramState;
 
 // Choosing the data folder, checking and loading it, and the guard that every write and every
 // work sequence runs first: the volume must still be the one accepted, with as many records as

@@ -39,17 +39,17 @@ Program::Program(const QString& programFolder, platform::Platform platform)
     };
     menu_->setSequences(std::move(sequences));
     menu_->setStartUp([this] { return StartUp(*state_, platform_, *drive_, *menu_).run(); });
-    state_->EndProgram = [this] {
+    state_->setEndProgram([this] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             w->hide();
         }
         QCoreApplication::exit(0);
-    };
+    });
     // Asked to end by the host (a logout, a shutdown, a kill): as Exit does, with the screens'
     // work cancelled on the way out.
     if (platform_.endRequests) {
         platform_.endRequests->onEndRequested([this] {
-            if (!state_->ending) {
+            if (!state_->ending()) {
                 state_->endProgram();
             }
         });
@@ -60,9 +60,9 @@ Program::~Program() = default;
 
 QString Program::chooseDrive() {
     // Before any folder is accepted, the one in the settings is the current drive.
-    const QString current = state_->DataPath.isEmpty()
-                                ? state_->settings.resolve(state_->settings.FilePath())
-                                : state_->DataPath;
+    const QString current = state_->DataPath().isEmpty()
+                                ? state_->settings().resolve(state_->settings().FilePath())
+                                : state_->DataPath();
     frmDriveSelect dialog(platform_.drives->drives(), current, *platform_.boxes,
                           menu_->isVisible() ? menu_.get() : nullptr);
     dialog.exec();
@@ -74,13 +74,13 @@ bool Program::start() {
 }
 
 int Program::run() {
-    if (!start() || state_->ending) {
+    if (!start() || state_->ending()) {
         return 0;
     }
     const int status = QApplication::exec();
     // Every screen has closed and cleaned up after itself; this catches what an ending in the
     // middle of a piece of work could not.
-    RemoveConfidentialLeftovers(state_->settings);
+    RemoveConfidentialLeftovers(state_->settings());
     return status;
 }
 

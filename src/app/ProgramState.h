@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <utility>
 
 namespace tov::platform {
 class FileSystem;
@@ -16,45 +17,81 @@ class FileSystem;
 
 namespace tov::app {
 
-// The program-wide values every screen shares: the client table, the mode flags and the paths
-// set at start-up. One exists per run and is handed to each screen.
-struct ProgramState {
+// The program-wide values every screen shares: the settings, the client table, the edit mode and
+// the paths set at start-up. One exists per run and is handed to each screen; what a screen
+// decides it reports itself (its ProceedToNext), not through here.
+class ProgramState {
+public:
     ProgramState(const QString& programFolder, platform::FileSystem& fs)
-        : settings(programFolder), clients(fs) {}
+        : settings_(programFolder), clients_(fs) {}
 
     static inline const QString AppTitle = QStringLiteral("Tovaline II - Short Form");
 
-    Settings settings;
-    records::ClientTable clients;
+    Settings& settings() { return settings_; }
+    const Settings& settings() const { return settings_; }
+    records::ClientTable& clients() { return clients_; }
+    const records::ClientTable& clients() const { return clients_; }
+    const QString& programFolder() const { return settings_.programFolder(); }
 
     // True while an existing client is edited, false while a new client is entered.
-    bool EditMode = false;
+    bool EditMode() const { return editMode_; }
+    void setEditMode(bool editing) { editMode_ = editing; }
 
-    QString DataPath;
-    QString StartupDiskId;
-    QString QuestionBankPath;
-    QString SoundPath;
-    bool NumLockOn = true;
-    DbEngine engine;
-    Workspace workspace;
+    // The data volume's folder, its identity when it was opened, and where the question bank and
+    // the spoken prompts are.
+    const QString& DataPath() const { return dataPath_; }
+    void setDataPath(const QString& path) { dataPath_ = path; }
+    const QString& StartupDiskId() const { return startupDiskId_; }
+    void setStartupDiskId(const QString& id) { startupDiskId_ = id; }
+    const QString& QuestionBankPath() const { return questionBankPath_; }
+    void setQuestionBankPath(const QString& path) { questionBankPath_ = path; }
+    const QString& SoundPath() const { return soundPath_; }
+    void setSoundPath(const QString& path) { soundPath_ = path; }
+
+    bool NumLockOn() const { return numLockOn_; }
+    void setNumLockOn(bool on) { numLockOn_ = on; }
+
+    DbEngine& engine() { return engine_; }
+    Workspace& workspace() { return workspace_; }
+    void setWorkspace(Workspace workspace) { workspace_ = std::move(workspace); }
+
     // Last item of each section: 0, 67 (true/false items), 73 (multiple choice).
-    std::array<int, 3> SectionEnd{0, records::kTrueFalseItems, records::kItemCount};
+    const std::array<int, 3>& SectionEnd() const { return sectionEnd_; }
+    void setSectionEnd(const std::array<int, 3>& ends) { sectionEnd_ = ends; }
 
     // Wrong access codes in a row, and when (on the platform's clock) the next try may be made.
-    int WrongAccessCodes = 0;
-    qint64 AccessCodeAllowedAt = 0;
+    int WrongAccessCodes() const { return wrongAccessCodes_; }
+    void setWrongAccessCodes(int count) { wrongAccessCodes_ = count; }
+    qint64 AccessCodeAllowedAt() const { return accessCodeAllowedAt_; }
+    void setAccessCodeAllowedAt(qint64 ms) { accessCodeAllowedAt_ = ms; }
 
     // Ends the run: every screen closes and nothing more is written.
-    std::function<void()> EndProgram;
-    bool ending = false;
+    void setEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
+    const std::function<void()>& EndProgram() const { return endProgram_; }
+    bool ending() const { return ending_; }
     void endProgram() {
-        ending = true;
-        if (EndProgram) {
-            EndProgram();
+        ending_ = true;
+        if (endProgram_) {
+            endProgram_();
         }
     }
 
-    const QString& programFolder() const { return settings.programFolder(); }
+private:
+    Settings settings_;
+    records::ClientTable clients_;
+    bool editMode_ = false;
+    QString dataPath_;
+    QString startupDiskId_;
+    QString questionBankPath_;
+    QString soundPath_;
+    bool numLockOn_ = true;
+    DbEngine engine_;
+    Workspace workspace_;
+    std::array<int, 3> sectionEnd_{0, records::kTrueFalseItems, records::kItemCount};
+    int wrongAccessCodes_ = 0;
+    qint64 accessCodeAllowedAt_ = 0;
+    std::function<void()> endProgram_;
+    bool ending_ = false;
 };
 
 } // namespace tov::app

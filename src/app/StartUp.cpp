@@ -25,7 +25,7 @@ bool StartUp::run() {
         return false;
     }
     // Reports and scans an earlier run could not clean up, once it is sure no run is using them.
-    RemoveConfidentialLeftovers(state_.settings);
+    RemoveConfidentialLeftovers(state_.settings());
     // The menu outlives this start-up object; the request may come at any time later.
     platform_.instance->onRestoreRequested([&menu = menu_] {
         menu.setWindowState((menu.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
@@ -37,7 +37,7 @@ bool StartUp::run() {
     if (!setUpEngine()) {
         return false;
     }
-    state_.SoundPath = state_.settings.resolve(state_.settings.GetINISndPath());
+    state_.setSoundPath(state_.settings().resolve(state_.settings().GetINISndPath()));
 
     bool accepted = false;
     if (!attempt([&] { accepted = drive_.SelectDataDrive(true); }) || !accepted) {
@@ -46,37 +46,37 @@ bool StartUp::run() {
     menu_.ListRefreshAllowed = true;
 
     menu_.hide();
-    frmAbout splash(state_.settings.publisher());
+    frmAbout splash(state_.settings().publisher());
     splash.setSplash(true);
     splash.show();
-    while (!splash.FadeDone() && !state_.ending) {
+    while (!splash.FadeDone() && !state_.ending()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 
-    if (!attempt([&] { state_.StartupDiskId = drive_.ReadDiskIdentity(); })) {
+    if (!attempt([&] { state_.setStartupDiskId(drive_.ReadDiskIdentity()); })) {
         return false;
     }
     splash.close();
     menu_.show();
     ui::CenterForm(&menu_);
     menu_.Activate();
-    state_.NumLockOn = state_.settings.NumLock();
-    menu_.setNumLockChecked(state_.NumLockOn);
-    state_.SectionEnd = {0, records::kTrueFalseItems, records::kItemCount};
+    state_.setNumLockOn(state_.settings().NumLock());
+    menu_.setNumLockChecked(state_.NumLockOn());
+    state_.setSectionEnd({0, records::kTrueFalseItems, records::kItemCount});
     // First focus on the client list; with no clients it passes on to "Add New Client".
     menu_.activateWindow();
     menu_.lbNameDisplay()->setFocus(Qt::OtherFocusReason);
-    return !state_.ending;
+    return !state_.ending();
 }
 
 bool StartUp::setUpEngine() {
-    state_.QuestionBankPath = state_.programFolder() + QStringLiteral("/TOV2SF.MDB");
-    state_.engine.setDefaults(QString::fromLatin1(DefaultUser),
-                              QString::fromLatin1(DefaultPassword));
-    state_.engine.setIniPath(state_.settings.path());
+    state_.setQuestionBankPath(state_.programFolder() + QStringLiteral("/TOV2SF.MDB"));
+    state_.engine().setDefaults(QString::fromLatin1(DefaultUser),
+                                QString::fromLatin1(DefaultPassword));
+    state_.engine().setIniPath(state_.settings().path());
     try {
-        state_.settings.setSystemDB(state_.programFolder() + QStringLiteral("/zevltd.mda"));
-        state_.workspace = Workspace::open(state_.engine, QStringLiteral("admin"), QString());
+        state_.settings().setSystemDB(state_.programFolder() + QStringLiteral("/zevltd.mda"));
+        state_.setWorkspace(Workspace::open(state_.engine(), QStringLiteral("admin"), QString()));
     } catch (const AppError& e) {
         showError(e.number(), e.description());
         state_.endProgram();
@@ -93,7 +93,7 @@ bool StartUp::attempt(const std::function<void()>& step) {
     for (;;) {
         try {
             step();
-            return !state_.ending;
+            return !state_.ending();
         } catch (const AppError& e) {
             QString text;
             switch (e.number()) {

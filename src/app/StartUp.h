@@ -14,7 +14,7 @@ class frmMainMenu;
 namespace tov::app {
 
 class DataDrive;
-struct ProgramState;
+class ProgramState;
 
 // The start-up sequence the main menu runs before it is first shown.
 class StartUp {

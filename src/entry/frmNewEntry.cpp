@@ -45,7 +45,7 @@ frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
     QFrame* frame = mainFrame();
 
     lblClientName_ = ui::clientNameHeading(frame);
-    lblClientName_->setText(ctx_.state.clients.current().trimmed(Field::Name));
+    lblClientName_->setText(ctx_.state.clients().current().trimmed(Field::Name));
 
     gridArea_ = new QWidget(frame);
     auto* gridLayout = new QGridLayout(gridArea_);
@@ -80,7 +80,7 @@ frmNewEntry::~frmNewEntry() = default;
 bool frmNewEntry::buildGrids() {
     std::vector<std::pair<int, QStringList>> sections; // format, its item labels; as first met
     try {
-        const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
+        const auto bank = ctx_.state.workspace().OpenDatabase(ctx_.state.QuestionBankPath());
         app::RecordSet dQuestions = bank->OpenTable(QStringLiteral("ENGLISH"));
         for (dQuestions.MoveFirst(); !dQuestions.atEOF(); dQuestions.MoveNext()) {
             const int format =
@@ -97,7 +97,7 @@ bool frmNewEntry::buildGrids() {
         ctx_.platform.boxes->show(
             QStringLiteral("The answer grid cannot be shown: the question bank %1 cannot be "
                            "read.\r\rError %2:%3")
-                .arg(ctx_.state.QuestionBankPath)
+                .arg(ctx_.state.QuestionBankPath())
                 .arg(e.number())
                 .arg(e.description()),
             MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error, QString());
@@ -168,7 +168,7 @@ void frmNewEntry::addGrid(int format, const QStringList& labels) {
 }
 
 void frmNewEntry::loadAnswers() {
-    records::ClientRecord& r = ctx_.state.clients.current();
+    records::ClientRecord& r = ctx_.state.clients().current();
     QString responses = r.get(Field::Responses);
     if (ScanEditMode) {
         QString delivered = responses;
@@ -413,7 +413,7 @@ void frmNewEntry::save() {
     for (int n = 1; n <= records::kItemCount; ++n) {
         joined += answers_[static_cast<std::size_t>(n)];
     }
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     if (ctx_.drive.CheckDataDisk()) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
@@ -433,12 +433,12 @@ void frmNewEntry::cancel() {
     kit()->cmdMenuChoice(ChoiceSave)->setEnabled(false);
     kit()->cmdMenuChoice(ChoiceCancel)->setEnabled(false);
     setProceedToNext(false);
-    if (!ctx_.state.EditMode) {
-        auto& table = ctx_.state.clients;
+    if (!ctx_.state.EditMode()) {
+        auto& table = ctx_.state.clients();
         table.ClearClientRecord();
         table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
     }
-    ctx_.state.EditMode = false;
+    ctx_.state.setEditMode(false);
     closeScreen();
 }
 

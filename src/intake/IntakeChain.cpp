@@ -12,7 +12,7 @@ bool RunIntakeChain(const app::Context& context, QWidget* parent, const ScannedI
             info.showScanned(*scanned);
         }
         info.exec();
-        if (!info.ProceedToNext() || context.state.ending) {
+        if (!info.ProceedToNext() || context.state.ending()) {
             return false;
         }
     }
@@ -21,7 +21,7 @@ bool RunIntakeChain(const app::Context& context, QWidget* parent, const ScannedI
         court.showScanned(*scanned);
     }
     court.exec();
-    return court.ProceedToNext() && !context.state.ending;
+    return court.ProceedToNext() && !context.state.ending();
 }
 
 } // namespace tov::intake

@@ -154,7 +154,7 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     finishLayout();
 
     // Load.
-    if (ctx_.state.EditMode) {
+    if (ctx_.state.EditMode()) {
         RecordToScreen();
     }
 }
@@ -179,7 +179,7 @@ ClientInfo frmClientInfo::info() const {
 }
 
 void frmClientInfo::RecordToScreen() {
-    const records::ClientRecord& r = ctx_.state.clients.current();
+    const records::ClientRecord& r = ctx_.state.clients().current();
     const ClientInfo stored = InfoOf(r);
     txtName->setText(stored.name);
     txtAge->setText(stored.age);
@@ -204,7 +204,7 @@ void frmClientInfo::RecordToScreen() {
 }
 
 void frmClientInfo::RecordToDB() {
-    StoreInfo(ctx_.state.clients.current(), info(), limit_);
+    StoreInfo(ctx_.state.clients().current(), info(), limit_);
 }
 
 void frmClientInfo::Activate() {
@@ -213,7 +213,7 @@ void frmClientInfo::Activate() {
         k->setChoiceHelp(ChoiceOK, QStringLiteral("Client name has been deleted. Editing is not "
                                                   "permitted. Press Enter to continue."));
     }
-    if (ScanEditMode || ctx_.state.EditMode) {
+    if (ScanEditMode || ctx_.state.EditMode()) {
         k->ResetLabels();
         k->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
     } else {
@@ -284,7 +284,7 @@ void frmClientInfo::lockScreen() {
 }
 
 void frmClientInfo::countEdit(QWidget* field) {
-    if (!ctx_.state.EditMode || !limit_.fieldLeft(fieldOf(field), info())) {
+    if (!ctx_.state.EditMode() || !limit_.fieldLeft(fieldOf(field), info())) {
         return;
     }
     if (field->isEnabled()) {
@@ -319,9 +319,9 @@ void frmClientInfo::acceptInformation() {
         }
     }
 
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     bool changed = true;
-    if (ctx_.state.EditMode) {
+    if (ctx_.state.EditMode()) {
         changed = DiffersFrom(info(), table.current());
     } else {
         table.setCurrentClient(table.ClientCount() + 1);
@@ -330,11 +330,11 @@ void frmClientInfo::acceptInformation() {
     if (changed && limit_.mayStore(table.ClientCount(), ScanEditMode)) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
-        if (!ctx_.state.EditMode) {
+        if (!ctx_.state.EditMode()) {
             StartNewRecord(r, ctx_.platform.clock->today());
         }
         RecordToDB();
-        if (ctx_.state.EditMode) {
+        if (ctx_.state.EditMode()) {
             if (!ctx_.drive.CheckDataDisk()) {
                 setProceedToNext(false);
                 closeScreen();

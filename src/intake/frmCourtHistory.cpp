@@ -143,22 +143,22 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmCourtHistory::cmdMenuChoice_Click);
     finishLayout();
 
-    if (ctx_.state.EditMode) {
+    if (ctx_.state.EditMode()) {
         GetCourtData();
     }
 }
 
 void frmCourtHistory::GetCourtData() {
-    const records::ClientRecord& r = ctx_.state.clients.current();
+    const records::ClientRecord& r = ctx_.state.clients().current();
     for (int i = 0; i < FieldCount; ++i) {
         field(i)->setText(r.trimmed(kFields[static_cast<std::size_t>(i)].field));
     }
 }
 
 void frmCourtHistory::Activate() {
-    lblClientName_->setText(ctx_.state.clients.current().get(Field::Name).trimmed());
+    lblClientName_->setText(ctx_.state.clients().current().get(Field::Name).trimmed());
     lblClientName_->show();
-    if (ScanEditMode || ctx_.state.EditMode) {
+    if (ScanEditMode || ctx_.state.EditMode()) {
         kit()->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
     } else {
         field(0)->setFocus(Qt::OtherFocusReason);
@@ -273,8 +273,8 @@ void frmCourtHistory::cmdMenuChoice_Click(int index) {
     if (index == ChoiceOK) {
         acceptInformation();
     } else if (index == ChoiceCancel) {
-        if (!ctx_.state.EditMode) {
-            auto& table = ctx_.state.clients;
+        if (!ctx_.state.EditMode()) {
+            auto& table = ctx_.state.clients();
             table.ClearClientRecord();
             // Client 1 becomes current again; with no clients there is none.
             table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
@@ -308,20 +308,20 @@ void frmCourtHistory::acceptInformation() {
     if (!SaveCourtData()) {
         return;
     }
-    setProceedToNext(!ctx_.state.ending);
+    setProceedToNext(!ctx_.state.ending());
     closeScreen();
 }
 
 bool frmCourtHistory::SaveCourtData() {
     field(BAC)->setText(StoredBAC(field(BAC)->text()));
     field(StBAC)->setText(StoredBAC(field(StBAC)->text()));
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     records::ClientRecord& r = table.current();
     const records::ClientRecord before = r;
     for (int i = 0; i < FieldCount; ++i) {
         r.set(kFields[static_cast<std::size_t>(i)].field, field(i)->text());
     }
-    if (!ctx_.state.EditMode) {
+    if (!ctx_.state.EditMode()) {
         return true;
     }
     if (!ctx_.drive.CheckDataDisk()) {

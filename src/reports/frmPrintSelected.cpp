@@ -32,7 +32,7 @@ frmPrintSelected::frmPrintSelected(const app::Context& context, platform::Printe
     list_->setFont(font);
     list_->setMinimumSize(QFontMetrics(font).horizontalAdvance(QString(32, QLatin1Char('M'))),
                           ui::twips(3600));
-    const auto& table = ctx_.state.clients;
+    const auto& table = ctx_.state.clients();
     for (int n = 1; n <= table.ClientCount(); ++n) {
         list_->addItem(QStringLiteral("%1-%2").arg(n).arg(table.Clients(n).get(Field::Name)));
     }
@@ -94,7 +94,7 @@ void frmPrintSelected::cmdMenuChoice_Click(int index) {
 }
 
 void frmPrintSelected::printSelected() {
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     const QString folder = ctx_.state.programFolder();
     QList<int> copies;
     try {
@@ -106,7 +106,7 @@ void frmPrintSelected::printSelected() {
             list_->setCurrentRow(row, QItemSelectionModel::NoUpdate);
             const int record = row + 1;
             table.setCurrentClient(record);
-            ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings.publisher()),
+            ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings().publisher()),
                         table.current(), record, extra_);
             copies << static_cast<int>(copies.size()) + 1;
             CopyReportTo(folder, copies.size());

@@ -92,11 +92,11 @@ void frmViewReport::Activate() {
     }
     activated_ = true;
     ui::SetHourglass();
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     QString error;
     try {
         ScoreClient(ctx_.state.programFolder(),
-                    app::PublisherTexts::of(ctx_.state.settings.publisher()), table.current(),
+                    app::PublisherTexts::of(ctx_.state.settings().publisher()), table.current(),
                     table.CurrentClient(), extra_);
         text1_->setPlainText(ReadReportFile(ctx_.state.programFolder()));
         shown_ = true;

@@ -61,7 +61,7 @@ bool ScanProcedure::identify(QString& name, QString& licence) {
     {
         frmScanInfo info(ctx_, mainWindow_);
         info.exec();
-        if (!info.ProceedToNext() || ctx_.state.ending) {
+        if (!info.ProceedToNext() || ctx_.state.ending()) {
             return false;
         }
         name = info.txtName->text();
@@ -90,7 +90,7 @@ SheetReading ScanProcedure::readPage(const PreparedPage& page, QDate today) {
     // The reader's trace messages are for diagnosis only; an operator would face
     // a hundred boxes for each sheet.
     Trace trace;
-    if (ctx_.state.settings.scanTrace()) {
+    if (ctx_.state.settings().scanTrace()) {
         trace = [boxes = ctx_.platform.boxes.get()](const QString& text) {
             boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::None, QString());
         };
@@ -100,7 +100,7 @@ SheetReading ScanProcedure::readPage(const PreparedPage& page, QDate today) {
         // review screens open it for themselves. The base points written back go
         // to the file in one transaction; they are for diagnosis, so a reading
         // stands without them.
-        const auto bank = ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
+        const auto bank = ctx_.state.workspace().OpenDatabase(ctx_.state.QuestionBankPath());
         app::RecordSet table = bank->OpenTable(QStringLiteral("ScanItem"));
         bank->BeginTrans();
         app::RecordSetScanItems items(table);
@@ -186,7 +186,7 @@ void ScanProcedure::run() {
     keepImages(raw, prepared);
     // The images show the client's answers: they go when the scan's work ends, saved, cancelled
     // or refused, and stay only while the reader is being diagnosed.
-    const ImagesKept images{ctx_.state.programFolder(), ctx_.state.settings.scanTrace()};
+    const ImagesKept images{ctx_.state.programFolder(), ctx_.state.settings().scanTrace()};
     if (reading.outcome != SheetOutcome::Read) {
         scanError(RefusalText(reading));
         return;
@@ -198,7 +198,7 @@ void ScanProcedure::run() {
 void ScanProcedure::review(const QString& name, const QString& licence, const ScannedSheet& sheet,
                            const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
-    state.EditMode = false;
+    state.setEditMode(false);
     intake::ScannedIntake shown{name,          licence,         sheet.Age, sheet.Gender, sheet.Race,
                                 sheet.Marital, sheet.Education, sheet.SSN, {},           doubtful};
     shown.court = {sheet.PriorDUI,
@@ -218,7 +218,7 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
     }
     // The record's answers field is 73 characters: a short reading is padded with
     // blanks, which the grid reports and turns into unanswered items.
-    state.clients.current().set(
+    state.clients().current().set(
         records::Field::Responses,
         sheet.ScannedAnswers.leftJustified(records::kItemCount, QLatin1Char(' '), true));
     entry::frmNewEntry grid(ctx_, mainWindow_);

@@ -46,7 +46,7 @@ bool PromptForAccessCode(const app::Context& ctx, QWidget* parent) {
     app::ProgramState& state = ctx.state;
     platform::Clock& clock = *ctx.platform.clock;
     const auto waitSeconds = [&state, &clock] {
-        const qint64 left = state.AccessCodeAllowedAt - clock.elapsedMs();
+        const qint64 left = state.AccessCodeAllowedAt() - clock.elapsedMs();
         return left <= 0 ? 0 : int((left + 999) / 1000);
     };
     for (;;) {
@@ -58,17 +58,17 @@ bool PromptForAccessCode(const app::Context& ctx, QWidget* parent) {
         if (!entry) {
             return false;
         }
-        switch (CheckAccessCode(*entry, state.settings.accessCode())) {
+        switch (CheckAccessCode(*entry, state.settings().accessCode())) {
         case CodeCheck::Right:
-            state.WrongAccessCodes = 0;
+            state.setWrongAccessCodes(0);
             return true;
         case CodeCheck::Damaged:
             damaged(ctx);
             return false;
         case CodeCheck::Wrong:
-            ++state.WrongAccessCodes;
-            state.AccessCodeAllowedAt =
-                clock.elapsedMs() + 1000LL * AccessCodeWait(state.WrongAccessCodes);
+            state.setWrongAccessCodes(state.WrongAccessCodes() + 1);
+            state.setAccessCodeAllowedAt(clock.elapsedMs() +
+                                         1000LL * AccessCodeWait(state.WrongAccessCodes()));
             ctx.platform.boxes->show(QStringLiteral("Incorrect password.  Please try again."),
                                      MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
                                      QStringLiteral("Incorrect Password"));
@@ -107,7 +107,7 @@ bool ChangeAccessCode(const app::Context& ctx, QWidget* parent) {
                                      "code has not been changed."));
     }
     try {
-        ctx.state.settings.setAccessCode(StoredAccessCode(*first));
+        ctx.state.settings().setAccessCode(StoredAccessCode(*first));
     } catch (const AppError& e) {
         return refuse(platform::ErrorText(e.number(), e.description()));
     }

@@ -57,7 +57,7 @@ bool DeleteNames(const app::Context& context) {
     if (!context.drive.CheckDataDisk()) {
         return false;
     }
-    auto& table = context.state.clients;
+    auto& table = context.state.clients();
     for (int n = 1; n <= table.ClientCount(); ++n) {
         records::ClientRecord& r = table.Clients(n);
         if (r.get(Field::NameDeleted) != QStringLiteral("0")) {

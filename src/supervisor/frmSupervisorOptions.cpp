@@ -152,7 +152,7 @@ frmSupervisorOptions::frmSupervisorOptions(const app::Context& context, platform
     connect(tabs_, &QTabWidget::currentChanged, this, &frmSupervisorOptions::tabChanged);
     connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmSupervisorOptions::cmdMenuChoice_Click);
 
-    emptyVolume_ = ctx_.state.clients.ClientCount() == 0;
+    emptyVolume_ = ctx_.state.clients().ClientCount() == 0;
     showCurrentName();
     finishLayout();
 }
@@ -162,7 +162,7 @@ reports::ExtraPages frmSupervisorOptions::extraPages() const {
 }
 
 void frmSupervisorOptions::showCurrentName() {
-    const auto& table = ctx_.state.clients;
+    const auto& table = ctx_.state.clients();
     lblNameDisplay_->setText(emptyVolume_ || table.CurrentClient() == 0
                                  ? QStringLiteral("No Clients")
                                  : table.Clients(table.CurrentClient()).trimmed(Field::Name));
@@ -223,7 +223,7 @@ void frmSupervisorOptions::databaseEmpty(const QString& title) {
 }
 
 void frmSupervisorOptions::execute() {
-    const bool empty = ctx_.state.clients.ClientCount() == 0;
+    const bool empty = ctx_.state.clients().ClientCount() == 0;
     switch (tabs_->currentIndex()) {
     case TabReports: {
         if (empty) {
@@ -267,13 +267,13 @@ void frmSupervisorOptions::execute() {
 }
 
 void frmSupervisorOptions::PrintAllReports() {
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     const QString folder = ctx_.state.programFolder();
     QList<int> copies;
     try {
         for (int n = 1; n <= table.ClientCount(); ++n) {
             table.setCurrentClient(n);
-            reports::ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings.publisher()),
+            reports::ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings().publisher()),
                                  table.current(), n, extraPages());
             reports::CopyReportTo(folder, n);
             copies << n;

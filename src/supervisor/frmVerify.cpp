@@ -84,7 +84,7 @@ frmVerify::frmVerify(const app::Context& context, QWidget* parent)
     connect(k, &ui::ScreenKit::menuChoiceClicked, this, [this](int) { closeScreen(); });
 
     // The stored answers, trimmed as they are written back.
-    records::ClientRecord& r = ctx_.state.clients.current();
+    records::ClientRecord& r = ctx_.state.clients().current();
     stored_ = r.trimmed(Field::Responses);
     r.set(Field::Responses, stored_);
     entry_ = QString(records::kItemCount, QLatin1Char('0'));
@@ -147,7 +147,7 @@ void frmVerify::back() {
 
 void frmVerify::answer(QChar digit) {
     const int item = currentItem();
-    const QChar highest = item <= ctx_.state.SectionEnd[1] ? QLatin1Char('2') : QLatin1Char('4');
+    const QChar highest = item <= ctx_.state.SectionEnd()[1] ? QLatin1Char('2') : QLatin1Char('4');
     if (digit < QLatin1Char('0') || digit > highest) {
         ctx_.platform.boxes->beep();
         return;
@@ -163,7 +163,7 @@ void frmVerify::answer(QChar digit) {
 
 void frmVerify::endOfPass() {
     if (correcting_) {
-        ctx_.state.clients.current().set(Field::Responses, entry_);
+        ctx_.state.clients().current().set(Field::Responses, entry_);
         store(QStringLiteral("Data Verification complete."), QString());
         return;
     }
@@ -194,7 +194,7 @@ void frmVerify::store(const QString& message, const QString& title) {
     finished_ = true;
     ctx_.platform.boxes->show(message, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Information,
                               title);
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     // What the file holds, which memory keeps when nothing can be written.
     records::ClientRecord before = table.current();
     before.set(Field::Responses, stored_);

@@ -105,8 +105,8 @@ void frmPresentQA::setLanguage(const QString& language) {
 }
 
 bool frmPresentQA::OpenQuestions() {
-    const app::ProgramState& state = ctx_.state;
-    prompts_.setFolder(PromptPlayer::soundFolder(state.SoundPath, language_));
+    app::ProgramState& state = ctx_.state;
+    prompts_.setFolder(PromptPlayer::soundFolder(state.SoundPath(), language_));
     const auto refuse = [this](const QString& text) {
         ctx_.platform.boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
                                   refusalTitle());
@@ -114,7 +114,7 @@ bool frmPresentQA::OpenQuestions() {
     };
     app::RecordSet questions;
     try {
-        bank_ = state.workspace.OpenDatabase(state.QuestionBankPath);
+        bank_ = state.workspace().OpenDatabase(state.QuestionBankPath());
         questions = bank_->OpenRecordset(QStringLiteral("Select * from [") + language_ +
                                          QStringLiteral("]"));
     } catch (const AppError& e) {
@@ -124,7 +124,7 @@ bool frmPresentQA::OpenQuestions() {
     if (questions.RecordCount() < kItems) {
         return refuse(shortTableText(language_, questions.RecordCount()));
     }
-    sequence_ = ItemSequence(std::move(questions), state.SectionEnd);
+    sequence_ = ItemSequence(std::move(questions), state.SectionEnd());
     if (!closing_) {
         present(sequence_.start());
     }
@@ -267,7 +267,7 @@ void frmPresentQA::abortTest() {
     if (closing_) {
         return;
     }
-    auto& table = ctx_.state.clients;
+    auto& table = ctx_.state.clients();
     table.ClearClientRecord();
     // Client 1 becomes current again; with no clients there is none.
     table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
@@ -284,7 +284,7 @@ void frmPresentQA::finishTest() {
 }
 
 bool frmPresentQA::storeResponses() {
-    return StoreResponses(ctx_.state.clients, sequence_.codes(), *ctx_.platform.boxes);
+    return StoreResponses(ctx_.state.clients(), sequence_.codes(), *ctx_.platform.boxes);
 }
 
 void frmPresentQA::endPresentation() {

@@ -135,7 +135,7 @@ void frmSelectEntryMethod::cmdMenuChoice_Click(int index) {
     }
     // A new client whose entry stopped before anything was stored is not left current, or the
     // supervisor's report would be of a client that is not in the file.
-    records::ClientTable& table = ctx_.state.clients;
+    records::ClientTable& table = ctx_.state.clients();
     if (table.CurrentClient() > table.ClientCount()) {
         table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
     }
@@ -181,7 +181,7 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
             language = chooser.Language();
         }
     }
-    if (!chosen || state.ending) {
+    if (!chosen || state.ending()) {
         return Outcome::Done;
     }
 
@@ -202,7 +202,7 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
 
     // Only the supervisor takes the program back from the client, whether the test was finished
     // or aborted.
-    while (!state.ending && !supervisor::PromptForAccessCode(ctx_, this)) {
+    while (!state.ending() && !supervisor::PromptForAccessCode(ctx_, this)) {
     }
     return Outcome::Done;
 }

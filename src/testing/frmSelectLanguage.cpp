@@ -52,7 +52,7 @@ frmSelectLanguage::frmSelectLanguage(const app::Context& context, QWidget* paren
 
 int frmSelectLanguage::LanguageCount() {
     const std::unique_ptr<app::Database> bank =
-        ctx_.state.workspace.OpenDatabase(ctx_.state.QuestionBankPath);
+        ctx_.state.workspace().OpenDatabase(ctx_.state.QuestionBankPath());
     const QStringList languages = PresentationLanguages(bank->TableDefs());
     int count = 0;
     for (const QString& language : languages) {

@@ -78,7 +78,7 @@ frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
     frMainMenu_->setPalette(fp);
     frMainMenu_->setFixedSize(twips(11400), twips(6300));
 
-    const Branding brand = Branding::of(state_.settings.publisher());
+    const Branding brand = Branding::of(state_.settings().publisher());
     imgZEVLogo_ = new QLabel(frMainMenu_);
     imgZEVLogo_->setObjectName(QStringLiteral("imgZEVLogo"));
     imgZEVLogo_->setPixmap(brand.logo(QSize(twips(3600), twips(900))));
@@ -177,10 +177,10 @@ void frmMainMenu::buildMenuBar() {
     mnuNumLock_ = options->addAction(QStringLiteral("&Num Lock Always On"));
     mnuNumLock_->setObjectName(QStringLiteral("mnuNumLock"));
     mnuNumLock_->setCheckable(true);
-    mnuNumLock_->setChecked(state_.NumLockOn);
+    mnuNumLock_->setChecked(state_.NumLockOn());
     // The check mark follows the option, not the click, so that a failed write shows no change.
     connect(mnuNumLock_, &QAction::triggered, this, [this] {
-        mnuNumLock_->setChecked(state_.NumLockOn);
+        mnuNumLock_->setChecked(state_.NumLockOn());
         mnuNumLock_Click();
     });
 
@@ -216,9 +216,9 @@ void frmMainMenu::Activate() {
     RefreshNameDisplay();
     // The rebuilt list shows the client that stays current, as it was shown before.
     if (hadSelection && lbNameDisplay_->currentItem() == nullptr &&
-        state_.clients.CurrentClient() >= 1 &&
-        state_.clients.CurrentClient() <= lbNameDisplay_->count()) {
-        lbNameDisplay_->setCurrentRow(state_.clients.CurrentClient() - 1);
+        state_.clients().CurrentClient() >= 1 &&
+        state_.clients().CurrentClient() <= lbNameDisplay_->count()) {
+        lbNameDisplay_->setCurrentRow(state_.clients().CurrentClient() - 1);
     }
     updateAddChoice();
     if (CloseOthersOnActivate) {
@@ -231,14 +231,15 @@ void frmMainMenu::Activate() {
 }
 
 void frmMainMenu::RefreshNameDisplay() {
-    const int count = state_.clients.ClientCount();
+    const int count = state_.clients().ClientCount();
     if (count <= 0 || !ListRefreshAllowed) {
         return;
     }
     const QSignalBlocker block(lbNameDisplay_);
     lbNameDisplay_->clear();
     for (int n = 1; n <= count; ++n) {
-        lbNameDisplay_->addItem(listEntry(n, state_.clients.Clients(n).get(records::Field::Name)));
+        lbNameDisplay_->addItem(
+            listEntry(n, state_.clients().Clients(n).get(records::Field::Name)));
     }
 }
 
@@ -252,7 +253,7 @@ void frmMainMenu::updateEditChoice() {
 void frmMainMenu::updateAddChoice() {
     kit_->cmdMenuChoice(AddNewClient)
         ->setEnabled(bool(sequences_.AddNewClient) &&
-                     state_.clients.ClientCount() < records::ClientTable::Capacity);
+                     state_.clients().ClientCount() < records::ClientTable::Capacity);
 }
 
 void frmMainMenu::lbNameDisplay_Click() {
@@ -264,8 +265,8 @@ void frmMainMenu::lbNameDisplay_Click() {
     // Only the number before the first hyphen counts: names may hold hyphens too.
     bool ok = false;
     const int record = item->text().section(QLatin1Char('-'), 0, 0).toInt(&ok);
-    if (ok && record >= 1 && record <= state_.clients.ClientCount()) {
-        state_.clients.setCurrentClient(record);
+    if (ok && record >= 1 && record <= state_.clients().ClientCount()) {
+        state_.clients().setCurrentClient(record);
     }
 }
 
@@ -287,7 +288,7 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lbNameDisplay_) {
         switch (event->type()) {
         case QEvent::FocusIn:
-            if (state_.clients.ClientCount() < 1) {
+            if (state_.clients().ClientCount() < 1) {
                 // Nothing to pick: go on to adding a client.
                 QTimer::singleShot(0, this, [this] {
                     QPushButton* add = kit_->cmdMenuChoice(AddNewClient);
@@ -332,7 +333,7 @@ void frmMainMenu::runSequence(const std::function<void()>& sequence, bool isEdit
     ListRefreshAllowed = false;
     frMainMenu_->hide();
     sequence();
-    if (state_.ending) {
+    if (state_.ending()) {
         return;
     }
     CloseOthersOnActivate = true;
@@ -347,14 +348,14 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
         if (!sequences_.EditCurrentClient || !drive_.CheckDataDisk()) {
             return;
         }
-        state_.EditMode = true;
+        state_.setEditMode(true);
         runSequence(sequences_.EditCurrentClient, true);
         break;
     case AddNewClient:
         if (!sequences_.AddNewClient || !drive_.CheckDataDisk()) {
             return;
         }
-        state_.EditMode = false;
+        state_.setEditMode(false);
         runSequence(sequences_.AddNewClient, false);
         break;
     case SupervisorOptions:
@@ -373,7 +374,7 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
 }
 
 void frmMainMenu::timNumLock_Timer() {
-    platform_.keyboard->setNumLock(state_.NumLockOn);
+    platform_.keyboard->setNumLock(state_.NumLockOn());
 }
 
 void frmMainMenu::setNumLockChecked(bool on) {
@@ -381,19 +382,19 @@ void frmMainMenu::setNumLockChecked(bool on) {
 }
 
 void frmMainMenu::mnuNumLock_Click() {
-    const bool on = !state_.NumLockOn;
+    const bool on = !state_.NumLockOn();
     try {
-        state_.settings.setNumLock(on);
+        state_.settings().setNumLock(on);
     } catch (const AppError& e) {
         platform::showAppError(*platform_.boxes, e);
         return;
     }
-    state_.NumLockOn = on;
+    state_.setNumLockOn(on);
     mnuNumLock_->setChecked(on);
 }
 
 void frmMainMenu::mnuAbout_Click() {
-    app::frmAbout about(state_.settings.publisher(), this);
+    app::frmAbout about(state_.settings().publisher(), this);
     about.setSplash(false);
     about.exec();
 }

@@ -13,7 +13,7 @@ class QTimer;
 
 namespace tov::app {
 class DataDrive;
-struct ProgramState;
+class ProgramState;
 } // namespace tov::app
 namespace tov::platform {
 struct Platform;

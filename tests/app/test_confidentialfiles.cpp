@@ -56,7 +56,7 @@ void plant(const QString& kind, const QString& path, const QString& victim,
 }
 
 records::ClientRecord firstClient(ReportRig& rig) {
-    return rig.state().clients.Clients(1);
+    return rig.state().clients().Clients(1);
 }
 
 QImage page() {
@@ -242,7 +242,7 @@ void TestConfidentialFiles::batchCopiesGoWithTheBatch() {
     QFETCH(QString, refusal);
     ReportRig rig(kClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     rig.printer.failure = refusal;
     QMap<QString, int> whilePrinting; // copy -> mode, as the first job reaches the printer
     rig.printer.onPrint = [&](const platform::PrintJob&) {

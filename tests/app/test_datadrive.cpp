@@ -85,8 +85,8 @@ struct Rig {
         writeFile(volB + "/DATA401.TOV", record("Gamma"));
         volumes.ids[volA] = "VOL-A";
         volumes.ids[volB] = "VOL-B";
-        state.EndProgram = [this] { ++ends; };
-        state.settings.setFilePath(volA);
+        state.setEndProgram([this] { ++ends; });
+        state.settings().setFilePath(volA);
     }
     QString ini() const { return QString::fromUtf8(readFile(program + "/tov2sf.ini")); }
 };
@@ -130,11 +130,11 @@ void TestDataDrive::storedFolderAcceptedWithoutDialog() {
     QVERIFY(rig.drive.SelectDataDrive(true));
     QCOMPARE(rig.dialogs, 0);
     QVERIFY(rig.boxes.shown.isEmpty());
-    QCOMPARE(rig.state.DataPath, rig.volA);
-    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-A"));
-    QCOMPARE(rig.state.clients.ClientCount(), 2);
-    QCOMPARE(rig.state.clients.CurrentClient(), 1);
-    QCOMPARE(rig.state.clients.Clients(2).trimmed(records::Field::Name), QStringLiteral("Beta"));
+    QCOMPARE(rig.state.DataPath(), rig.volA);
+    QCOMPARE(rig.state.StartupDiskId(), QStringLiteral("VOL-A"));
+    QCOMPARE(rig.state.clients().ClientCount(), 2);
+    QCOMPARE(rig.state.clients().CurrentClient(), 1);
+    QCOMPARE(rig.state.clients().Clients(2).trimmed(records::Field::Name), QStringLiteral("Beta"));
     QVERIFY(rig.ini().contains("FilePath=" + rig.volA + "\n"));
     QCOMPARE(rig.ends, 0);
     QCOMPARE(rig.refreshes, 0); // the main menu fills its list itself at start-up
@@ -142,11 +142,11 @@ void TestDataDrive::storedFolderAcceptedWithoutDialog() {
 
 void TestDataDrive::relativeStoredFolderFromProgramFolder() {
     Rig rig;
-    rig.state.settings.setFilePath("../volB");
+    rig.state.settings().setFilePath("../volB");
     rig.volumes.ids[QDir::cleanPath(rig.program + "/../volB")] = "VOL-B";
     QVERIFY(rig.drive.SelectDataDrive(true));
-    QCOMPARE(rig.state.DataPath, QDir::cleanPath(rig.volB));
-    QCOMPARE(rig.state.clients.ClientCount(), 1);
+    QCOMPARE(rig.state.DataPath(), QDir::cleanPath(rig.volB));
+    QCOMPARE(rig.state.clients().ClientCount(), 1);
     QVERIFY(rig.ini().contains("FilePath=../volB\n"));
 }
 
@@ -177,17 +177,17 @@ void TestDataDrive::longFolderOpens() {
     writeFile(folder + "/DATA401.TOV", record("Longpath"));
     rig.volumes.ids[folder] = "SHARE";
     if (chosen) {
-        rig.state.settings.setFilePath(rig.root.filePath("nowhere"));
+        rig.state.settings().setFilePath(rig.root.filePath("nowhere"));
         rig.boxes.script({Answer::Yes});
         rig.dialogAnswers = {folder};
     } else {
-        rig.state.settings.setFilePath(folder);
+        rig.state.settings().setFilePath(folder);
     }
     QVERIFY(rig.drive.SelectDataDrive(true));
     QCOMPARE(rig.dialogs, chosen ? 1 : 0);
-    QCOMPARE(rig.state.DataPath, folder);
-    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("SHARE"));
-    QCOMPARE(rig.state.clients.Clients(1).trimmed(records::Field::Name),
+    QCOMPARE(rig.state.DataPath(), folder);
+    QCOMPARE(rig.state.StartupDiskId(), QStringLiteral("SHARE"));
+    QCOMPARE(rig.state.clients().Clients(1).trimmed(records::Field::Name),
              QStringLiteral("Longpath"));
     QCOMPARE(rig.lock.held, folder);
     // The lock beside the client file takes such a folder too.
@@ -203,18 +203,18 @@ void TestDataDrive::longFolderOpens() {
 // An installed program's settings name no volume: the choice comes first, with no message.
 void TestDataDrive::newInstallationChoosesFirst() {
     Rig rig;
-    rig.state.settings.setFilePath(QString());
+    rig.state.settings().setFilePath(QString());
     rig.dialogAnswers = {rig.volB};
     QVERIFY(rig.drive.SelectDataDrive(true));
     QVERIFY(rig.boxes.shown.isEmpty());
     QCOMPARE(rig.dialogs, 1);
-    QCOMPARE(rig.state.DataPath, rig.volB);
+    QCOMPARE(rig.state.DataPath(), rig.volB);
     QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
 }
 
 void TestDataDrive::missingFileAsksForAnotherDrive() {
     Rig rig;
-    rig.state.settings.setFilePath(rig.root.filePath("empty"));
+    rig.state.settings().setFilePath(rig.root.filePath("empty"));
     QDir().mkpath(rig.root.filePath("empty"));
     rig.boxes.script({Answer::Yes});
     rig.dialogAnswers = {rig.volB};
@@ -226,7 +226,7 @@ void TestDataDrive::missingFileAsksForAnotherDrive() {
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
     QCOMPARE(rig.boxes.shown[0].icon, Icon::None);
     QCOMPARE(rig.dialogs, 1);
-    QCOMPARE(rig.state.DataPath, rig.volB);
+    QCOMPARE(rig.state.DataPath(), rig.volB);
     QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
     // Nothing was created on the folder that had no client file.
     QVERIFY(QDir(rig.root.filePath("empty")).isEmpty());
@@ -234,7 +234,7 @@ void TestDataDrive::missingFileAsksForAnotherDrive() {
 
 void TestDataDrive::doneWithoutChoiceGivesEmptyCandidate() {
     Rig rig;
-    rig.state.settings.setFilePath(rig.root.filePath("nowhere"));
+    rig.state.settings().setFilePath(rig.root.filePath("nowhere"));
     rig.boxes.script({Answer::Yes, Answer::No});
     rig.dialogAnswers = {QString()};
     QVERIFY(!rig.drive.SelectDataDrive(true));
@@ -260,7 +260,7 @@ void TestDataDrive::driveLetterNamedInCapitals() {
     QFETCH(QString, stored);
     QFETCH(QString, named);
     Rig rig;
-    rig.state.settings.setFilePath(stored);
+    rig.state.settings().setFilePath(stored);
     rig.boxes.script({Answer::No});
     QVERIFY(!rig.drive.SelectDataDrive(true));
     QCOMPARE(rig.boxes.shown.size(), 1);
@@ -284,8 +284,8 @@ void TestDataDrive::writeProtectedThenOk() {
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::OkCancel);
     QCOMPARE(rig.boxes.shown[0].icon, Icon::Error);
     QCOMPARE(rig.dialogs, 0);
-    QCOMPARE(rig.state.DataPath, rig.volA);
-    QCOMPARE(rig.state.clients.ClientCount(), 2);
+    QCOMPARE(rig.state.DataPath(), rig.volA);
+    QCOMPARE(rig.state.clients().ClientCount(), 2);
     QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
 }
 
@@ -314,7 +314,7 @@ void TestDataDrive::tooManyClientsOffersAnotherDrive() {
     QVERIFY(rig.boxes.shown[0].text.contains("52 client records"));
     QVERIFY(rig.boxes.shown[0].text.endsWith("Would you like to try another drive?"));
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
-    QCOMPARE(rig.state.DataPath, rig.volB);
+    QCOMPARE(rig.state.DataPath(), rig.volB);
     QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), many);
     QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
 }
@@ -400,8 +400,8 @@ void TestDataDrive::lockAndFullVolume() {
                            : opened == QLatin1String("B") ? rig.volB
                                                           : QString();
     if (!folder.isEmpty()) {
-        QCOMPARE(rig.state.DataPath, folder);
-        QCOMPARE(rig.state.clients.ClientCount(), folder == rig.volA ? 2 : 1);
+        QCOMPARE(rig.state.DataPath(), folder);
+        QCOMPARE(rig.state.clients().ClientCount(), folder == rig.volA ? 2 : 1);
     }
     QCOMPARE(rig.ends, opened.isEmpty() ? 1 : 0);
     // A volume another program holds is never written to, nor its file created.
@@ -416,9 +416,9 @@ void TestDataDrive::menuModeGiveUpReloadsPrevious() {
     rig.dialogAnswers = {rig.root.filePath("nowhere")};
     rig.boxes.script({Answer::No});
     QVERIFY(rig.drive.SelectDataDrive(false));
-    QCOMPARE(rig.state.DataPath, rig.volA);
-    QCOMPARE(rig.state.clients.ClientCount(), 2);
-    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-A"));
+    QCOMPARE(rig.state.DataPath(), rig.volA);
+    QCOMPARE(rig.state.clients().ClientCount(), 2);
+    QCOMPARE(rig.state.StartupDiskId(), QStringLiteral("VOL-A"));
     QCOMPARE(rig.refreshes, 1);
     QCOMPARE(rig.ends, 0);
     QCOMPARE(rig.ini(), before);
@@ -445,9 +445,9 @@ void TestDataDrive::menuModeAcceptRefreshesList() {
     rig.dialogAnswers = {rig.volB};
     QVERIFY(rig.drive.SelectDataDrive(false));
     QCOMPARE(rig.dialogs, 1);
-    QCOMPARE(rig.state.DataPath, rig.volB);
-    QCOMPARE(rig.state.StartupDiskId, QStringLiteral("VOL-B"));
-    QCOMPARE(rig.state.clients.ClientCount(), 1);
+    QCOMPARE(rig.state.DataPath(), rig.volB);
+    QCOMPARE(rig.state.StartupDiskId(), QStringLiteral("VOL-B"));
+    QCOMPARE(rig.state.clients().ClientCount(), 1);
     QCOMPARE(rig.refreshes, 1);
     QVERIFY(rig.ini().contains("FilePath=" + rig.volB + "\n"));
 }
@@ -463,15 +463,15 @@ void TestDataDrive::writeTestLeavesNoFile() {
 
 void TestDataDrive::identityReadFailures() {
     Rig rig;
-    rig.state.DataPath = rig.volA;
+    rig.state.setDataPath(rig.volA);
     rig.volumes.ids[rig.volA] = "  VOL-A  ";
     QCOMPARE(rig.drive.ReadDiskIdentity(), QStringLiteral("VOL-A"));
 
-    rig.state.DataPath = rig.root.filePath("pulled");
+    rig.state.setDataPath(rig.root.filePath("pulled"));
     QCOMPARE(rig.drive.ReadDiskIdentity(), QString());
     QVERIFY(rig.boxes.shown.isEmpty());
 
-    rig.state.DataPath = rig.volA;
+    rig.state.setDataPath(rig.volA);
     rig.volumes.failures = {err::DeviceIo};
     rig.boxes.script({Answer::Retry});
     QCOMPARE(rig.drive.ReadDiskIdentity(), QStringLiteral("VOL-A"));

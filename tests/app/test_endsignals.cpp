@@ -75,7 +75,7 @@ int runUntilSignal(int argc, char** argv, const QString& road) {
     for (const QString& name : built.entryList({QStringLiteral("*.TXT")}, QDir::Files)) {
         QFile::copy(built.filePath(name), QDir(rig.programDir).filePath(name));
     }
-    rig.state().EndProgram = rig.programEnd;
+    rig.state().setEndProgram(rig.programEnd);
     rig.scanner->failure = 0;
     rig.scanner->page = sheetgen::RenderFilledSheet({}, {});
 
@@ -148,7 +148,7 @@ void TestEndSignals::endRequestEndsTheProgramOnce() {
     QVERIFY(rig.program->start());
     QVERIFY(rig.endRequests != nullptr);
     rig.endRequests->request();
-    QVERIFY(rig.state().ending);
+    QVERIFY(rig.state().ending());
     QCOMPARE(rig.ends, 1);
     rig.endRequests->request();
     QCOMPARE(rig.ends, 1);

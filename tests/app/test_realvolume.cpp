@@ -166,7 +166,7 @@ void TestRealVolume::writableAfterProtectionRemoved() {
     QVERIFY(rig.program->start());
     QCOMPARE(remount, QStringLiteral("done"));
     QCOMPARE(rig.boxes->shown.size(), 1);
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
     QVERIFY(!QFile::exists(rig.dataDir + QStringLiteral("/checkWriteTest")));
 
     // A real write reaches the volume through the guard.
@@ -195,7 +195,7 @@ void TestRealVolume::swappedVolumeCaughtBeforeWrite() {
     MountGuard mounted{rig.dataDir};
     QVERIFY(rig.program->start());
     const QByteArray startB = fakes::readAll(rig.dataFile());
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
 
     // Another volume, with as many records, under the same folder.
     QCOMPARE(unmount(rig.dataDir), QString());

@@ -80,20 +80,20 @@ void TestStartUp::startUpWritesSystemDbAndKeepsDataFile() {
     QVERIFY(ini.contains("[Options]\nSystemDB=" + rig.programDir.toUtf8() + "/zevltd.mda\n"));
     QCOMPARE(fakes::readAll(rig.dataFile()), data);
     QCOMPARE(QDir(rig.dataDir).entryList(QDir::Files), QStringList({"DATA401.TOV"}));
-    QCOMPARE(rig.state().QuestionBankPath, rig.programDir + "/TOV2SF.MDB");
-    QCOMPARE(rig.state().SoundPath, QStringLiteral("%1/c:").arg(rig.programDir));
-    QCOMPARE(rig.state().SectionEnd, (std::array<int, 3>{0, 67, 73}));
-    QVERIFY(rig.state().workspace.isOpen());
-    QCOMPARE(rig.state().engine.defaultUser(), QStringLiteral("ZEVTest"));
+    QCOMPARE(rig.state().QuestionBankPath(), rig.programDir + "/TOV2SF.MDB");
+    QCOMPARE(rig.state().SoundPath(), QStringLiteral("%1/c:").arg(rig.programDir));
+    QCOMPARE(rig.state().SectionEnd(), (std::array<int, 3>{0, 67, 73}));
+    QVERIFY(rig.state().workspace().isOpen());
+    QCOMPARE(rig.state().engine().defaultUser(), QStringLiteral("ZEVTest"));
     QVERIFY(rig.boxes->shown.isEmpty());
 }
 
 void TestStartUp::startsWithStoredFolder() {
     ProgramRig rig({"A", "B"}, "[Path]\nSndPath=..\n");
     QVERIFY(rig.program->start());
-    QCOMPARE(rig.state().DataPath, rig.dataDir);
-    QCOMPARE(rig.state().StartupDiskId, QStringLiteral("DATA-VOL"));
-    QCOMPARE(rig.state().SoundPath, rig.root.path());
+    QCOMPARE(rig.state().DataPath(), rig.dataDir);
+    QCOMPARE(rig.state().StartupDiskId(), QStringLiteral("DATA-VOL"));
+    QCOMPARE(rig.state().SoundPath(), rig.root.path());
     QVERIFY(rig.menu().isVisible());
     QCOMPARE(rig.menu().lbNameDisplay()->count(), 2);
     QVERIFY(rig.menu().ListRefreshAllowed);
@@ -129,7 +129,7 @@ void TestStartUp::missingDataThenDialogChoice() {
     });
     QVERIFY(rig.program->start());
     QCOMPARE(initialIndex, 1);
-    QCOMPARE(rig.state().DataPath, stick.path());
+    QCOMPARE(rig.state().DataPath(), stick.path());
     QCOMPARE(rig.menu().lbNameDisplay()->item(0)->text().trimmed(), QStringLiteral("1-Found, Fay"));
     QVERIFY(fakes::readAll(rig.iniFile()).contains("FilePath=" + stick.path().toUtf8()));
 }

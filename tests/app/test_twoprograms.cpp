@@ -95,8 +95,8 @@ void TestTwoPrograms::secondProgramWaitsForTheVolume() {
                                       "a data disk.\r\rAsk for that program to be closed, then "
                                       "click Retry, or click Cancel to choose another data disk.")
                            .arg(platform::QtVolumeLock::currentUser(), QHostInfo::localHostName()));
-    QCOMPARE(second.state().DataPath, shared.path());
-    QCOMPARE(second.state().clients.ClientCount(), 2);
+    QCOMPARE(second.state().DataPath(), shared.path());
+    QCOMPARE(second.state().clients().ClientCount(), 2);
     // The volume is this program's now: a third is refused.
     platform::QtVolumeLock third;
     platform::LockHolder holder;
@@ -107,8 +107,8 @@ void TestTwoPrograms::secondProgramWaitsForTheVolume() {
 void TestTwoPrograms::changedRecordNotWrittenOver() {
     ProgramRig rig(kClients);
     QVERIFY(rig.program->start());
-    rig.state().EditMode = true;
-    rig.state().clients.setCurrentClient(1);
+    rig.state().setEditMode(true);
+    rig.state().clients().setCurrentClient(1);
     intake::frmClientInfo info(rig.program->context(), &rig.menu());
     QVERIFY(fakes::showScreen(&info));
     // Meanwhile another program renames client 1 on the volume.

@@ -221,7 +221,7 @@ Run runProgram(Fault fault, int n) {
         } else {
             if (step.menuChoice == ui::frmMainMenu::EditCurrentClient) {
                 // The operator picks the newest client in the list.
-                rig.menu().lbNameDisplay()->setCurrentRow(rig.state().clients.ClientCount() - 1);
+                rig.menu().lbNameDisplay()->setCurrentRow(rig.state().clients().ClientCount() - 1);
             }
             step.plan(op);
             op.start();
@@ -234,7 +234,7 @@ Run runProgram(Fault fault, int n) {
         }
         run.stepBoxes << shown;
         run.stepEndFile << fakes::readAll(dataFile);
-        run.ended = run.ended || rig.state().ending || rig.ends > 0;
+        run.ended = run.ended || rig.state().ending() || rig.ends > 0;
         if (run.faultOp > 0 || run.ended) {
             run.faultStep = i;
             break;
@@ -243,7 +243,7 @@ Run runProgram(Fault fault, int n) {
     if (!run.ended) {
         // The table keeps what the file holds, so no later write can bring back what failed.
         const QByteArray file = fakes::readAll(dataFile);
-        const auto& table = rig.state().clients;
+        const auto& table = rig.state().clients();
         run.tableMatchesFile = file.size() == qsizetype(table.ClientCount()) * kRecordSize;
         for (int slot = 1; run.tableMatchesFile && slot <= table.ClientCount(); ++slot) {
             run.tableMatchesFile = table.Clients(slot).bytes() ==

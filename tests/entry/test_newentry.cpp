@@ -69,8 +69,8 @@ struct Rig : ProgramRig {
         QVERIFY(program->start());
     }
     std::unique_ptr<frmNewEntry> open(bool editing, int client, bool scan = false) {
-        state().EditMode = editing;
-        state().clients.setCurrentClient(client);
+        state().setEditMode(editing);
+        state().clients().setCurrentClient(client);
         auto screen = std::make_unique<frmNewEntry>(program->context(), &menu());
         screen->ScanEditMode = scan;
         if (!fakes::showScreen(screen.get())) {
@@ -80,8 +80,8 @@ struct Rig : ProgramRig {
     }
     // A new client in slot 2 with no answers yet.
     void newClient() {
-        state().clients.Clients(2).set(Field::Name, u"New, Ned");
-        state().clients.Clients(2).set(Field::Responses, QString(73, QLatin1Char('0')));
+        state().clients().Clients(2).set(Field::Name, u"New, Ned");
+        state().clients().Clients(2).set(Field::Responses, QString(73, QLatin1Char('0')));
     }
 };
 
@@ -360,7 +360,7 @@ void TestNewEntry::keyWholeSheetForNewClient() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 380);
     QCOMPARE(after.left(190), before);
@@ -378,8 +378,8 @@ void TestNewEntry::cancelNewClientClearsSlot() {
     screen->kit()->cmdMenuChoice(1)->click();
     QVERIFY(!screen->isVisible());
     QVERIFY(!screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.Clients(2).bytes(), QByteArray(190, ' '));
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().Clients(2).bytes(), QByteArray(190, ' '));
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
 
@@ -391,8 +391,8 @@ void TestNewEntry::cancelExistingChangesNothing() {
     typeText("2222");
     screen->kit()->cmdMenuChoice(1)->click();
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.Clients(1).bytes(), before);
-    QVERIFY(!rig.state().EditMode);
+    QCOMPARE(rig.state().clients().Clients(1).bytes(), before);
+    QVERIFY(!rig.state().EditMode());
 }
 
 void TestNewEntry::scrolling_data() {
@@ -425,7 +425,7 @@ void TestNewEntry::scrolling() {
 void TestNewEntry::scannedShortAnswersWarned() {
     Rig rig(shortForm(), QString(60, QLatin1Char('1')));
     rig.newClient();
-    rig.state().clients.Clients(2).set(Field::Responses, QString(60, QLatin1Char('2')));
+    rig.state().clients().Clients(2).set(Field::Responses, QString(60, QLatin1Char('2')));
     auto screen = rig.open(false, 2, true);
     QVERIFY(screen);
     QCOMPARE(rig.boxes->shown.size(), 1);
@@ -435,7 +435,7 @@ void TestNewEntry::scannedShortAnswersWarned() {
                             "scan correctly.\rCheck responses carefully."));
     QCOMPARE(screen->EntryAnswers(60), QStringLiteral("2"));
     QCOMPARE(screen->EntryAnswers(61), QStringLiteral("0"));
-    QCOMPARE(rig.state().clients.Clients(2).get(Field::Responses),
+    QCOMPARE(rig.state().clients().Clients(2).get(Field::Responses),
              QString(60, QLatin1Char('2')) + QString(13, QLatin1Char('0')));
 }
 
@@ -456,8 +456,8 @@ void TestNewEntry::missingBankStoresNothing() {
     rig.newClient();
     const QByteArray before = fakes::readAll(rig.dataFile());
     QFile::remove(rig.programDir + "/TOV2SF.MDB");
-    rig.state().EditMode = false;
-    rig.state().clients.setCurrentClient(2);
+    rig.state().setEditMode(false);
+    rig.state().clients().setCurrentClient(2);
     frmNewEntry screen(rig.program->context(), &rig.menu());
     QVERIFY(!screen.isReady());
     QCOMPARE(rig.boxes->shown.size(), 1);

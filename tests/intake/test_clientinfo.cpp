@@ -46,8 +46,8 @@ struct Rig : ProgramRig {
         QVERIFY(program->start());
     }
     std::unique_ptr<frmClientInfo> open(bool editing, int client = 1) {
-        state().EditMode = editing;
-        state().clients.setCurrentClient(client);
+        state().setEditMode(editing);
+        state().clients().setCurrentClient(client);
         auto screen = std::make_unique<frmClientInfo>(program->context(), &menu());
         if (!fakes::showScreen(screen.get())) {
             return nullptr;
@@ -129,15 +129,15 @@ void TestClientInfo::newClientFromKeyboard() {
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.boxes->shown.isEmpty());
     QVERIFY(screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.CurrentClient(), 3);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
     const QByteArray expected = QByteArray("Pe\xf1"
                                            "a, Jos\xe9") +
                                 QByteArray(15, ' ') +
                                 "34 1/5/1992  2714123-45-6789P123-4567-890112/07/2026" +
                                 QByteArray(38, ' ') + QByteArray(73, '0') + "00";
     QCOMPARE(expected.size(), 190);
-    QCOMPARE(rig.state().clients.Clients(3).bytes(), expected);
+    QCOMPARE(rig.state().clients().Clients(3).bytes(), expected);
     // A new client reaches the file only with its answers.
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
@@ -336,7 +336,7 @@ void TestClientInfo::raceList() {
     press(Qt::Key_Return);
     QVERIFY(screen->cmbMarital->hasFocus());
     screen->RecordToDB();
-    QCOMPARE(rig.state().clients.current().get(Field::Race), QStringLiteral("8"));
+    QCOMPARE(rig.state().clients().current().get(Field::Race), QStringLiteral("8"));
 }
 
 void TestClientInfo::listWithoutEntryRefused() {
@@ -452,7 +452,7 @@ void TestClientInfo::checksInOrderOnInformationOk() {
     screen->kit()->cmdMenuChoice(0)->click();
     QVERIFY(!screen->isVisible());
     QVERIFY(screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.current().get(Field::Education), QStringLiteral("5"));
+    QCOMPARE(rig.state().clients().current().get(Field::Education), QStringLiteral("5"));
 }
 
 void TestClientInfo::cancelStoresNothing() {
@@ -472,7 +472,7 @@ void TestClientInfo::cancelStoresNothing() {
     QVERIFY(!screen->isVisible());
     QVERIFY(!screen->ProceedToNext());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.Clients(2).bytes(), before.mid(190, 190));
+    QCOMPARE(rig.state().clients().Clients(2).bytes(), before.mid(190, 190));
 }
 
 void TestClientInfo::editLimitOverThreeVisits() {
@@ -565,7 +565,7 @@ void TestClientInfo::deletedNameLocks() {
     QByteArray file = fakes::readAll(rig.dataFile());
     file[189] = '1';
     fakes::writeAll(rig.dataFile(), file);
-    rig.state().clients.Clients(1).set(Field::NameDeleted, u"1");
+    rig.state().clients().Clients(1).set(Field::NameDeleted, u"1");
     auto screen = rig.open(true, 1);
     QVERIFY(screen);
     QVERIFY(screen->isLocked());
@@ -594,7 +594,7 @@ void TestClientInfo::failedWriteKeepsRecord() {
     QVERIFY(screen->isVisible());
     QVERIFY(rig.boxes->texts().last().startsWith("Error 61:"));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.Clients(1).bytes(), before.left(190));
+    QCOMPARE(rig.state().clients().Clients(1).bytes(), before.left(190));
     // The operator tries again and the change is stored.
     screen->kit()->cmdMenuChoice(0)->click();
     QVERIFY(!screen->isVisible());

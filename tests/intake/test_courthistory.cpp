@@ -30,8 +30,8 @@ const QString kLongDateMessage = "Enter date of arrest month, day, year as mm/dd
 struct Rig : ProgramRig {
     Rig() : ProgramRig({"Harmon, Della J.", "Second, Sam"}) { QVERIFY(program->start()); }
     std::unique_ptr<frmCourtHistory> open(bool editing, int client) {
-        state().EditMode = editing;
-        state().clients.setCurrentClient(client);
+        state().setEditMode(editing);
+        state().clients().setCurrentClient(client);
         auto screen = std::make_unique<frmCourtHistory>(program->context(), &menu());
         if (!fakes::showScreen(screen.get())) {
             return nullptr;
@@ -74,7 +74,7 @@ void TestCourtHistory::newClientFromKeyboard() {
     Rig rig;
     const QByteArray before = fakes::readAll(rig.dataFile());
     // The client information screen has filled slot 3 in memory.
-    rig.state().clients.Clients(3).set(Field::Name, u"New, Nora");
+    rig.state().clients().Clients(3).set(Field::Name, u"New, Nora");
     auto screen = rig.open(false, 3);
     QVERIFY(screen);
     QCOMPARE(screen->windowTitle(), QStringLiteral("Court History"));
@@ -98,7 +98,7 @@ void TestCourtHistory::newClientFromKeyboard() {
     QVERIFY(!screen->isVisible());
     QVERIFY(rig.boxes->shown.isEmpty());
     QVERIFY(screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.Clients(3).bytes().mid(77, 38),
+    QCOMPARE(rig.state().clients().Clients(3).bytes().mid(77, 38),
              QByteArray("1 0 N 2 120 1 0 09/08/2026.15  1 R    "));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
@@ -256,7 +256,7 @@ void TestCourtHistory::staffBacLeftEmpty() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.Clients(3).get(Field::StBAC), QStringLiteral("     "));
+    QCOMPARE(rig.state().clients().Clients(3).get(Field::StBAC), QStringLiteral("     "));
 }
 
 // The staff BAC is checked by its own Enter only, so OK would take whatever it held: a letter
@@ -276,7 +276,7 @@ void TestCourtHistory::staffBacRefusesWhatTheFileLacks() {
     screen->kit()->cmdMenuChoice(0)->setFocus();
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
-    QCOMPARE(rig.state().clients.Clients(3).get(Field::StBAC), QStringLiteral("     "));
+    QCOMPARE(rig.state().clients().Clients(3).get(Field::StBAC), QStringLiteral("     "));
 }
 
 void TestCourtHistory::staffCountEmptyReported() {
@@ -295,8 +295,8 @@ void TestCourtHistory::staffCountEmptyReported() {
 void TestCourtHistory::editingWritesAtOnce() {
     Rig rig;
     const QByteArray before = fakes::readAll(rig.dataFile());
-    rig.state().clients.Clients(2).set(Field::PriorDUI, u"3");
-    rig.state().clients.Clients(2).set(Field::BAC, u"NA");
+    rig.state().clients().Clients(2).set(Field::PriorDUI, u"3");
+    rig.state().clients().Clients(2).set(Field::BAC, u"NA");
     auto screen = rig.open(true, 2);
     QVERIFY(screen);
     QCOMPARE(screen->field(0)->text(), QStringLiteral("3"));
@@ -318,7 +318,7 @@ void TestCourtHistory::editingWritesAtOnce() {
 void TestCourtHistory::cancelNewClientClearsSlot() {
     Rig rig;
     const QByteArray before = fakes::readAll(rig.dataFile());
-    rig.state().clients.Clients(3).set(Field::Name, u"New, Nora");
+    rig.state().clients().Clients(3).set(Field::Name, u"New, Nora");
     auto screen = rig.open(false, 3);
     QVERIFY(screen);
     typeAll({"1", "2"});
@@ -326,23 +326,23 @@ void TestCourtHistory::cancelNewClientClearsSlot() {
     press(Qt::Key_Return);
     QVERIFY(!screen->isVisible());
     QVERIFY(!screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.Clients(3).bytes(), QByteArray(190, ' '));
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().Clients(3).bytes(), QByteArray(190, ' '));
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
 
 void TestCourtHistory::abortKeyLeavesEverything() {
     Rig rig;
-    rig.state().clients.Clients(3).set(Field::Name, u"New, Nora");
-    const QByteArray slot = rig.state().clients.Clients(3).bytes();
+    rig.state().clients().Clients(3).set(Field::Name, u"New, Nora");
+    const QByteArray slot = rig.state().clients().Clients(3).bytes();
     auto screen = rig.open(false, 3);
     QVERIFY(screen);
     typeAll({"1", "2"});
     press(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
     QVERIFY(!screen->isVisible());
     QVERIFY(!screen->ProceedToNext());
-    QCOMPARE(rig.state().clients.Clients(3).bytes(), slot);
-    QCOMPARE(rig.state().clients.CurrentClient(), 3);
+    QCOMPARE(rig.state().clients().Clients(3).bytes(), slot);
+    QCOMPARE(rig.state().clients().CurrentClient(), 3);
 }
 
 QTEST_MAIN(TestCourtHistory)

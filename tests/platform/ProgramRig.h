@@ -165,8 +165,8 @@ struct ProgramRig {
         }
         program = std::make_unique<app::Program>(programDir, std::move(p));
         // The test decides what ending means; the event loop is its own.
-        programEnd = state().EndProgram;
-        state().EndProgram = [this] { ++ends; };
+        programEnd = state().EndProgram();
+        state().setEndProgram([this] { ++ends; });
     }
 
     QString dataFile() const { return dataDir + QStringLiteral("/DATA401.TOV"); }

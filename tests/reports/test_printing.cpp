@@ -82,7 +82,7 @@ void TestPrinting::readReportFileDropsLastCharacter() {
 void TestPrinting::noPrinterKeepsReport() {
     ReportRig rig({"ONE, ANN"});
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     rig.printer.failure = "No printer is installed.";
     reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
     QVERIFY(fakes::showScreen(&viewer));
@@ -99,7 +99,7 @@ void TestPrinting::noPrinterKeepsReport() {
 void TestPrinting::viewerShowsAndPrints() {
     ReportRig rig(fiveClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(3);
+    rig.state().clients().setCurrentClient(3);
     reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
     QVERIFY(fakes::showScreen(&viewer));
     QVERIFY(viewer.reportShown());
@@ -138,7 +138,7 @@ void TestPrinting::viewerKeysReturnToText() {
     QFETCH(bool, toText);
     ReportRig rig({"ONE, ANN"});
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
     QVERIFY(fakes::showScreen(&viewer));
     QPushButton* close = viewer.kit()->cmdMenuChoice(reports::frmViewReport::ChoiceClose);
@@ -151,7 +151,7 @@ void TestPrinting::viewerKeysReturnToText() {
 void TestPrinting::viewerSavesPdf() {
     ReportRig rig({"ONE, ANN"});
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
     viewer.askPdfPath = [&rig] { return rig.programFile("out.pdf"); };
     QVERIFY(fakes::showScreen(&viewer));
@@ -169,7 +169,7 @@ void TestPrinting::viewerSavesPdf() {
 void TestPrinting::closingViewerRemovesReport() {
     ReportRig rig({"ONE, ANN"});
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     fakes::writeAll(rig.programFile("REPORT.SCR"), "stray");
     {
         reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
@@ -215,7 +215,7 @@ void TestPrinting::printSelectedInListOrder() {
     QCOMPARE(copiesWhilePrinting, (QStringList{"temp1", "temp2"}));
     QVERIFY(!QFile::exists(rig.programFile("temp1")));
     QVERIFY(!QFile::exists(rig.programFile("temp2")));
-    QCOMPARE(rig.state().clients.CurrentClient(), 5);
+    QCOMPARE(rig.state().clients().CurrentClient(), 5);
     QVERIFY(!screen.isVisible());
 }
 

@@ -297,8 +297,8 @@ void TestScanProcedure::cancelAtPrompt() {
     ScanRig rig;
     QVERIFY(rig.started);
     const QByteArray before = fakes::readAll(rig.dataFile());
-    const int count = rig.state().clients.ClientCount();
-    const int current = rig.state().clients.CurrentClient();
+    const int count = rig.state().clients().ClientCount();
+    const int current = rig.state().clients().CurrentClient();
     rig.boxes->script({MessageBoxes::Answer::Cancel});
     rig.scanner->page = boxesOnly();
     Screens screens;
@@ -313,8 +313,8 @@ void TestScanProcedure::cancelAtPrompt() {
     QVERIFY(!QFile::exists(rig.raw()));
     QVERIFY(!QFile::exists(rig.scan()));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.ClientCount(), count);
-    QCOMPARE(rig.state().clients.CurrentClient(), current);
+    QCOMPARE(rig.state().clients().ClientCount(), count);
+    QCOMPARE(rig.state().clients().CurrentClient(), current);
     QCOMPARE(screens.shown, QStringList{"tov::scan::frmScanInfo"});
 }
 
@@ -443,7 +443,7 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
     QVERIFY(rig.started);
     QVERIFY(rig.scanItems({}));
     const QByteArray before = fakes::readAll(rig.dataFile());
-    const QString answersOfFirst = rig.state().clients.Clients(1).get(Field::Responses);
+    const QString answersOfFirst = rig.state().clients().Clients(1).get(Field::Responses);
     rig.scanner->page = boxesOnly();
     Screens screens;
     identify(screens, [&screens] {
@@ -472,9 +472,9 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
     rig.run();
     QCOMPARE(screens.shown, (QStringList{"tov::scan::frmScanInfo", "tov::intake::frmClientInfo",
                                          "tov::intake::frmCourtHistory"}));
-    QCOMPARE(rig.state().clients.Clients(1).get(Field::Responses), answersOfFirst);
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
-    QCOMPARE(rig.state().clients.ClientCount(), kClients.size());
+    QCOMPARE(rig.state().clients().Clients(1).get(Field::Responses), answersOfFirst);
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().ClientCount(), kClients.size());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
 }
 
@@ -578,7 +578,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     QCOMPARE(r.trimmed(Field::Accidents), QStringLiteral("1"));
     QCOMPARE(r.trimmed(Field::DrugArrests), QStringLiteral("3"));
     QCOMPARE(r.get(Field::Responses), values.answers);
-    QCOMPARE(rig.state().clients.ClientCount(), kClients.size() + 1);
+    QCOMPARE(rig.state().clients().ClientCount(), kClients.size() + 1);
     // The pair of images of this scan, 8 bits per pixel, there while the client was reviewed and
     // gone once saved.
     QCOMPARE(imagesUnderReview.size(), 2);
@@ -781,10 +781,10 @@ void TestScanProcedure::imagesGoWithTheWork() {
             info->kit()->cmdMenuChoice(intake::frmClientInfo::ChoiceOK)->click();
         });
     });
-    const int clients = rig.state().clients.ClientCount();
+    const int clients = rig.state().clients().ClientCount();
     rig.run();
     QVERIFY2(screens.missing.isEmpty(), qPrintable(screens.missing.join(QLatin1Char(' '))));
-    QCOMPARE(rig.state().clients.ClientCount(), clients + (ending == QStringLiteral("save")));
+    QCOMPARE(rig.state().clients().ClientCount(), clients + (ending == QStringLiteral("save")));
     QCOMPARE(modesDuring, (QList<int>{0600, 0600}));
     QCOMPARE(modeOf(rig.raw()), kept ? 0600 : -1);
     QCOMPARE(modeOf(rig.scan()), kept ? 0600 : -1);

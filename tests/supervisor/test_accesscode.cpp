@@ -80,7 +80,7 @@ void TestAccessCode::wrongEntryAsksAgain() {
     QStringList seen;
     answerDialogs({"wrong", "x", QString(QChar(supervisor::AccessCode))}, &seen);
     QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
-    QCOMPARE(rig.state().WrongAccessCodes, 0); // a right code starts the count again
+    QCOMPARE(rig.state().WrongAccessCodes(), 0); // a right code starts the count again
     QCOMPARE(boxes.shown.size(), 2);
     QCOMPARE(boxes.shown[0].text, QStringLiteral("Incorrect password.  Please try again."));
     QCOMPARE(boxes.shown[0].title, QStringLiteral("Incorrect Password"));
@@ -195,8 +195,8 @@ void TestAccessCode::waitShownAndEnforced() {
     // Three wrong codes, then the prompt is cancelled.
     answerDialogs({"one", "two", "three", "<cancel>"}, &seen);
     QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
-    QCOMPARE(rig.state().WrongAccessCodes, 3);
-    QCOMPARE(rig.state().AccessCodeAllowedAt, 52000);
+    QCOMPARE(rig.state().WrongAccessCodes(), 3);
+    QCOMPARE(rig.state().AccessCodeAllowedAt(), 52000);
     fakes::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
         ++shown;
         QCOMPARE(box->lblHelpMsg()->text(),
@@ -219,7 +219,7 @@ void TestAccessCode::waitShownAndEnforced() {
     QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
     QCOMPARE(shown, 1);
     QCOMPARE(rig.boxes->beeps, 1);
-    QCOMPARE(rig.state().WrongAccessCodes, 0);
+    QCOMPARE(rig.state().WrongAccessCodes(), 0);
 }
 
 // Changing the code: the current code, then the new one twice; only a digest reaches the
@@ -279,13 +279,13 @@ void TestAccessCode::changeAccessCode() {
 // how to recover.
 void TestAccessCode::damagedCodeRefusesAll() {
     fakes::ProgramRig rig({});
-    rig.state().settings.setAccessCode("pbkdf2-sha256$100000$!!$??");
+    rig.state().settings().setAccessCode("pbkdf2-sha256$100000$!!$??");
     QStringList seen;
     answerDialogs({"Z"}, &seen);
     QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
     QCOMPARE(rig.boxes->texts().size(), 1);
     QVERIFY(rig.boxes->texts()[0].contains("tov2sf.ini (the AccessCode line) is damaged"));
-    QCOMPARE(rig.state().WrongAccessCodes, 0);
+    QCOMPARE(rig.state().WrongAccessCodes(), 0);
 }
 
 QTEST_MAIN(TestAccessCode)

@@ -63,8 +63,8 @@ struct VerifyRig : ReportRig {
         records::ClientRecord r = records::ClientRecord::fromBytes(fakes::clientRecord("TWO, BEN"));
         r.set(Field::Responses, storedAnswers());
         fakes::writeAll(dataFile(), fakes::clientRecord("ONE, ANN") + r.bytes());
-        state().clients.LoadClientFile(dataDir);
-        state().clients.setCurrentClient(2);
+        state().clients().LoadClientFile(dataDir);
+        state().clients().setCurrentClient(2);
     }
 };
 
@@ -178,7 +178,7 @@ void TestSupervisor::deleteNamesNoLeavesFile() {
     QVERIFY(!supervisor::DeleteNames(rig.program->context()));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(rig.boxes->shown.size(), 1);
-    QCOMPARE(rig.state().clients.Clients(1).trimmed(Field::Name), QStringLiteral("ONE, ANN"));
+    QCOMPARE(rig.state().clients().Clients(1).trimmed(Field::Name), QStringLiteral("ONE, ANN"));
 }
 
 void TestSupervisor::verifySameAnswers() {
@@ -291,13 +291,13 @@ void TestSupervisor::verifyCancelStoresNothing() {
     fakes::press(Qt::Key_Return);
     QVERIFY(!screen.isVisible());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.Clients(2).get(Field::Responses), storedAnswers());
+    QCOMPARE(rig.state().clients().Clients(2).get(Field::Responses), storedAnswers());
 }
 
 void TestSupervisor::tabsShowTheirHelp() {
     ReportRig rig(threeClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(2);
+    rig.state().clients().setCurrentClient(2);
     frmSupervisorOptions screen(rig.program->context(), rig.printer, &rig.menu());
     QVERIFY(fakes::showScreen(&screen));
     QCOMPARE(screen.lblNameDisplay()->text(), QStringLiteral("TWO, BEN"));
@@ -346,7 +346,7 @@ void TestSupervisor::changeAccessCodeTab() {
     screen.kit()->cmdMenuChoice(frmSupervisorOptions::ChoiceExecute)->click();
     QCOMPARE(rig.boxes->texts(), QStringList{"The access code has been changed."});
     QVERIFY(entries.isEmpty());
-    QCOMPARE(supervisor::CheckAccessCode("DESK42", rig.state().settings.accessCode()),
+    QCOMPARE(supervisor::CheckAccessCode("DESK42", rig.state().settings().accessCode()),
              supervisor::CodeCheck::Right);
 }
 
@@ -383,7 +383,7 @@ void TestSupervisor::emptyVolumeMessages() {
 void TestSupervisor::cancelAccessCodePrintsNothing() {
     ReportRig rig(threeClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     frmSupervisorOptions screen(rig.program->context(), rig.printer, &rig.menu());
     QVERIFY(fakes::showScreen(&screen));
     screen.optPrintOption(frmSupervisorOptions::PrintAll)->click();
@@ -399,7 +399,7 @@ void TestSupervisor::cancelAccessCodePrintsNothing() {
 void TestSupervisor::printAllInRecordOrder() {
     ReportRig rig(threeClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(3);
+    rig.state().clients().setCurrentClient(3);
     frmSupervisorOptions screen(rig.program->context(), rig.printer, &rig.menu());
     QVERIFY(fakes::showScreen(&screen));
     screen.optPrintOption(frmSupervisorOptions::PrintAll)->setFocus();
@@ -424,14 +424,14 @@ void TestSupervisor::printAllInRecordOrder() {
         // Gone with the batch.
         QVERIFY(!QFile::exists(rig.programFile(QStringLiteral("temp%1").arg(n))));
     }
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
     QVERIFY(!screen.isVisible());
 }
 
 void TestSupervisor::extraPagesReachTheReport() {
     ReportRig rig(threeClients);
     QVERIFY(rig.started);
-    rig.state().clients.setCurrentClient(1);
+    rig.state().clients().setCurrentClient(1);
     int plain = 0;
     for (const bool extra : {false, true}) {
         rig.printer.printed.clear();

@@ -29,7 +29,7 @@ struct TestingRig : ProgramRig {
     // The new client as the client information screen leaves it: slot ClientCount + 1, filled in
     // memory only.
     void beginNewClient(const QString& name = QStringLiteral("Newcomer, Nell")) {
-        auto& table = state().clients;
+        auto& table = state().clients();
         table.setCurrentClient(table.ClientCount() + 1);
         records::ClientRecord& r = table.current();
         r.clear();
@@ -71,7 +71,7 @@ struct TestingRig : ProgramRig {
         for (const QString& n : names) {
             writeAll(folder + QLatin1Char('/') + n, QByteArray("RIFF"));
         }
-        state().SoundPath = base;
+        state().setSoundPath(base);
         return folder + QLatin1Char('/');
     }
 

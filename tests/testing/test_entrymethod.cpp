@@ -209,7 +209,7 @@ void TestEntryMethod::entryScreenChoices() {
     fakes::saveShot(&screen, "entry_method");
     press(Qt::Key_Return);
     QVERIFY(!screen.isVisible());
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
 }
 
 void TestEntryMethod::scannerCheck_data() {
@@ -352,7 +352,7 @@ void TestEntryMethod::wholeChainStoresClient() {
     QCOMPARE(recordField(after, 3, Field::DateOfPresentArrest), QStringLiteral("09/08/2026"));
     QCOMPARE(recordField(after, 3, Field::Responses), codes);
     QCOMPARE(recordField(after, 3, Field::EditCount), QStringLiteral("0"));
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
     // Back on the main menu, the new client is listed.
     QListWidget* list = rig.menu().lbNameDisplay();
     QCOMPARE(list->count(), 3);
@@ -370,7 +370,7 @@ void TestEntryMethod::onlySpanishSkipsLanguageScreen() {
     QCOMPARE(chain.presented, QStringLiteral("Spanish"));
     QCOMPARE(rig.boxes->titles().mid(1),
              QStringList({"Nota de Presentación", "Nota de Presentacion"}));
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
     QCOMPARE(chain.prompts, 1);
 }
 
@@ -383,7 +383,7 @@ void TestEntryMethod::abortStillAsksForCode() {
     QCOMPARE(chain.presented, QStringLiteral("Spanish"));
     QCOMPARE(chain.prompts, 2);
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
     QCOMPARE(rig.menu().lbNameDisplay()->count(), 2);
 }
 
@@ -413,8 +413,8 @@ void TestEntryMethod::cancelledLanguageEndsChain() {
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     // The client who took no test is not left current: the first one in the file is.
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
 }
 
 void TestEntryMethod::refusedBank_data() {
@@ -473,7 +473,7 @@ void TestEntryMethod::missingBankRefused() {
     QVERIFY(rig.boxes->shown[0].text.endsWith("Nothing has been stored for this client. Press "
                                               "Enter to continue."));
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
 }
 
 QTEST_MAIN(TestEntryMethod)

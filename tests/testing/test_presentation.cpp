@@ -94,13 +94,13 @@ void TestPresentation::wholeTestStoresAnswers() {
     QCOMPARE(rig.boxes->shown[0].text, kPartNote);
     QCOMPARE(rig.boxes->shown[1].text, kTestNote);
     // The record is appended with its answers, and the count grows with it.
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
     const QByteArray after = fakes::readAll(rig.dataFile());
     QCOMPARE(after.size(), 3 * 190);
     QCOMPARE(after.left(qsizetype{2} * 190), before);
     QCOMPARE(recordField(after, 3, Field::Responses), codes);
     QCOMPARE(recordField(after, 3, Field::Name).trimmed(), QStringLiteral("Newcomer, Nell"));
-    QCOMPARE(rig.state().clients.Clients(3).get(Field::Responses), codes);
+    QCOMPARE(rig.state().clients().Clients(3).get(Field::Responses), codes);
 }
 
 void TestPresentation::firstScreenIsGeneralInstructions() {
@@ -331,12 +331,12 @@ void TestPresentation::f10OnLastItemGoesBackWithoutEnding() {
     press(Qt::Key_F10);
     QVERIFY(screen->isVisible());
     QCOMPARE(screen->ItemNumber(), 72);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
     answerItem(screen.get(), 2);
     answerItem(screen.get(), 4);
     QVERIFY(!screen->isVisible());
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
-    const QString stored = rig.state().clients.Clients(3).get(Field::Responses);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
+    const QString stored = rig.state().clients().Clients(3).get(Field::Responses);
     QCOMPARE(stored.right(2), QStringLiteral("24"));
 }
 
@@ -365,9 +365,9 @@ void TestPresentation::abortDuringInstructionsStoresNothing() {
     press(Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
     QVERIFY(!screen->isVisible());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
-    QCOMPARE(rig.state().clients.Clients(3).bytes(), QByteArray(190, ' '));
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().Clients(3).bytes(), QByteArray(190, ' '));
     // An aborted test is no result of the screen; the road still asks the supervisor for the code.
     QVERIFY(!screen->ProceedToNext());
     QVERIFY(rig.boxes->shown.isEmpty());
@@ -382,10 +382,10 @@ void TestPresentation::abortDuringItemsStoresNothing() {
     press(Qt::Key_F10, Qt::AltModifier | Qt::ShiftModifier);
     QVERIFY(!screen->isVisible());
     QCOMPARE(fakes::readAll(rig.dataFile()).size(), 0);
-    QCOMPARE(rig.state().clients.ClientCount(), 0);
+    QCOMPARE(rig.state().clients().ClientCount(), 0);
     // With no clients on the volume there is no client to make current.
-    QCOMPARE(rig.state().clients.CurrentClient(), 0);
-    QCOMPARE(rig.state().clients.Clients(1).bytes(), QByteArray(190, ' '));
+    QCOMPARE(rig.state().clients().CurrentClient(), 0);
+    QCOMPARE(rig.state().clients().Clients(1).bytes(), QByteArray(190, ' '));
 }
 
 void TestPresentation::languageTexts_data() {
@@ -488,7 +488,7 @@ void TestPresentation::spanishNotesAndScreenshots() {
     QCOMPARE(rig.boxes->shown[1].text,
              QStringLiteral("Usted ha terminado la prueba. Se le agradece su participacion.\r\r"
                             "Oprima la tecla <<Enter>> para terminar."));
-    QCOMPARE(rig.state().clients.Clients(3).get(Field::Responses),
+    QCOMPARE(rig.state().clients().Clients(3).get(Field::Responses),
              QString(67, QLatin1Char('2')) + "443211");
 }
 
@@ -581,7 +581,7 @@ void TestPresentation::shortTableRefused() {
              QStringLiteral("The Spanish test in the question bank has 72 of its 73 items, so it "
                             "cannot be given.\r\rNothing has been stored for this client. Press "
                             "Enter to continue."));
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
 }
 
 void TestPresentation::unreadableTableRefused() {
@@ -607,7 +607,7 @@ void TestPresentation::failedGuardStoresNothing() {
     answerItem(screen.get(), 1);
     QVERIFY(!screen->isVisible());
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
-    QCOMPARE(rig.state().clients.ClientCount(), 2);
+    QCOMPARE(rig.state().clients().ClientCount(), 2);
     QCOMPARE(rig.ends, 1);
     QVERIFY(screen->ProceedToNext());
 }
@@ -624,7 +624,7 @@ void TestPresentation::failedWriteAsksToRetry() {
     QCOMPARE(rig.boxes->titles().last(), QStringLiteral("Data Disk Error"));
     QCOMPARE(rig.boxes->shown.last().buttons, platform::MessageBoxes::Buttons::RetryCancel);
     // Retried and written once.
-    QCOMPARE(rig.state().clients.ClientCount(), 3);
+    QCOMPARE(rig.state().clients().ClientCount(), 3);
     QCOMPARE(fakes::readAll(rig.dataFile()).size(), 3 * 190);
     QCOMPARE(recordField(fakes::readAll(rig.dataFile()), 3, Field::Responses),
              QString(72, QLatin1Char('1')) + "2");
@@ -644,7 +644,7 @@ void TestPresentation::brokenItemOrderLeavesZeros() {
     answerItems(screen.get(), QString(62, QLatin1Char('1')), 6);
     answerItems(screen.get(), "111111", 68);
     QVERIFY(!screen->isVisible());
-    const QString stored = rig.state().clients.Clients(3).get(Field::Responses);
+    const QString stored = rig.state().clients().Clients(3).get(Field::Responses);
     QCOMPARE(stored, QStringLiteral("11110") + QString(68, QLatin1Char('1')));
 }
 

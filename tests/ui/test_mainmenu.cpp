@@ -33,7 +33,7 @@ struct Recorder {
         auto note = [this, &rig](const QString& name) {
             return [this, &rig, name] {
                 ran << name;
-                editModes << rig.state().EditMode;
+                editModes << rig.state().EditMode();
                 QVERIFY(!rig.menu().frMainMenu()->isVisible());
                 QVERIFY(!rig.menu().ListRefreshAllowed);
             };
@@ -106,7 +106,7 @@ void TestMainMenu::choosingEntrySetsCurrentClient() {
     QListWidget* list = rig.menu().lbNameDisplay();
     const QRect r = list->visualItemRect(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
-    QCOMPARE(rig.state().clients.CurrentClient(), current);
+    QCOMPARE(rig.state().clients().CurrentClient(), current);
 }
 
 void TestMainMenu::arrowKeysChooseClients() {
@@ -120,11 +120,11 @@ void TestMainMenu::arrowKeysChooseClients() {
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentRow(), 1);
-    QCOMPARE(rig.state().clients.CurrentClient(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 2);
     QTest::keyClick(list, Qt::Key_End);
-    QCOMPARE(rig.state().clients.CurrentClient(), 3);
+    QCOMPARE(rig.state().clients().CurrentClient(), 3);
     QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(rig.state().clients.CurrentClient(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 2);
     // Leaving the list: blue frame, white caption, empty help line.
     QTest::keyClick(list, Qt::Key_Tab);
     QVERIFY(!list->hasFocus());
@@ -145,10 +145,10 @@ void TestMainMenu::editEnabledOnlyWithSelection() {
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentRow(), 0);
     QVERIFY(list->currentItem()->isSelected());
-    QCOMPARE(rig.state().clients.CurrentClient(), 1);
+    QCOMPARE(rig.state().clients().CurrentClient(), 1);
     QVERIFY(choice(rig, frmMainMenu::EditCurrentClient)->isEnabled());
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(rig.state().clients.CurrentClient(), 2);
+    QCOMPARE(rig.state().clients().CurrentClient(), 2);
     // Back from a sequence the same client is shown chosen.
     choice(rig, frmMainMenu::SupervisorOptions)->click();
     QCOMPARE(list->currentRow(), 1);
@@ -160,8 +160,8 @@ void TestMainMenu::emptyTableSendsFocusToAdd() {
     Recorder rec;
     rig.menu().setSequences(rec.sequences(rig));
     QVERIFY(startRig(rig));
-    QCOMPARE(rig.state().clients.ClientCount(), 0);
-    QCOMPARE(rig.state().clients.CurrentClient(), 0);
+    QCOMPARE(rig.state().clients().ClientCount(), 0);
+    QCOMPARE(rig.state().clients().CurrentClient(), 0);
     QTRY_VERIFY(choice(rig, frmMainMenu::AddNewClient)->hasFocus());
     QCOMPARE(rig.menu().msgPanel()->text(),
              QStringLiteral("Enter a new client. Test client on computer or enter data from "
@@ -260,7 +260,7 @@ void TestMainMenu::listRebuiltAfterSequence() {
     frmMainMenu::Sequences seq;
     // A sequence that stores a fourth client, as adding one does.
     seq.AddNewClient = [&rig] {
-        auto& table = rig.state().clients;
+        auto& table = rig.state().clients();
         const int slot = table.ClientCount() + 1;
         table.setCurrentClient(slot);
         table.Clients(slot).set(records::Field::Name, u"Newcomer, Pat");
@@ -278,14 +278,14 @@ void TestMainMenu::listRebuiltAfterSequence() {
 void TestMainMenu::numLockEntryWritesSettings() {
     ProgramRig rig(kThree);
     QVERIFY(startRig(rig));
-    QVERIFY(rig.state().NumLockOn);
+    QVERIFY(rig.state().NumLockOn());
     QVERIFY(rig.menu().mnuNumLock()->isChecked());
     rig.menu().mnuNumLock()->trigger();
-    QVERIFY(!rig.state().NumLockOn);
+    QVERIFY(!rig.state().NumLockOn());
     QVERIFY(!rig.menu().mnuNumLock()->isChecked());
     QVERIFY(fakes::readAll(rig.iniFile()).contains("NumLock=False\n"));
     rig.menu().mnuNumLock()->trigger();
-    QVERIFY(rig.state().NumLockOn);
+    QVERIFY(rig.state().NumLockOn());
     QVERIFY(rig.menu().mnuNumLock()->isChecked());
     QVERIFY(fakes::readAll(rig.iniFile()).contains("NumLock=True\n"));
 }
@@ -293,7 +293,7 @@ void TestMainMenu::numLockEntryWritesSettings() {
 void TestMainMenu::numLockEnforcedEverySecond() {
     ProgramRig rig(kThree, "[Settings]\nNumLock=False\n");
     QVERIFY(startRig(rig));
-    QVERIFY(!rig.state().NumLockOn);
+    QVERIFY(!rig.state().NumLockOn());
     QVERIFY(!rig.menu().mnuNumLock()->isChecked());
     rig.keyboard->on = true;
     QTRY_COMPARE_WITH_TIMEOUT(rig.keyboard->on, std::optional<bool>(false), 1500);
@@ -372,8 +372,8 @@ void TestMainMenu::selectDataDriveFromMenu() {
         dialog->cmdDone()->click();
     });
     rig.menu().mnuSelectDrive()->trigger();
-    QCOMPARE(rig.state().DataPath, other.path());
-    QCOMPARE(rig.state().StartupDiskId, QStringLiteral("OTHER-VOL"));
+    QCOMPARE(rig.state().DataPath(), other.path());
+    QCOMPARE(rig.state().StartupDiskId(), QStringLiteral("OTHER-VOL"));
     QCOMPARE(rig.menu().lbNameDisplay()->count(), 1);
     QCOMPARE(rig.menu().lbNameDisplay()->item(0)->text(),
              QStringLiteral("1-Other, Olga              "));

@@ -36,7 +36,7 @@ void placeOn(QWidget* window, QScreen* display) {
 struct Rig : fakes::ReportRig {
     explicit Rig(QScreen* display) : ReportRig({"Harmon, Della J.", "Ortega-Ruiz, Marco"}) {
         placeOn(&menu(), display);
-        state().clients.setCurrentClient(1);
+        state().clients().setCurrentClient(1);
     }
     app::Context context() { return program->context(); }
 };
@@ -98,7 +98,7 @@ const QList<Screen>& screens() {
          }},
         {"frmAbout splash",
          [](Rig& rig, const Check& check) {
-             app::frmAbout splash(rig.state().settings.publisher());
+             app::frmAbout splash(rig.state().settings().publisher());
              placeOn(&splash, rig.menu().screen());
              splash.setSplash(true);
              QVERIFY(fakes::showScreen(&splash));
@@ -155,7 +155,7 @@ const QList<Screen>& screens() {
          }},
         {"frmMyInputBox wait shown",
          [](Rig& rig, const Check& check) {
-             rig.state().AccessCodeAllowedAt = rig.clock->ms + 30'000;
+             rig.state().setAccessCodeAllowedAt(rig.clock->ms + 30'000);
              during(
                  kInputBox, [&] { supervisor::PromptForAccessCode(rig.context(), &rig.menu()); },
                  [&](QWidget* w) {
