@@ -27,7 +27,7 @@ Program::Program(const QString& programFolder, platform::Platform platform)
         testing::EntryMethods methods;
         // Paper and pencil: the answers keyed into the grid after the two intake screens.
         methods.AnswerGrid = [this] {
-            entry::frmNewEntry grid(context(), menu_.get());
+            entry::frmNewEntry grid(context(), intake::ClientMode::NewClient, menu_.get());
             grid.exec();
         };
         // Scan: the sheet read, then the same three screens filled with what was read.

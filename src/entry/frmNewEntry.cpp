@@ -37,9 +37,9 @@ constexpr int kWidthScale = 2;
 
 } // namespace
 
-frmNewEntry::frmNewEntry(const app::Context& context, QWidget* parent)
+frmNewEntry::frmNewEntry(const app::Context& context, intake::ClientMode mode, QWidget* parent)
     : ui::ModalScreen(QStringLiteral("Edit Client Responses"), QStringLiteral("frEntry"), parent),
-      ctx_(context) {
+      ctx_(context), mode_(mode) {
     setObjectName(QStringLiteral("frmNewEntry"));
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
@@ -170,7 +170,7 @@ void frmNewEntry::addGrid(int format, const QStringList& labels) {
 void frmNewEntry::loadAnswers() {
     records::ClientRecord& r = ctx_.state.clients().current();
     QString responses = r.get(Field::Responses);
-    if (ScanEditMode) {
+    if (ScanEditMode()) {
         QString delivered = responses;
         while (delivered.endsWith(QLatin1Char(' '))) {
             delivered.chop(1);
@@ -433,7 +433,7 @@ void frmNewEntry::cancel() {
     kit()->cmdMenuChoice(ChoiceSave)->setEnabled(false);
     kit()->cmdMenuChoice(ChoiceCancel)->setEnabled(false);
     setProceedToNext(false);
-    if (!ctx_.state.EditMode()) {
+    if (mode_ != intake::ClientMode::EditClient) {
         auto& table = ctx_.state.clients();
         table.ClearClientRecord();
         table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);

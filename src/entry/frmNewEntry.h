@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Context.h"
+#include "intake/ClientMode.h"
 #include "ui/ModalScreen.h"
 
 #include <QList>
@@ -24,10 +25,10 @@ public:
     enum Choice { ChoiceSave = 0, ChoiceCancel = 1 };
     static constexpr int VisibleRows = 17;
 
-    frmNewEntry(const app::Context& context, QWidget* parent = nullptr);
+    frmNewEntry(const app::Context& context, intake::ClientMode mode, QWidget* parent = nullptr);
     ~frmNewEntry() override;
 
-    bool ScanEditMode = false;
+    bool ScanEditMode() const { return mode_ == intake::ClientMode::ScannedClient; }
     // Items whose answers were read with doubt from a scanned sheet: their rows show in the
     // doubt colour, and the grids' help line says what that means.
     void setDoubtfulItems(const QList<int>& items);
@@ -79,6 +80,7 @@ private:
     void cancel();
 
     app::Context ctx_;
+    const intake::ClientMode mode_;
     QLabel* lblClientName_ = nullptr;
     QWidget* gridArea_ = nullptr;
     std::vector<Grid> grids_;

@@ -6,11 +6,11 @@
 namespace tov::intake {
 
 void RunEditCurrentClient(const app::Context& context, QWidget* parent) {
-    if (!RunIntakeChain(context, parent)) {
+    if (!RunIntakeChain(context, ClientMode::EditClient, parent)) {
         return;
     }
     // The stored answers, for review and correction.
-    entry::frmNewEntry grid(context, parent);
+    entry::frmNewEntry grid(context, ClientMode::EditClient, parent);
     grid.exec();
 }
 

@@ -5,9 +5,10 @@
 
 namespace tov::intake {
 
-bool RunIntakeChain(const app::Context& context, QWidget* parent, const ScannedIntake* scanned) {
+bool RunIntakeChain(const app::Context& context, ClientMode mode, QWidget* parent,
+                    const ScannedIntake* scanned) {
     {
-        frmClientInfo info(context, parent);
+        frmClientInfo info(context, mode, parent);
         if (scanned != nullptr) {
             info.showScanned(*scanned);
         }
@@ -16,7 +17,7 @@ bool RunIntakeChain(const app::Context& context, QWidget* parent, const ScannedI
             return false;
         }
     }
-    frmCourtHistory court(context, parent);
+    frmCourtHistory court(context, mode, parent);
     if (scanned != nullptr) {
         court.showScanned(*scanned);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Context.h"
+#include "intake/ClientMode.h"
 #include "intake/frmCourtHistory.h"
 
 #include <QString>
@@ -23,10 +24,10 @@ struct ScannedIntake {
 };
 
 // The two intake screens in turn, client information then court history, for the client the
-// table has current (new or edited, as the program state's edit mode says). True when both were
-// accepted and the road goes on; false when one was cancelled or the program is ending. A scanned
-// sheet's values are shown in them for checking.
-bool RunIntakeChain(const app::Context& context, QWidget* parent,
+// table has current, in the mode given. True when both were accepted and the road goes on; false
+// when one was cancelled or the program is ending. A scanned sheet's values are shown in them for
+// checking.
+bool RunIntakeChain(const app::Context& context, ClientMode mode, QWidget* parent,
                     const ScannedIntake* scanned = nullptr);
 
 } // namespace tov::intake

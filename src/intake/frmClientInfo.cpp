@@ -31,9 +31,9 @@ const QString CR = QStringLiteral("\r");
 
 } // namespace
 
-frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
+frmClientInfo::frmClientInfo(const app::Context& context, ClientMode mode, QWidget* parent)
     : ui::ModalScreen(QStringLiteral("Client Information"), QStringLiteral("frClient"), parent),
-      ctx_(context) {
+      ctx_(context), mode_(mode) {
     setObjectName(QStringLiteral("frmClientInfo"));
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
@@ -154,7 +154,7 @@ frmClientInfo::frmClientInfo(const app::Context& context, QWidget* parent)
     finishLayout();
 
     // Load.
-    if (ctx_.state.EditMode()) {
+    if (editing()) {
         RecordToScreen();
     }
 }
@@ -213,7 +213,7 @@ void frmClientInfo::Activate() {
         k->setChoiceHelp(ChoiceOK, QStringLiteral("Client name has been deleted. Editing is not "
                                                   "permitted. Press Enter to continue."));
     }
-    if (ScanEditMode || ctx_.state.EditMode()) {
+    if (ScanEditMode() || editing()) {
         k->ResetLabels();
         k->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
     } else {
@@ -284,7 +284,7 @@ void frmClientInfo::lockScreen() {
 }
 
 void frmClientInfo::countEdit(QWidget* field) {
-    if (!ctx_.state.EditMode() || !limit_.fieldLeft(fieldOf(field), info())) {
+    if (!editing() || !limit_.fieldLeft(fieldOf(field), info())) {
         return;
     }
     if (field->isEnabled()) {
@@ -321,20 +321,20 @@ void frmClientInfo::acceptInformation() {
 
     auto& table = ctx_.state.clients();
     bool changed = true;
-    if (ctx_.state.EditMode()) {
+    if (editing()) {
         changed = DiffersFrom(info(), table.current());
     } else {
         table.setCurrentClient(table.ClientCount() + 1);
     }
     setProceedToNext(true);
-    if (changed && limit_.mayStore(table.ClientCount(), ScanEditMode)) {
+    if (changed && limit_.mayStore(table.ClientCount(), ScanEditMode())) {
         records::ClientRecord& r = table.current();
         const records::ClientRecord before = r;
-        if (!ctx_.state.EditMode()) {
+        if (!editing()) {
             StartNewRecord(r, ctx_.platform.clock->today());
         }
         RecordToDB();
-        if (ctx_.state.EditMode()) {
+        if (editing()) {
             if (!ctx_.drive.CheckDataDisk()) {
                 setProceedToNext(false);
                 closeScreen();
@@ -365,7 +365,6 @@ void putCode(CodeListBox* list, const QString& code) {
 } // namespace
 
 void frmClientInfo::showScanned(const ScannedIntake& scanned) {
-    ScanEditMode = true;
     txtName->setText(scanned.name);
     txtAge->setText(scanned.age);
     putCode(cmbGender, scanned.gender);

@@ -2,6 +2,7 @@
 
 #include "app/Context.h"
 #include "intake/ClientInfoRules.h"
+#include "intake/ClientMode.h"
 #include "ui/ModalScreen.h"
 
 class QLineEdit;
@@ -19,11 +20,11 @@ class frmClientInfo : public ui::ModalScreen {
 public:
     enum Choice { ChoiceOK = 0, ChoiceCancel = 1 };
 
-    frmClientInfo(const app::Context& context, QWidget* parent = nullptr);
+    frmClientInfo(const app::Context& context, ClientMode mode, QWidget* parent = nullptr);
 
     // Opened from the scan path: the fields are filled from the sheet before the screen shows.
-    bool ScanEditMode = false;
-    // Shows what was read from a scanned sheet, doubtful values marked, and takes the scan mode.
+    bool ScanEditMode() const { return mode_ == ClientMode::ScannedClient; }
+    // Shows what was read from a scanned sheet, doubtful values marked.
     void showScanned(const ScannedIntake& scanned);
 
     void RecordToScreen();
@@ -58,7 +59,10 @@ private:
     ClientField fieldOf(QWidget* field) const;
     ClientInfo info() const;
 
+    bool editing() const { return mode_ == ClientMode::EditClient; }
+
     app::Context ctx_;
+    const ClientMode mode_;
     EditLimit limit_;
 };
 

@@ -68,9 +68,9 @@ bool isCount(int order) {
 
 } // namespace
 
-frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
+frmCourtHistory::frmCourtHistory(const app::Context& context, ClientMode mode, QWidget* parent)
     : ui::ModalScreen(QStringLiteral("Court History"), QStringLiteral("frCourt"), parent),
-      ctx_(context) {
+      ctx_(context), mode_(mode) {
     setObjectName(QStringLiteral("frmCourtHistory"));
     ui::ScreenKit* k = kit();
     QFrame* frame = mainFrame();
@@ -143,7 +143,7 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, QWidget* parent)
     connect(k, &ui::ScreenKit::menuChoiceClicked, this, &frmCourtHistory::cmdMenuChoice_Click);
     finishLayout();
 
-    if (ctx_.state.EditMode()) {
+    if (editing()) {
         GetCourtData();
     }
 }
@@ -158,7 +158,7 @@ void frmCourtHistory::GetCourtData() {
 void frmCourtHistory::Activate() {
     lblClientName_->setText(ctx_.state.clients().current().get(Field::Name).trimmed());
     lblClientName_->show();
-    if (ScanEditMode || ctx_.state.EditMode()) {
+    if (ScanEditMode() || editing()) {
         kit()->cmdMenuChoice(ChoiceOK)->setFocus(Qt::OtherFocusReason);
     } else {
         field(0)->setFocus(Qt::OtherFocusReason);
@@ -273,7 +273,7 @@ void frmCourtHistory::cmdMenuChoice_Click(int index) {
     if (index == ChoiceOK) {
         acceptInformation();
     } else if (index == ChoiceCancel) {
-        if (!ctx_.state.EditMode()) {
+        if (!editing()) {
             auto& table = ctx_.state.clients();
             table.ClearClientRecord();
             // Client 1 becomes current again; with no clients there is none.
@@ -321,7 +321,7 @@ bool frmCourtHistory::SaveCourtData() {
     for (int i = 0; i < FieldCount; ++i) {
         r.set(kFields[static_cast<std::size_t>(i)].field, field(i)->text());
     }
-    if (!ctx_.state.EditMode()) {
+    if (!editing()) {
         return true;
     }
     if (!ctx_.drive.CheckDataDisk()) {
@@ -332,7 +332,6 @@ bool frmCourtHistory::SaveCourtData() {
 }
 
 void frmCourtHistory::showScanned(const ScannedIntake& scanned) {
-    ScanEditMode = true;
     // The names the reader gives the fields, in the screen's order.
     static const char* const names[FieldCount] = {
         "prior_dui",    "co_supervision",  "reckless",     "ss_suspend",  "m_violations",

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Context.h"
+#include "intake/ClientMode.h"
 #include "ui/ModalScreen.h"
 
 #include <array>
@@ -35,7 +36,7 @@ public:
         FieldCount
     };
 
-    frmCourtHistory(const app::Context& context, QWidget* parent = nullptr);
+    frmCourtHistory(const app::Context& context, ClientMode mode, QWidget* parent = nullptr);
 
     // Fills the fields from the current client's record.
     void GetCourtData();
@@ -46,9 +47,8 @@ public:
     QLineEdit* field(int order) const { return fields_.at(static_cast<std::size_t>(order)); }
     QLabel* lblClientName() const { return lblClientName_; }
 
-    bool ScanEditMode = false;
-    // Shows the court history read from a scanned sheet, doubtful values marked, and takes the
-    // scan mode.
+    bool ScanEditMode() const { return mode_ == ClientMode::ScannedClient; }
+    // Shows the court history read from a scanned sheet, doubtful values marked.
     void showScanned(const ScannedIntake& scanned);
 
 protected:
@@ -65,7 +65,10 @@ private:
     bool dateKey(const QKeyEvent* key);
     bool fail(const QString& text, const QString& title);
 
+    bool editing() const { return mode_ == ClientMode::EditClient; }
+
     app::Context ctx_;
+    const ClientMode mode_;
     std::array<QLineEdit*, FieldCount> fields_{};
     QLabel* lblClientName_ = nullptr;
 };

@@ -213,7 +213,7 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
                    sheet.BAC,
                    sheet.StPriorDUI,
                    sheet.StBAC};
-    if (!intake::RunIntakeChain(ctx_, mainWindow_, &shown)) {
+    if (!intake::RunIntakeChain(ctx_, intake::ClientMode::ScannedClient, mainWindow_, &shown)) {
         return;
     }
     // The record's answers field is 73 characters: a short reading is padded with
@@ -221,8 +221,7 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
     state.clients().current().set(
         records::Field::Responses,
         sheet.ScannedAnswers.leftJustified(records::kItemCount, QLatin1Char(' '), true));
-    entry::frmNewEntry grid(ctx_, mainWindow_);
-    grid.ScanEditMode = true;
+    entry::frmNewEntry grid(ctx_, intake::ClientMode::ScannedClient, mainWindow_);
     QList<int> doubtfulItems;
     for (const QString& name : doubtful) {
         if (name.startsWith(QLatin1String("item"))) {

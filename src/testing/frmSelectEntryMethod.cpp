@@ -143,7 +143,7 @@ void frmSelectEntryMethod::cmdMenuChoice_Click(int index) {
 }
 
 void frmSelectEntryMethod::EnterFromAnswerSheet() {
-    if (intake::RunIntakeChain(ctx_, this) && methods_.AnswerGrid) {
+    if (intake::RunIntakeChain(ctx_, intake::ClientMode::NewClient, this) && methods_.AnswerGrid) {
         methods_.AnswerGrid();
     }
 }
@@ -156,7 +156,7 @@ frmSelectEntryMethod::Outcome frmSelectEntryMethod::refuse(const QString& text) 
 
 frmSelectEntryMethod::Outcome frmSelectEntryMethod::AdministerTest() {
     app::ProgramState& state = ctx_.state;
-    if (!intake::RunIntakeChain(ctx_, this)) {
+    if (!intake::RunIntakeChain(ctx_, intake::ClientMode::NewClient, this)) {
         return Outcome::Done;
     }
 

@@ -109,7 +109,7 @@ void TestTwoPrograms::changedRecordNotWrittenOver() {
     QVERIFY(rig.program->start());
     rig.state().setEditMode(true);
     rig.state().clients().setCurrentClient(1);
-    intake::frmClientInfo info(rig.program->context(), &rig.menu());
+    intake::frmClientInfo info(rig.program->context(), intake::ClientMode::EditClient, &rig.menu());
     QVERIFY(fakes::showScreen(&info));
     // Meanwhile another program renames client 1 on the volume.
     QByteArray changed = fakes::readAll(rig.dataFile());

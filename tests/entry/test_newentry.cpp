@@ -71,8 +71,10 @@ struct Rig : ProgramRig {
     std::unique_ptr<frmNewEntry> open(bool editing, int client, bool scan = false) {
         state().setEditMode(editing);
         state().clients().setCurrentClient(client);
-        auto screen = std::make_unique<frmNewEntry>(program->context(), &menu());
-        screen->ScanEditMode = scan;
+        const intake::ClientMode mode = scan      ? intake::ClientMode::ScannedClient
+                                        : editing ? intake::ClientMode::EditClient
+                                                  : intake::ClientMode::NewClient;
+        auto screen = std::make_unique<frmNewEntry>(program->context(), mode, &menu());
         if (!fakes::showScreen(screen.get())) {
             return nullptr;
         }
@@ -458,7 +460,7 @@ void TestNewEntry::missingBankStoresNothing() {
     QFile::remove(rig.programDir + "/TOV2SF.MDB");
     rig.state().setEditMode(false);
     rig.state().clients().setCurrentClient(2);
-    frmNewEntry screen(rig.program->context(), &rig.menu());
+    frmNewEntry screen(rig.program->context(), intake::ClientMode::NewClient, &rig.menu());
     QVERIFY(!screen.isReady());
     QCOMPARE(rig.boxes->shown.size(), 1);
     QVERIFY(rig.boxes->shown[0].text.startsWith("The answer grid cannot be shown"));

@@ -48,7 +48,9 @@ struct Rig : ProgramRig {
     std::unique_ptr<frmClientInfo> open(bool editing, int client = 1) {
         state().setEditMode(editing);
         state().clients().setCurrentClient(client);
-        auto screen = std::make_unique<frmClientInfo>(program->context(), &menu());
+        auto screen = std::make_unique<frmClientInfo>(
+            program->context(),
+            editing ? intake::ClientMode::EditClient : intake::ClientMode::NewClient, &menu());
         if (!fakes::showScreen(screen.get())) {
             return nullptr;
         }

@@ -32,7 +32,9 @@ struct Rig : ProgramRig {
     std::unique_ptr<frmCourtHistory> open(bool editing, int client) {
         state().setEditMode(editing);
         state().clients().setCurrentClient(client);
-        auto screen = std::make_unique<frmCourtHistory>(program->context(), &menu());
+        auto screen = std::make_unique<frmCourtHistory>(
+            program->context(),
+            editing ? intake::ClientMode::EditClient : intake::ClientMode::NewClient, &menu());
         if (!fakes::showScreen(screen.get())) {
             return nullptr;
         }

@@ -450,7 +450,7 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
         screens.on<intake::frmClientInfo>([&screens](intake::frmClientInfo* info) {
             // Opened for a new client from the scan: the typed name and licence are
             // there.
-            QVERIFY(info->ScanEditMode);
+            QVERIFY(info->ScanEditMode());
             QVERIFY(info->kit()->cmdMenuChoice(0)->hasFocus());
             QCOMPARE(info->txtName->text(), QStringLiteral("Ames, Al"));
             QCOMPARE(info->txtDLNumber->text(), QStringLiteral("A100-2000-3000"));
@@ -462,7 +462,7 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
             }
             info->txtSSN->setText(QStringLiteral("N"));
             screens.on<intake::frmCourtHistory>([](intake::frmCourtHistory* court) {
-                QVERIFY(court->ScanEditMode);
+                QVERIFY(court->ScanEditMode());
                 court->kit()->cmdMenuChoice(intake::frmCourtHistory::ChoiceCancel)->click();
             });
             press(Qt::Key_Return);
@@ -521,7 +521,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     Screens screens;
     identify(screens, [&] {
         screens.on<intake::frmClientInfo>([&](intake::frmClientInfo* info) {
-            QVERIFY(info->ScanEditMode);
+            QVERIFY(info->ScanEditMode());
             QCOMPARE(info->txtName->text(), QStringLiteral("Ames, Al"));
             QCOMPARE(info->txtAge->text(), read.Age);
             QCOMPARE(info->cmbGender->currentIndex(), 2);
@@ -533,7 +533,7 @@ void TestScanProcedure::goodSheetFillsReviewAndSaves() {
             // The date of birth only gives the age; the operator types it.
             QCOMPARE(info->txtDob->text(), QString());
             screens.on<Court>([&](Court* court) {
-                QVERIFY(court->ScanEditMode);
+                QVERIFY(court->ScanEditMode());
                 for (int i = 0; i < Court::FieldCount; ++i) {
                     courtShown << court->field(i)->text();
                 }

@@ -50,6 +50,10 @@ template <typename Screen, typename... Args> void shown(const Check& check, Args
 template <typename Screen> void opened(Rig& rig, const Check& check) {
     shown<Screen>(check, rig.context(), &rig.menu());
 }
+// A screen of a client's chain, opened for editing the current client.
+template <typename Screen> void editing(Rig& rig, const Check& check) {
+    shown<Screen>(check, rig.context(), intake::ClientMode::EditClient, &rig.menu());
+}
 
 // Runs a step of the program; each screen of the class it opens is checked, then handled by
 // `then` (left by its Cancel choice when none is given).
@@ -109,8 +113,8 @@ const QList<Screen>& screens() {
              const QList<platform::Drive> drives = {{rig.dataDir, rig.dataDir, false}};
              shown<app::frmDriveSelect>(check, drives, rig.dataDir, *rig.boxes, &rig.menu());
          }},
-        {"frmClientInfo", opened<intake::frmClientInfo>},
-        {"frmCourtHistory", opened<intake::frmCourtHistory>},
+        {"frmClientInfo", editing<intake::frmClientInfo>},
+        {"frmCourtHistory", editing<intake::frmCourtHistory>},
         {"frmSelectEntryMethod",
          [](Rig& rig, const Check& check) {
              shown<testing::frmSelectEntryMethod>(check, rig.context(),
@@ -135,7 +139,7 @@ const QList<Screen>& screens() {
              QVERIFY(screen.txtQuestion()->hasFocus());
              check(&screen); // the first question
          }},
-        {"frmNewEntry", opened<entry::frmNewEntry>},
+        {"frmNewEntry", editing<entry::frmNewEntry>},
         {"frmScanInfo", opened<scan::frmScanInfo>},
         {"frmViewReport",
          [](Rig& rig, const Check& check) {
