@@ -1,6 +1,7 @@
 #include "app/BankScanItems.h"
 
 #include "app/QuestionBank.h"
+#include "platform/AppError.h"
 
 namespace tov::app {
 
@@ -34,10 +35,19 @@ scan::ScanItemRow RecordSetScanItems::current() const {
 }
 
 void RecordSetScanItems::storeBasePoint(int X, int y) {
-    set_.Edit();
-    set_.setField(QStringLiteral("X"), X);
-    set_.setField(QStringLiteral("y"), y);
-    set_.Update();
+    // The base points are kept for diagnosing the reader only. A bank the user may only read (an
+    // installed program's, shared by every user) takes none, and the reading stands without them.
+    if (!writable_) {
+        return;
+    }
+    try {
+        set_.Edit();
+        set_.setField(QStringLiteral("X"), X);
+        set_.setField(QStringLiteral("y"), y);
+        set_.Update();
+    } catch (const AppError&) {
+        writable_ = false;
+    }
 }
 
 } // namespace tov::app

@@ -6,7 +6,8 @@ namespace tov::app {
 
 class RecordSet;
 
-// The table of the question bank, opened for update. Failures of the database throw AppError.
+// The table of the question bank, opened for update. Failures of the database to read throw
+// AppError; a base point that cannot be written is left out, as are those after it.
 class RecordSetScanItems final : public scan::ScanItemTable {
 public:
     explicit RecordSetScanItems(RecordSet& set) : set_(set) {}
@@ -18,6 +19,7 @@ public:
 
 private:
     RecordSet& set_;
+    bool writable_ = true;
 };
 
 } // namespace tov::app

@@ -291,6 +291,8 @@ void RecordSet::Update() {
     }
     q.addBindValue(rowids_[static_cast<std::size_t>(pos_)]);
     if (!q.exec()) {
+        // The edit ends with the failed write: the record set shows what the table holds.
+        editing_ = false;
         throw AppError(err::DbUpdateFailed, q.lastError().text());
     }
     rows_[static_cast<std::size_t>(pos_)] = pending_;

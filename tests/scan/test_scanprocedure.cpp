@@ -171,6 +171,23 @@ struct ScanRig : fakes::ProgramRig {
         return ok;
     }
 
+    // Makes every write to the bank's "ScanItem" table fail, as a bank the user may only read.
+    bool refuseBankWrites() {
+        bool ok = false;
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("items"));
+            db.setDatabaseName(programDir + QStringLiteral("/TOV2SF.MDB"));
+            ok = db.open() && QSqlQuery(db).exec(QStringLiteral(
+                                  "CREATE TRIGGER readonly BEFORE UPDATE ON ScanItem BEGIN "
+                                  "SELECT RAISE(ABORT, 'attempt to write a readonly database'); "
+                                  "END"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("items"));
+        return ok;
+    }
+
     // The X and y the reader wrote back into the bank's "ScanItem" table.
     QList<QPoint> basePoints() {
         QList<QPoint> points;
@@ -480,15 +497,23 @@ void TestScanProcedure::cancelledCourtHistoryKeepsAnswers() {
 
 void TestScanProcedure::goodSheetFillsReviewAndSaves_data() {
     QTest::addColumn<double>("angle");
-    QTest::newRow("straight") << 0.0;
-    QTest::newRow("turned clockwise") << 1.5;
-    QTest::newRow("turned anticlockwise") << -1.2;
+    QTest::addColumn<bool>("bankWritable");
+    QTest::newRow("straight") << 0.0 << true;
+    QTest::newRow("turned clockwise") << 1.5 << true;
+    QTest::newRow("turned anticlockwise") << -1.2 << true;
+    // An installed program reads the question bank it shares with every user and cannot write
+    // the base points back; the sheet still reads.
+    QTest::newRow("bank not writable") << 0.0 << false;
 }
 
 void TestScanProcedure::goodSheetFillsReviewAndSaves() {
     QFETCH(double, angle);
+    QFETCH(bool, bankWritable);
     ScanRig rig;
     QVERIFY(rig.started);
+    if (!bankWritable) {
+        QVERIFY(rig.refuseBankWrites());
+    }
     const QDate today = rig.clock->date;
     sheetgen::SheetValues values;
     values.ssn = QStringLiteral("321540987");
