@@ -6,6 +6,10 @@
 #include "app/Settings.h"
 #include "platform/AppError.h"
 
+#include <QStringDecoder>
+
+#include <utility>
+
 using namespace tov;
 
 namespace {
@@ -18,11 +22,26 @@ QList<QByteArray> linesOf(const QByteArray& bytes) {
     return lines;
 }
 
+// A file with a UTF-16 byte order mark is kept in UTF-16 and compared as the text it holds; any
+// other file byte for byte.
+QByteArray textOf(const QByteArray& bytes) {
+    for (const auto& [mark, encoding] :
+         {std::pair{QByteArray("\xff\xfe"), QStringDecoder::Utf16LE},
+          std::pair{QByteArray("\xfe\xff"), QStringDecoder::Utf16BE}}) {
+        if (bytes.startsWith(mark)) {
+            QStringDecoder decode(encoding);
+            const QString text = decode(bytes.mid(2));
+            return text.toUtf8();
+        }
+    }
+    return bytes;
+}
+
 // The file after a write differs from the one before only in one changed or added line, plus a
 // section heading when the section was missing.
 void checkOnlyEntryChanged(const QByteArray& before, const QByteArray& after) {
-    const QList<QByteArray> a = linesOf(before);
-    const QList<QByteArray> b = linesOf(after);
+    const QList<QByteArray> a = linesOf(textOf(before));
+    const QList<QByteArray> b = linesOf(textOf(after));
     qsizetype prefix = 0;
     // The last line of a file without a final line end gains one.
     auto same = [](QByteArray x, QByteArray y) {
