@@ -199,20 +199,19 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
                            const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
     state.setEditMode(false);
-    intake::ScannedIntake shown{name,          licence,         sheet.Age, sheet.Gender, sheet.Race,
-                                sheet.Marital, sheet.Education, sheet.SSN, {},           doubtful};
-    shown.court = {sheet.PriorDUI,
-                   sheet.COSupervision,
-                   sheet.Reckless,
-                   sheet.SSSuspend,
-                   sheet.MViolations,
-                   sheet.Accidents,
-                   sheet.AlcoholArrests,
-                   sheet.DrugArrests,
-                   sheet.DateOfPresentArrest,
-                   sheet.BAC,
-                   sheet.StPriorDUI,
-                   sheet.StBAC};
+    const intake::ScannedIntake shown{
+        .name = name,
+        .licence = licence,
+        .age = sheet.Age,
+        .gender = sheet.Gender,
+        .race = sheet.Race,
+        .marital = sheet.Marital,
+        .education = sheet.Education,
+        .ssn = sheet.SSN,
+        .court = {sheet.PriorDUI, sheet.COSupervision, sheet.Reckless, sheet.SSSuspend,
+                  sheet.MViolations, sheet.Accidents, sheet.AlcoholArrests, sheet.DrugArrests,
+                  sheet.DateOfPresentArrest, sheet.BAC, sheet.StPriorDUI, sheet.StBAC},
+        .doubtful = doubtful};
     if (!intake::RunIntakeChain(ctx_, intake::ClientMode::ScannedClient, mainWindow_, &shown)) {
         return;
     }
