@@ -78,13 +78,16 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
         WithCentury(joined(vertValues(6, QStringLiteral("dob")), QLatin1Char('/'), 2, 4), today);
     s.Age = AgeFrom(s.DateOfBirth, today);
 
-    QString a;
-    vertInto(a, 1, QStringLiteral("bac"));
-    s.BAC = QStringLiteral(".");
-    vertInto(s.BAC, 2, QStringLiteral("bac"));
-    if (a != QLatin1String("N")) {
-        s.BAC = a.left(2);
-    }
+    // A BAC field: its first column, then the two digits after the point; read in that order,
+    // the value is the digits unless the first column holds something other than "N".
+    const auto bac = [&](const QString& name) {
+        QString notAvailable;
+        vertInto(notAvailable, 1, name);
+        QString value = QStringLiteral(".");
+        vertInto(value, 2, name);
+        return notAvailable != QLatin1String("N") ? notAvailable.left(2) : value;
+    };
+    s.BAC = bac(QStringLiteral("bac"));
     s.DateOfPresentArrest = WithCentury(
         joined(vertValues(6, QStringLiteral("arrest_date")), QLatin1Char('/'), 2, 4), today);
 
@@ -104,13 +107,7 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
         count(*target, QString::fromLatin1(name));
     }
 
-    QString b;
-    vertInto(b, 1, QStringLiteral("st_bac"));
-    s.StBAC = QStringLiteral(".");
-    vertInto(s.StBAC, 2, QStringLiteral("st_bac"));
-    if (b != QLatin1String("N")) {
-        s.StBAC = b.left(2);
-    }
+    s.StBAC = bac(QStringLiteral("st_bac"));
     vertInto(s.StPriorDUI, 1, QStringLiteral("st_prior_dui"));
 
     for (int item = 1; item <= records::kItemCount; ++item) {
