@@ -50,7 +50,7 @@ public:
 // The shipped scoring tables, read once.
 const scoring::ScoringTables& tables() {
     static const scoring::ScoringTables t =
-        scoring::LoadScoringTables(QStringLiteral(TOV_SOURCE_DIR "/tests/scoring/data"));
+        scoring::LoadScoringTables(QStringLiteral(TOV_SOURCE_DIR "/tests/core/scoring/data"));
     return t;
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Printer.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 
 #include <QDir>
 #include <QFile>

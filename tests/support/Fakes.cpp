@@ -1,4 +1,4 @@
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 // the plan does not know, is left by its Cancel choice, so no failure can leave a test waiting.
 
 #include "entry/frmNewEntry.h"
-#include "intake/ScreenDriver.h"
+#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
 #include "reports/frmPrintSelected.h"

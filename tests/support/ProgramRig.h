@@ -4,7 +4,7 @@
 // volume, for the screen tests.
 
 #include "app/Program.h"
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 
 #include <QApplication>
 #include <QDialog>

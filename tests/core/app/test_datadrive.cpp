@@ -1,6 +1,6 @@
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 #include "platform/QtVolumeLock.h"
 
 #include <QDir>

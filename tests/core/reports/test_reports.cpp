@@ -1,6 +1,6 @@
 // Whole reports compared byte for byte with expected files written from the report layouts.
 // Each case scores one client with the hand-made test tables and the short texts of folder/.
-#include "../scoring/TestClient.h"
+#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "platform/AppError.h"

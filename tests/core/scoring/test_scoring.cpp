@@ -1,7 +1,7 @@
 // Scale scores, percentiles and floors on the hand-made test tables in data/: their keys, norms
 // (3 x raw for most clients), floors and corrections are chosen so each number below can be
 // worked out by hand.
-#include "TestClient.h"
+#include "support/TestClient.h"
 #include "scoring/ScaleScorer.h"
 
 #include <QtTest>

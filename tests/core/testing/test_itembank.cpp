@@ -1,6 +1,6 @@
 #include "app/QuestionBank.h"
 #include "platform/AppError.h"
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 #include "scoring/Blueprint.h"
 #include "testing/ItemBank.h"
 #include "testing/LanguageTables.h"

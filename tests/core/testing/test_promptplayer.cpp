@@ -1,4 +1,4 @@
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 #include "testing/PromptPlayer.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "platform/AppError.h"
-#include "platform/Fakes.h"
+#include "support/Fakes.h"
 #include "records/ClientTable.h"
 #include "records/Cp1252.h"
 #include "records/DateText.h"

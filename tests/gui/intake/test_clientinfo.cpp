@@ -1,7 +1,7 @@
 #include "intake/CodeListBox.h"
-#include "intake/ScreenDriver.h"
+#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

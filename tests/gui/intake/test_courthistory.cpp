@@ -1,6 +1,6 @@
-#include "intake/ScreenDriver.h"
+#include "support/ScreenDriver.h"
 #include "intake/frmCourtHistory.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

@@ -1,5 +1,5 @@
-#include "intake/ScreenDriver.h"
-#include "reports/FakePrinter.h"
+#include "support/ScreenDriver.h"
+#include "support/FakePrinter.h"
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "reports/frmPrintSelected.h"

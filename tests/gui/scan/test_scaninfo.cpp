@@ -1,5 +1,5 @@
-#include "intake/ScreenDriver.h"
-#include "platform/ProgramRig.h"
+#include "support/ScreenDriver.h"
+#include "support/ProgramRig.h"
 #include "scan/frmScanInfo.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"

@@ -1,5 +1,5 @@
-#include "intake/ScreenDriver.h"
-#include "reports/FakePrinter.h"
+#include "support/ScreenDriver.h"
+#include "support/FakePrinter.h"
 #include "supervisor/AccessCode.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmMyInputBox.h"

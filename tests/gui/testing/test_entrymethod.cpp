@@ -1,7 +1,7 @@
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
 #include "supervisor/frmMyInputBox.h"
-#include "testing/TestingRig.h"
+#include "support/TestingRig.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
 #include "ui/MenuChoice.h"

@@ -1,4 +1,4 @@
-#include "testing/TestingRig.h"
+#include "support/TestingRig.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"

@@ -1,6 +1,6 @@
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"

@@ -1,4 +1,4 @@
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "records/InRange.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"

@@ -3,8 +3,8 @@
 // when their batch ends; and whatever an earlier run left is removed at start.
 #include "app/Publisher.h"
 #include "app/Settings.h"
-#include "intake/ScreenDriver.h"
-#include "reports/FakePrinter.h"
+#include "support/ScreenDriver.h"
+#include "support/FakePrinter.h"
 #include "reports/ReportCommand.h"
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"

@@ -2,13 +2,13 @@
 // the program ships (no report, numbered print copy or scan image stays once its work is done);
 // the data volume holds only the client file; nothing else is written beside them.
 
-#include "intake/ScreenDriver.h"
-#include "platform/Operator.h"
-#include "platform/ProgramRig.h"
+#include "support/ScreenDriver.h"
+#include "support/Operator.h"
+#include "support/ProgramRig.h"
 #include "scan/frmScanInfo.h"
 #include "sheetgen/FilledSheet.h"
 #include "supervisor/AccessCode.h"
-#include "testing/TestingRig.h"
+#include "support/TestingRig.h"
 #include "ui/frmMainMenu.h"
 
 #include <QLineEdit>

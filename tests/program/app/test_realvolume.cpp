@@ -5,7 +5,7 @@
 #include "app/DataDrive.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/PosixVolumeIdentity.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "supervisor/DeleteNames.h"
 
 #include <QProcess>

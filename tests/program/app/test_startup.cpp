@@ -1,7 +1,7 @@
 #include "app/StartUp.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
-#include "platform/ProgramRig.h"
+#include "support/ProgramRig.h"
 #include "ui/frmMainMenu.h"
 
 #include <QComboBox>

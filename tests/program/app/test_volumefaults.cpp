@@ -5,11 +5,11 @@
 // client table must still match the file.
 
 #include "entry/frmNewEntry.h"
-#include "intake/ScreenDriver.h"
+#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
-#include "platform/Operator.h"
-#include "platform/ProgramRig.h"
+#include "support/Operator.h"
+#include "support/ProgramRig.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
 #include "testing/frmSelectEntryMethod.h"

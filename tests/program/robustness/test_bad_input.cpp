@@ -1,7 +1,7 @@
 // Every file the program reads from outside, damaged in each of the usual ways: the loader gives
 // the operator a message naming what is wrong (or, where the rules of the file say how such a
 // file reads, reads it that way), nothing crashes, and no file is changed by the attempt.
-#include "../scoring/TestClient.h"
+#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/QuestionBank.h"
 #include "app/Settings.h"
