@@ -1,12 +1,26 @@
 #!/usr/bin/env python3
-"""Checks that every dependency of the program runs downwards through its layers.
+"""Checks what the compiler cannot see of the program's layers.
 
-The layers are the libraries of src/CMakeLists.txt. Which file belongs to which library and which
-library links which are read from the CMake files themselves; this script knows only the order
-the layers must keep. It fails when
-  - a library links one it may not (an upward or sideways link),
-  - a source file includes a header of a library its own library does not reach, or
-  - a file under src/ belongs to no library or executable.
+Each top folder under src/ is one library and its own include root, handed only to the libraries
+that link it, so an include that runs upwards already fails to compile:
+
+  src/interfaces  tov2sf_interfaces  host-service interfaces, the error type   (Qt Core, Gui)
+  src/foundation  tov2sf_foundation  records, code page, number and date rules, file guards
+  src/core        tov2sf_core        the domain, a folder per feature; no Widgets
+  src/host        tov2sf_host        host implementations without windows
+  src/hostgui     tov2sf_hostgui     host implementations with windows (Widgets, X11, SANE,
+                                     CUPS printing, Qt Multimedia)
+  src/gui         tov2sf_gui         the screens, a folder per feature (Widgets)
+  src/program     tov2sf_program     start-up and the wiring of screens to host services
+  src/bin                            the executables' mains only
+
+This script fails when
+  - a library links one of ours it may not (an upward or sideways link),
+  - a library links a system module its layer may not use (Widgets outside hostgui and gui,
+    Multimedia, PrintSupport, X11 or SANE outside hostgui),
+  - a file includes ("..." or <...>) a header of a library its own does not reach, or a system
+    module's header its layer may not use,
+  - a file under src/ belongs to no library, or to a library outside its top folder.
 Usage: tools/check-layers.py [source folder]   (default: src/ beside this script)
 """
 
@@ -14,7 +28,19 @@ import os
 import re
 import sys
 
-# The layers, each with the libraries it may link directly.
+# The library of each top folder.
+FOLDERS = {
+    "interfaces": "tov2sf_interfaces",
+    "foundation": "tov2sf_foundation",
+    "core": "tov2sf_core",
+    "host": "tov2sf_host",
+    "hostgui": "tov2sf_hostgui",
+    "gui": "tov2sf_gui",
+    "program": "tov2sf_program",
+    "bin": None,  # executables only
+}
+
+# The layers, each with the libraries of ours it may link directly.
 ALLOWED_LINKS = {
     "tov2sf_interfaces": set(),
     "tov2sf_foundation": {"tov2sf_interfaces"},
@@ -25,16 +51,28 @@ ALLOWED_LINKS = {
     "tov2sf_program": {"tov2sf_gui", "tov2sf_hostgui"},
 }
 
+# System modules with windows or devices, the layers that may use them, and how their headers
+# are named when included.
+MODULES = {
+    "Widgets": ({"tov2sf_hostgui", "tov2sf_gui", "tov2sf_program"},
+                ["Qt6::Widgets"], [r"QtWidgets/"]),
+    "PrintSupport": ({"tov2sf_hostgui"}, ["Qt6::PrintSupport"], [r"QtPrintSupport/", r"QPrinter"]),
+    "Multimedia": ({"tov2sf_hostgui"}, ["Qt6::Multimedia"], [r"QtMultimedia/", r"QMedia",
+                                                             r"QAudio", r"QSoundEffect"]),
+    "X11": ({"tov2sf_hostgui"}, ["X11::X11"], [r"X11/"]),
+    "SANE": ({"tov2sf_hostgui"}, ["${SANE_LIBRARY}"], [r"sane/"]),
+}
+
 COMMAND = re.compile(
     r"\b(add_library|add_executable|target_sources|target_link_libraries)\s*\(([^)]*)\)", re.S
 )
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
+INCLUDE = re.compile(r'^\s*#\s*include\s+([<"])([^">]+)[">]', re.M)
 KEYWORDS = {"STATIC", "SHARED", "OBJECT", "INTERFACE", "PUBLIC", "PRIVATE", "FILE_SET",
             "HEADERS", "BASE_DIRS", "FILES"}
 
 
 def read_cmake(src):
-    """The owner of each file and the links of each target, from the CMake files under src."""
+    """The owner of each file, the links of each target (ours and others) and the executables."""
     owner, links, executables = {}, {}, set()
     for folder, _, names in os.walk(src):
         if "CMakeLists.txt" not in names:
@@ -49,7 +87,7 @@ def read_cmake(src):
             if command == "add_executable":
                 executables.add(target)
             if command == "target_link_libraries":
-                links.setdefault(target, set()).update(w for w in rest if w.startswith("tov2sf_"))
+                links.setdefault(target, set()).update(rest)
                 continue
             for word in rest:
                 if word.endswith((".cpp", ".h")):
@@ -68,11 +106,16 @@ def reach(target, links):
     return seen
 
 
+def top(rel):
+    return rel.split(os.sep, 1)[0]
+
+
 def main():
     src = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "src")
     src = os.path.normpath(src)
     owner, links, executables = read_cmake(src)
+    ours = {t: {d for d in deps if d.startswith("tov2sf_")} for t, deps in links.items()}
     faults = []
 
     for target, deps in sorted(links.items()):
@@ -81,8 +124,11 @@ def main():
         if target not in ALLOWED_LINKS:
             faults.append(f"{target}: a library outside the layers")
             continue
-        for dep in sorted(deps - ALLOWED_LINKS[target]):
+        for dep in sorted(ours[target] - ALLOWED_LINKS[target]):
             faults.append(f"{target} links {dep}: not a layer below it")
+        for module, (layers, names, _) in MODULES.items():
+            if target not in layers and deps & set(names):
+                faults.append(f"{target} links {module}: only {', '.join(sorted(layers))} may")
 
     files = []
     for folder, _, names in os.walk(src):
@@ -98,27 +144,40 @@ def main():
     for rel in sorted(files):
         mine = owner.get(rel)
         if mine is None:
-            faults.append(f"{rel}: in no library; list it in its layer's sources")
+            faults.append(f"{rel}: in no library; list it in {top(rel)}/CMakeLists.txt")
             continue
-        visible = {mine} | reach(mine, links)
+        folder_library = FOLDERS.get(top(rel), "?")
+        if folder_library is None and mine not in executables:
+            faults.append(f"{rel} ({mine}): {top(rel)}/ holds executables' mains only")
+        if folder_library not in (None, mine):
+            faults.append(f"{rel} ({mine}): {top(rel)}/ is the folder of {folder_library}")
+        visible = {mine} | reach(mine, ours)
         text = open(os.path.join(src, rel), encoding="utf-8").read()
-        for included in INCLUDE.findall(text):
-            path = os.path.normpath(included)
-            if not os.path.exists(os.path.join(src, path)):
-                local = os.path.normpath(os.path.join(os.path.dirname(rel), included))
-                if not os.path.exists(os.path.join(src, local)):
-                    continue  # generated or outside src
-                path = local
-            theirs = owner.get(path)
-            if theirs is not None and theirs not in visible:
-                faults.append(f"{rel} ({mine}) includes {path} ({theirs}): an upward dependency")
+        for _, included in INCLUDE.findall(text):
+            for module, (layers, names, prefixes) in MODULES.items():
+                if any(included.startswith(p) for p in prefixes) and not (
+                        mine in layers or mine in executables):
+                    faults.append(f"{rel} ({mine}) includes {included}: {module} is for "
+                                  f"{', '.join(sorted(layers))} only")
+            local = os.path.normpath(os.path.join(os.path.dirname(rel), included))
+            if os.path.exists(os.path.join(src, local)):
+                candidates = [local]
+            else:
+                candidates = [os.path.join(folder, included) for folder in FOLDERS
+                              if os.path.exists(os.path.join(src, folder, included))]
+            if not candidates:
+                continue  # a system, Qt or generated header
+            holders = {owner.get(os.path.normpath(c)) for c in candidates} - {None}
+            if holders and not holders & visible:
+                faults.append(f"{rel} ({mine}) includes {included} "
+                              f"({', '.join(sorted(holders))}): an upward dependency")
 
     for fault in faults:
         print(fault)
     if faults:
         print(f"{len(faults)} faults in the layers", file=sys.stderr)
         return 1
-    print(f"layers: {len(files)} files, every include runs downwards")
+    print(f"layers: {len(files)} files in {len(FOLDERS)} folders, every include runs downwards")
     return 0
 
 
