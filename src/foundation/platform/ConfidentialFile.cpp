@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,7 +21,7 @@ constexpr mode_t OwnerOnly = S_IRUSR | S_IWUSR;
 constexpr int SuffixLength = 6;
 
 [[noreturn]] void fail(int errnoValue) {
-    throw AppError(errorNumberFor(errnoValue), QString::fromLocal8Bit(std::strerror(errnoValue)));
+    throw errnoError(errnoValue);
 }
 
 QString randomSuffix() {

@@ -6,7 +6,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,22 +15,7 @@ namespace tov::platform {
 namespace {
 
 [[noreturn]] void failErrno(int errnoValue) {
-    const int number = errorNumberFor(errnoValue);
-    QString text;
-    switch (number) {
-    case err::FileNotFound:
-        text = QStringLiteral("File not found");
-        break;
-    case err::PathNotFound:
-        text = QStringLiteral("Path not found");
-        break;
-    case err::PermissionDenied:
-        text = QStringLiteral("Permission denied");
-        break;
-    default:
-        text = QString::fromLocal8Bit(std::strerror(errnoValue));
-    }
-    throw AppError(number, text);
+    throw errnoError(errnoValue);
 }
 
 void checkOpen(int fd, qint64 maxBytes) {

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,34 +24,8 @@ namespace {
     if (number == err::FileNotFound && !QFileInfo(QFileInfo(path).absolutePath()).isDir()) {
         number = err::PathNotFound;
     }
-    QString text;
-    switch (number) {
-    case err::FileNotFound:
-        text = QStringLiteral("File not found");
-        break;
-    case err::PathNotFound:
-        text = QStringLiteral("Path not found");
-        break;
-    case err::PermissionDenied:
-        text = QStringLiteral("Permission denied");
-        break;
-    case err::DriveNotReady:
-        text = QStringLiteral("Disk not ready");
-        break;
-    case err::DiskFull:
-        text = QStringLiteral("Disk full");
-        break;
-    case err::BadFileName:
-        text = QStringLiteral("Bad file name or number");
-        break;
-    case err::DeviceIo:
-        text = QStringLiteral("Device I/O error");
-        break;
-    default:
-        text = QString::fromLocal8Bit(std::strerror(errnoValue));
-        break;
-    }
-    throw AppError(number, text + QStringLiteral(" (") + path + QLatin1Char(')'));
+    throw AppError(number, errorTextFor(number, errnoValue) + QStringLiteral(" (") + path +
+                               QLatin1Char(')'));
 }
 
 // A file descriptor closed on every path out of a call.

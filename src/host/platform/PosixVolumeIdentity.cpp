@@ -7,7 +7,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
@@ -21,7 +20,7 @@ QString PosixVolumeIdentity::read(const QString& folder) {
         const int e = errno;
         // A folder that is gone is a drive with nothing in it.
         const int number = (e == ENOENT || e == ENOTDIR) ? err::DriveNotReady : errorNumberFor(e);
-        throw AppError(number, QString::fromLocal8Bit(std::strerror(e)));
+        throw AppError(number, errorTextFor(number, e));
     }
     return QStringLiteral("%1-%2-%3")
         .arg(static_cast<qulonglong>(vfs.f_fsid), 16, 16, QLatin1Char('0'))

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,9 +20,9 @@ namespace {
 constexpr mode_t OwnerOnlyFolder = S_IRWXU;
 
 [[noreturn]] void fail(const QString& what, int errnoValue) {
-    throw AppError(errorNumberFor(errnoValue),
-                   QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(what),
-                                                QString::fromLocal8Bit(std::strerror(errnoValue))));
+    const int number = errorNumberFor(errnoValue);
+    throw AppError(number, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(what),
+                                                        errorTextFor(number, errnoValue)));
 }
 
 QByteArray native(const QString& path) {
