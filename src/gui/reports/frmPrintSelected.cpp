@@ -4,8 +4,8 @@
 #include "app/Publisher.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "reports/ReportBatch.h"
 #include "reports/ReportPrinting.h"
-#include "reports/ScoreClient.h"
 #include "ui/Geometry.h"
 #include "ui/ScreenKit.h"
 
@@ -95,10 +95,11 @@ void frmPrintSelected::cmdMenuChoice_Click(int index) {
 
 void frmPrintSelected::printSelected() {
     auto& table = ctx_.state.clients();
-    const QString folder = ctx_.state.programFolder();
-    QList<int> copies;
+    ReportBatch batch(ctx_.state.programFolder(),
+                      app::PublisherTexts::of(ctx_.state.settings().publisher()), extra_);
     try {
-        // Every report is written before any is printed, each into its numbered copy.
+        // The copies are numbered in the order the clients are printed.
+        int copies = 0;
         for (int row = 0; row < list_->count(); ++row) {
             if (!list_->item(row)->isSelected()) {
                 continue;
@@ -106,21 +107,15 @@ void frmPrintSelected::printSelected() {
             list_->setCurrentRow(row, QItemSelectionModel::NoUpdate);
             const int record = row + 1;
             table.setCurrentClient(record);
-            ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings().publisher()),
-                        table.current(), record, extra_);
-            copies << static_cast<int>(copies.size()) + 1;
-            CopyReportTo(folder, copies.size());
+            batch.add(table.current(), record, ++copies);
         }
         const ui::Hourglass busy;
-        PrintNumberedCopies(printer_, folder, copies);
+        batch.print(printer_);
     } catch (const AppError& e) {
         ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,
                                   MessageBoxes::Icon::Error,
                                   QStringLiteral("Print Selected Reports"));
     }
-    // The batch is over, printed or not: its copies and the last report hold clients' reports.
-    RemoveNumberedCopies(folder, copies);
-    RemoveReportFiles(folder);
 }
 
 } // namespace tov::reports

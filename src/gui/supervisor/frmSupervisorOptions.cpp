@@ -4,8 +4,7 @@
 #include "app/Publisher.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "reports/ReportPrinting.h"
-#include "reports/ScoreClient.h"
+#include "reports/ReportBatch.h"
 #include "reports/frmPrintSelected.h"
 #include "reports/frmViewReport.h"
 #include "supervisor/AccessCodePrompt.h"
@@ -268,25 +267,23 @@ void frmSupervisorOptions::execute() {
 
 void frmSupervisorOptions::PrintAllReports() {
     auto& table = ctx_.state.clients();
-    const QString folder = ctx_.state.programFolder();
-    QList<int> copies;
-    try {
-        for (int n = 1; n <= table.ClientCount(); ++n) {
-            table.setCurrentClient(n);
-            reports::ScoreClient(folder, app::PublisherTexts::of(ctx_.state.settings().publisher()),
-                                 table.current(), n, extraPages());
-            reports::CopyReportTo(folder, n);
-            copies << n;
+    {
+        reports::ReportBatch batch(ctx_.state.programFolder(),
+                                   app::PublisherTexts::of(ctx_.state.settings().publisher()),
+                                   extraPages());
+        try {
+            // Each client's copy is numbered with its record.
+            for (int n = 1; n <= table.ClientCount(); ++n) {
+                table.setCurrentClient(n);
+                batch.add(table.current(), n, n);
+            }
+            const ui::Hourglass busy;
+            batch.print(printer_);
+        } catch (const AppError& e) {
+            ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,
+                                      MessageBoxes::Icon::Error, QStringLiteral("Print Report"));
         }
-        const ui::Hourglass busy;
-        reports::PrintNumberedCopies(printer_, folder, copies);
-    } catch (const AppError& e) {
-        ctx_.platform.boxes->show(e.description(), MessageBoxes::Buttons::Ok,
-                                  MessageBoxes::Icon::Error, QStringLiteral("Print Report"));
     }
-    // The batch is over, printed or not: its copies and the last report hold clients' reports.
-    reports::RemoveNumberedCopies(folder, copies);
-    reports::RemoveReportFiles(folder);
     table.setCurrentClient(1);
 }
 
