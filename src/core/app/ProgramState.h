@@ -33,10 +33,6 @@ public:
     const records::ClientTable& clients() const { return clients_; }
     const QString& programFolder() const { return settings_.programFolder(); }
 
-    // True while an existing client is edited, false while a new client is entered.
-    bool EditMode() const { return editMode_; }
-    void setEditMode(bool editing) { editMode_ = editing; }
-
     // The data volume's folder, its identity when it was opened, and where the question bank and
     // the spoken prompts are.
     const QString& DataPath() const { return dataPath_; }
@@ -79,7 +75,6 @@ public:
 private:
     Settings settings_;
     records::ClientTable clients_;
-    bool editMode_ = false;
     QString dataPath_;
     QString startupDiskId_;
     QString questionBankPath_;

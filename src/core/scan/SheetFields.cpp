@@ -95,16 +95,11 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
     choice(s.Race, QStringLiteral("race"));
     choice(s.Education, QStringLiteral("education"));
     choice(s.Marital, QStringLiteral("marital"));
-    const std::pair<QString*, const char*> counts[] = {{&s.PriorDUI, "prior_dui"},
-                                                       {&s.COSupervision, "co_supervision"},
-                                                       {&s.Reckless, "reckless"},
-                                                       {&s.SSSuspend, "ss_suspend"},
-                                                       {&s.MViolations, "m_violations"},
-                                                       {&s.Accidents, "accidents"},
-                                                       {&s.AlcoholArrests, "alcohol_arrests"},
-                                                       {&s.DrugArrests, "drug_arrests"}};
-    for (const auto& [target, name] : counts) {
-        count(*target, QString::fromLatin1(name));
+    // The eight counts come first in the court history.
+    for (int order = 0; order < records::courtOrder(records::Field::DateOfPresentArrest);
+         ++order) {
+        const SheetCourtValue& c = kSheetCourt[static_cast<std::size_t>(order)];
+        count(s.*c.value, QString::fromLatin1(c.name));
     }
 
     s.StBAC = bac(QStringLiteral("st_bac"));

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "records/ClientRecord.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -16,6 +19,27 @@ struct ScannedSheet {
         DrugArrests, StBAC, StPriorDUI, ScannedAnswers;
     bool operator==(const ScannedSheet&) const = default;
 };
+
+// The court history on the sheet, in the order of the record's court fields: where a reading
+// keeps each value and the name its doubt goes by.
+struct SheetCourtValue {
+    QString ScannedSheet::*value;
+    const char* name;
+};
+inline constexpr std::array<SheetCourtValue, records::kCourtFieldCount> kSheetCourt = {{
+    {&ScannedSheet::PriorDUI, "prior_dui"},
+    {&ScannedSheet::COSupervision, "co_supervision"},
+    {&ScannedSheet::Reckless, "reckless"},
+    {&ScannedSheet::SSSuspend, "ss_suspend"},
+    {&ScannedSheet::MViolations, "m_violations"},
+    {&ScannedSheet::Accidents, "accidents"},
+    {&ScannedSheet::AlcoholArrests, "alcohol_arrests"},
+    {&ScannedSheet::DrugArrests, "drug_arrests"},
+    {&ScannedSheet::DateOfPresentArrest, "arrest_date"},
+    {&ScannedSheet::BAC, "bac"},
+    {&ScannedSheet::StPriorDUI, "st_prior_dui"},
+    {&ScannedSheet::StBAC, "st_bac"},
+}};
 
 // Why a page was or was not read. Only a Read page has values; the others are refused.
 enum class SheetOutcome {

@@ -40,6 +40,17 @@ enum class Field {
     NameDeleted,
 };
 
+// The court history: the record's fields from PriorDUI to StBAC, in the order its screen shows
+// them and the answer sheet holds them.
+inline constexpr int kCourtFieldCount =
+    static_cast<int>(Field::StBAC) - static_cast<int>(Field::PriorDUI) + 1;
+constexpr Field courtField(int order) {
+    return static_cast<Field>(static_cast<int>(Field::PriorDUI) + order);
+}
+constexpr int courtOrder(Field f) {
+    return static_cast<int>(f) - static_cast<int>(Field::PriorDUI);
+}
+
 struct FieldLayout {
     Field field;
     const char* name;

@@ -438,7 +438,6 @@ void frmNewEntry::cancel() {
         table.ClearClientRecord();
         table.setCurrentClient(table.ClientCount() > 0 ? 1 : 0);
     }
-    ctx_.state.setEditMode(false);
     closeScreen();
 }
 

@@ -19,7 +19,7 @@ namespace tov::intake {
 struct ScannedIntake {
     QString name, licence, age, gender, race, marital, education, ssn;
     // The court history values in the screen's field order.
-    std::array<QString, frmCourtHistory::FieldCount> court;
+    std::array<QString, records::kCourtFieldCount> court;
     QStringList doubtful;
 };
 

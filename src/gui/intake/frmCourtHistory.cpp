@@ -8,6 +8,7 @@
 #include "intake/IntakeChoices.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "scan/SheetReading.h"
 #include "ui/Geometry.h"
 #include "ui/Headings.h"
 #include "ui/MenuChoice.h"
@@ -31,27 +32,27 @@ using records::Field;
 
 namespace {
 
+// The screen's fields in the order of the record's court fields.
 struct FieldSpec {
     const char* name;
     int limit;
-    Field field;
     const char* label;
 };
 
 constexpr std::array<FieldSpec, frmCourtHistory::FieldCount> kFields = {{
-    {"txtPriorDUI", 2, Field::PriorDUI, "1. Number of prior DUI's:"},
-    {"txtCOSupervision", 2, Field::COSupervision, "2. Court-ordered supervisions for DUI"},
-    {"txtReckless", 2, Field::Reckless, "3. Reckless driving convictions reduced from DUI:"},
-    {"txtSSSuspend", 2, Field::SSSuspend, "4. Prior statutory summary suspensions (not DUI):"},
-    {"txtMViolations", 2, Field::MViolations, "5. Moving violations (traffic tickets):"},
-    {"txtAccidents", 2, Field::Accidents, "6. At-fault accidents:"},
-    {"txtAlcoholArrests", 2, Field::AlcoholArrests, "7. Alcohol-related (not DUI) arrests:"},
-    {"txtDrugArrests", 2, Field::DrugArrests, "8. Drug-related (not DUI) arrests:"},
-    {"txtDateOfPresentArrest", 10, Field::DateOfPresentArrest,
+    {"txtPriorDUI", 2, "1. Number of prior DUI's:"},
+    {"txtCOSupervision", 2, "2. Court-ordered supervisions for DUI"},
+    {"txtReckless", 2, "3. Reckless driving convictions reduced from DUI:"},
+    {"txtSSSuspend", 2, "4. Prior statutory summary suspensions (not DUI):"},
+    {"txtMViolations", 2, "5. Moving violations (traffic tickets):"},
+    {"txtAccidents", 2, "6. At-fault accidents:"},
+    {"txtAlcoholArrests", 2, "7. Alcohol-related (not DUI) arrests:"},
+    {"txtDrugArrests", 2, "8. Drug-related (not DUI) arrests:"},
+    {"txtDateOfPresentArrest", 10,
      "9. Date of current or most recent DUI:"},
-    {"txtBAC", 4, Field::BAC, "10. Blood Alcohol Content level at time of current DUI arrest:"},
-    {"txtStPriorDUI", 2, Field::StPriorDUI, "Number of prior DUI's in last 10 years:"},
-    {"txtStBAC", 4, Field::StBAC, "BAC level at time of arrest:"},
+    {"txtBAC", 4, "10. Blood Alcohol Content level at time of current DUI arrest:"},
+    {"txtStPriorDUI", 2, "Number of prior DUI's in last 10 years:"},
+    {"txtStBAC", 4, "BAC level at time of arrest:"},
 }};
 
 const QString kCountHelp =
@@ -61,9 +62,8 @@ const QString kDateHelp = QStringLiteral(
 const QString kBacHelp = QStringLiteral(
     "Enter blood alcohol level, R for Refused or N for not available, then press Enter.");
 
-bool isCount(int order) {
-    return order != frmCourtHistory::DateOfPresentArrest && order != frmCourtHistory::BAC &&
-           order != frmCourtHistory::StBAC;
+bool isCount(Field f) {
+    return f != Field::DateOfPresentArrest && f != Field::BAC && f != Field::StBAC;
 }
 
 } // namespace
@@ -91,8 +91,9 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, ClientMode mode, Q
 
     for (int i = 0; i < FieldCount; ++i) {
         const FieldSpec& def = kFields[static_cast<std::size_t>(i)];
-        QWidget* box = i < DateOfPresentArrest ? static_cast<QWidget*>(years)
-                       : i >= StPriorDUI       ? static_cast<QWidget*>(staff)
+        const Field f = records::courtField(i);
+        QWidget* box = f < DateOfPresentArrest ? static_cast<QWidget*>(years)
+                       : f >= StPriorDUI       ? static_cast<QWidget*>(staff)
                                                : frame;
         QLabel* label = k->addLabel(QString::fromLatin1(def.label), box);
         auto* edit = new QLineEdit(box);
@@ -103,14 +104,14 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, ClientMode mode, Q
         });
         edit->setFixedWidth(ui::twips(def.limit == 10 ? 1700 : 900));
         fields_[static_cast<std::size_t>(i)] = edit;
-        const QString help = i == DateOfPresentArrest   ? kDateHelp
-                             : (i == BAC || i == StBAC) ? kBacHelp
+        const QString help = f == DateOfPresentArrest   ? kDateHelp
+                             : (f == BAC || f == StBAC) ? kBacHelp
                                                         : kCountHelp;
-        k->addField(edit, i, help, [this, i, edit] {
-            if (i == DateOfPresentArrest) {
+        k->addField(edit, i, help, [this, f, edit] {
+            if (f == DateOfPresentArrest) {
                 return enterDate();
             }
-            return isCount(i) ? enterCount(edit) : enterBAC(edit);
+            return isCount(f) ? enterCount(edit) : enterBAC(edit);
         });
         QGridLayout* grid = box == years ? yearsGrid : box == staff ? staffGrid : mainGrid;
         const int row = grid->rowCount();
@@ -151,7 +152,7 @@ frmCourtHistory::frmCourtHistory(const app::Context& context, ClientMode mode, Q
 void frmCourtHistory::GetCourtData() {
     const records::ClientRecord& r = ctx_.state.clients().current();
     for (int i = 0; i < FieldCount; ++i) {
-        field(i)->setText(r.trimmed(kFields[static_cast<std::size_t>(i)].field));
+        field(i)->setText(r.trimmed(records::courtField(i)));
     }
 }
 
@@ -286,17 +287,18 @@ void frmCourtHistory::cmdMenuChoice_Click(int index) {
 
 void frmCourtHistory::acceptInformation() {
     for (int i = 0; i < FieldCount; ++i) {
-        if (i == StBAC) {
+        const Field f = records::courtField(i);
+        if (f == StBAC) {
             continue; // validated by its own Enter only
         }
         const QString t = field(i)->text();
-        const bool ok = i == DateOfPresentArrest ? ValidateArrestDate(t)
-                        : i == BAC               ? ValidateBAC(t)
+        const bool ok = f == DateOfPresentArrest ? ValidateArrestDate(t)
+                        : f == BAC               ? ValidateBAC(t)
                                                  : ValidateCount(t);
         if (!ok) {
-            if (i == DateOfPresentArrest) {
+            if (f == DateOfPresentArrest) {
                 enterDate();
-            } else if (i == BAC) {
+            } else if (f == BAC) {
                 enterBAC(field(i));
             } else {
                 enterCount(field(i));
@@ -319,7 +321,7 @@ bool frmCourtHistory::SaveCourtData() {
     records::ClientRecord& r = table.current();
     const records::ClientRecord before = r;
     for (int i = 0; i < FieldCount; ++i) {
-        r.set(kFields[static_cast<std::size_t>(i)].field, field(i)->text());
+        r.set(records::courtField(i), field(i)->text());
     }
     if (!editing()) {
         return true;
@@ -332,14 +334,10 @@ bool frmCourtHistory::SaveCourtData() {
 }
 
 void frmCourtHistory::showScanned(const ScannedIntake& scanned) {
-    // The names the reader gives the fields, in the screen's order.
-    static const char* const names[FieldCount] = {
-        "prior_dui",    "co_supervision",  "reckless",     "ss_suspend",  "m_violations",
-        "accidents",    "alcohol_arrests", "drug_arrests", "arrest_date", "bac",
-        "st_prior_dui", "st_bac"};
     for (int order = 0; order < FieldCount; ++order) {
         field(order)->setText(scanned.court.at(static_cast<std::size_t>(order)));
-        if (scanned.doubtful.contains(QLatin1String(names[order]))) {
+        const char* name = scan::kSheetCourt[static_cast<std::size_t>(order)].name;
+        if (scanned.doubtful.contains(QLatin1String(name))) {
             kit()->markDoubtful(field(order));
         }
     }

@@ -2,6 +2,7 @@
 
 #include "app/Context.h"
 #include "intake/ClientMode.h"
+#include "records/ClientRecord.h"
 #include "ui/ModalScreen.h"
 
 #include <array>
@@ -19,22 +20,10 @@ class frmCourtHistory : public ui::ModalScreen {
     Q_OBJECT
 public:
     enum Choice { ChoiceOK = 0, ChoiceCancel = 1 };
-    // The fields in their order, which is also their label index.
-    enum Order {
-        PriorDUI,
-        COSupervision,
-        Reckless,
-        SSSuspend,
-        MViolations,
-        Accidents,
-        AlcoholArrests,
-        DrugArrests,
-        DateOfPresentArrest,
-        BAC,
-        StPriorDUI,
-        StBAC,
-        FieldCount
-    };
+    // The fields are the record's court fields (frmCourtHistory::BAC), in their order, which
+    // is also their label index.
+    using enum records::Field;
+    static constexpr int FieldCount = records::kCourtFieldCount;
 
     frmCourtHistory(const app::Context& context, ClientMode mode, QWidget* parent = nullptr);
 
@@ -45,6 +34,7 @@ public:
     bool SaveCourtData();
 
     QLineEdit* field(int order) const { return fields_.at(static_cast<std::size_t>(order)); }
+    QLineEdit* field(records::Field f) const { return field(records::courtOrder(f)); }
     QLabel* lblClientName() const { return lblClientName_; }
 
     bool ScanEditMode() const { return mode_ == ClientMode::ScannedClient; }

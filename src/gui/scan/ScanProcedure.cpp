@@ -198,8 +198,7 @@ void ScanProcedure::run() {
 void ScanProcedure::review(const QString& name, const QString& licence, const ScannedSheet& sheet,
                            const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
-    state.setEditMode(false);
-    const intake::ScannedIntake shown{
+    intake::ScannedIntake shown{
         .name = name,
         .licence = licence,
         .age = sheet.Age,
@@ -208,10 +207,11 @@ void ScanProcedure::review(const QString& name, const QString& licence, const Sc
         .marital = sheet.Marital,
         .education = sheet.Education,
         .ssn = sheet.SSN,
-        .court = {sheet.PriorDUI, sheet.COSupervision, sheet.Reckless, sheet.SSSuspend,
-                  sheet.MViolations, sheet.Accidents, sheet.AlcoholArrests, sheet.DrugArrests,
-                  sheet.DateOfPresentArrest, sheet.BAC, sheet.StPriorDUI, sheet.StBAC},
+        .court = {},
         .doubtful = doubtful};
+    for (std::size_t order = 0; order < kSheetCourt.size(); ++order) {
+        shown.court[order] = sheet.*kSheetCourt[order].value;
+    }
     if (!intake::RunIntakeChain(ctx_, intake::ClientMode::ScannedClient, mainWindow_, &shown)) {
         return;
     }

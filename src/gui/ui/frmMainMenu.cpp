@@ -348,14 +348,12 @@ void frmMainMenu::cmdMenuChoice_Click(int index) {
         if (!sequences_.EditCurrentClient || !drive_.CheckDataDisk()) {
             return;
         }
-        state_.setEditMode(true);
         runSequence(sequences_.EditCurrentClient, true);
         break;
     case AddNewClient:
         if (!sequences_.AddNewClient || !drive_.CheckDataDisk()) {
             return;
         }
-        state_.setEditMode(false);
         runSequence(sequences_.AddNewClient, false);
         break;
     case SupervisorOptions:

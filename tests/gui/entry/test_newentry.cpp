@@ -69,7 +69,6 @@ struct Rig : ProgramRig {
         QVERIFY(program->start());
     }
     std::unique_ptr<frmNewEntry> open(bool editing, int client, bool scan = false) {
-        state().setEditMode(editing);
         state().clients().setCurrentClient(client);
         const intake::ClientMode mode = scan      ? intake::ClientMode::ScannedClient
                                         : editing ? intake::ClientMode::EditClient
@@ -394,7 +393,6 @@ void TestNewEntry::cancelExistingChangesNothing() {
     screen->kit()->cmdMenuChoice(1)->click();
     QCOMPARE(fakes::readAll(rig.dataFile()), before);
     QCOMPARE(rig.state().clients().Clients(1).bytes(), before);
-    QVERIFY(!rig.state().EditMode());
 }
 
 void TestNewEntry::scrolling_data() {
@@ -458,7 +456,6 @@ void TestNewEntry::missingBankStoresNothing() {
     rig.newClient();
     const QByteArray before = fakes::readAll(rig.dataFile());
     QFile::remove(rig.programDir + "/TOV2SF.MDB");
-    rig.state().setEditMode(false);
     rig.state().clients().setCurrentClient(2);
     frmNewEntry screen(rig.program->context(), intake::ClientMode::NewClient, &rig.menu());
     QVERIFY(!screen.isReady());

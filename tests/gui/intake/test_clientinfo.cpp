@@ -46,7 +46,6 @@ struct Rig : ProgramRig {
         QVERIFY(program->start());
     }
     std::unique_ptr<frmClientInfo> open(bool editing, int client = 1) {
-        state().setEditMode(editing);
         state().clients().setCurrentClient(client);
         auto screen = std::make_unique<frmClientInfo>(
             program->context(),

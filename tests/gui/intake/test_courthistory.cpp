@@ -30,7 +30,6 @@ const QString kLongDateMessage = "Enter date of arrest month, day, year as mm/dd
 struct Rig : ProgramRig {
     Rig() : ProgramRig({"Harmon, Della J.", "Second, Sam"}) { QVERIFY(program->start()); }
     std::unique_ptr<frmCourtHistory> open(bool editing, int client) {
-        state().setEditMode(editing);
         state().clients().setCurrentClient(client);
         auto screen = std::make_unique<frmCourtHistory>(
             program->context(),
@@ -305,8 +304,9 @@ void TestCourtHistory::editingWritesAtOnce() {
     QVERIFY(screen->kit()->cmdMenuChoice(0)->hasFocus());
     // Every field must be valid: fill those the record left blank.
     for (int i = 1; i < frmCourtHistory::FieldCount; ++i) {
-        if (i != frmCourtHistory::BAC) {
-            screen->field(i)->setText(i == frmCourtHistory::DateOfPresentArrest ? "N" : "0");
+        const Field f = records::courtField(i);
+        if (f != frmCourtHistory::BAC) {
+            screen->field(i)->setText(f == frmCourtHistory::DateOfPresentArrest ? "N" : "0");
         }
     }
     screen->field(frmCourtHistory::BAC)->setText(".09n");

@@ -107,7 +107,6 @@ void TestTwoPrograms::secondProgramWaitsForTheVolume() {
 void TestTwoPrograms::changedRecordNotWrittenOver() {
     ProgramRig rig(kClients);
     QVERIFY(rig.program->start());
-    rig.state().setEditMode(true);
     rig.state().clients().setCurrentClient(1);
     intake::frmClientInfo info(rig.program->context(), intake::ClientMode::EditClient, &rig.menu());
     QVERIFY(fakes::showScreen(&info));
