@@ -19,10 +19,12 @@ fail() {
 note() { echo "$E2E_NAME: $*"; }
 
 # e2e_setup PROGRAM_DIR DEMO_VOLUME OUTPUT_DIR
-# Sets PROG (the copied program folder), DATA (the copied data volume), OUT and WORK.
+# Sets PROG (the copied program folder), PROG_SOURCE (the built one), DATA (the copied data
+# volume), OUT and WORK.
 e2e_setup() {
     [ $# -eq 3 ] || fail "usage: $0 PROGRAM_DIR DEMO_VOLUME OUTPUT_DIR"
     local program_src=$1 demo_src=$2
+    PROG_SOURCE=$1
     OUT=$3
     [ -x "$program_src/tov2sf" ] || fail "no program at $program_src/tov2sf"
     [ -f "$demo_src/DATA401.TOV" ] || fail "no demo volume at $demo_src"
@@ -231,4 +233,185 @@ words_by_page() {
     sed 's/\f/\n@@page@@\n/g' | tr -s '[:space:]' '\n' | sed '/^$/d' |
         awk '{ w[NR] = $0 } END { n = NR; while (n > 0 && w[n] == "@@page@@") n--
                                   for (i = 1; i <= n; i++) print w[i] }'
+}
+
+# remember_data_file: keeps a copy of the data file as it is now, for expect_appended_record;
+# sets ORIGINAL, RECORDS (its record count) and DAY_BEFORE (today as a test date).
+remember_data_file() {
+    ORIGINAL=$WORK/original.TOV
+    cp "$DATA/DATA401.TOV" "$ORIGINAL"
+    RECORDS=$(($(stat -c %s "$ORIGINAL") / 190))
+    # The test date is the day the information was accepted; a run may cross midnight.
+    DAY_BEFORE=$(date +%m/%d/%Y)
+}
+
+# appended_record_day: the test date of the record last appended, checked to be a day of the run.
+appended_record_day() {
+    local record day
+    record=$(tail -c 190 "$DATA/DATA401.TOV")
+    day=${record:67:10}
+    [ "$day" = "$DAY_BEFORE" ] || [ "$day" = "$(date +%m/%d/%Y)" ] || fail "test date $day"
+    echo "$day"
+}
+
+# expect_appended_record EXPECTED: the data file holds one record more than remembered, the
+# earlier ones unchanged, and the new one is the 190 characters EXPECTED.
+expect_appended_record() {
+    local expected=$1 size record
+    size=$(stat -c %s "$DATA/DATA401.TOV")
+    [ "$size" -eq $(((RECORDS + 1) * 190)) ] || fail "file is $size bytes, expected one record more"
+    cmp -s <(head -c $((RECORDS * 190)) "$DATA/DATA401.TOV") "$ORIGINAL" ||
+        fail "the existing records changed"
+    record=$(tail -c 190 "$DATA/DATA401.TOV")
+    [ "${#expected}" -eq 190 ] || fail "expected record is ${#expected} characters"
+    [ "$record" = "$expected" ] || fail "new record differs:
+got      [$record]
+expected [$expected]"
+}
+
+# generated_sheet FILE [--need-doubt] [MKFILLEDSHEET OPTION...]: makes FILE a generated client's
+# filled sheet that the review screens accept as read (a BAC, an arrest date, a date of birth
+# and an SSN filled in completely and 73 answers: the generator leaves fields empty now and
+# then), trying seeds in turn; with --need-doubt, one with doubtful fields. Fills the global
+# array v with the values it holds (mkfilledsheet's output, kept in $WORK/values.txt).
+generated_sheet() {
+    local file=$1 need_doubt="" seed
+    shift
+    if [ "${1:-}" = --need-doubt ]; then
+        need_doubt=1
+        shift
+    fi
+    local sheetgen
+    sheetgen=$(dirname "$PROG_SOURCE")/tools/mkfilledsheet
+    [ -x "$sheetgen" ] || fail "no sheet generator at $sheetgen"
+    for seed in $(seq 1 60); do
+        "$sheetgen" "$file" --seed "$seed" --today "$(date +%F)" "$@" >"$WORK/values.txt" ||
+            fail "sheet generator failed"
+        read_sheet_values "$WORK/values.txt"
+        [[ ${v[bac]} =~ ^\.[0-9][1-9]$ ]] || continue
+        [[ ${v[arrest_date]} =~ ^[0-9]{2}/[0-9]{2}/[0-9]{4}$ ]] || continue
+        [[ ${v[dob]} =~ ^[0-9]{2}/[0-9]{2}/[0-9]{4}$ ]] || continue
+        [[ ${v[ssn]} =~ ^[0-9]{3}-[0-9]{2}-[0-9]{4}$ ]] || continue
+        [ "${#v[answers]}" -eq 73 ] || continue
+        [ -z "$need_doubt" ] || [ -n "${v[doubtful]}" ] || continue
+        note "sheet of seed $seed: $(tr '\n' ' ' <"$WORK/values.txt" | cut -c1-200)"
+        return 0
+    done
+    fail "no usable generated sheet"
+}
+
+# read_sheet_values FILE: the global array v from name=value lines (mkfilledsheet's output).
+read_sheet_values() {
+    declare -gA v=()
+    local key value
+    while IFS='=' read -r key value; do v[$key]=$value; done <"$1"
+}
+
+# scan_new_client SHEET NAME LICENCE: Add New Client by "Scan Answer Sheet" with page files as
+# the scanner source, from the main menu on: the file dialog takes SHEET, the review screens
+# are accepted with the date of birth of v typed on review, and Save ends it at the main menu.
+# Screenshots of each screen; with SCAN_DOUBTFUL_ROW set, one of the first doubtful answer row.
+scan_new_client() {
+    local sheet=$1 name=$2 licence=$3
+    # Page files instead of a scanner, the file dialog opening where the sheet is.
+    sed -i "s|^ScanSource=.*|ScanSource=File|; s|^ScanFolder=.*|ScanFolder=$(dirname "$sheet")|" \
+        "$PROG/tov2sf.ini"
+    grep -qx "ScanSource=File" "$PROG/tov2sf.ini" || fail "could not set ScanSource"
+    start_program
+    local main
+    main=$(wait_main_window 10)
+    focus "$main"
+    keys Tab Return
+    dialog '^Entry Method$' >/dev/null
+    # "Scan Answer Sheet" is the third choice.
+    keys Tab Tab Return
+    local info prompt pick client ask court grid
+    info=$(dialog '^Scan Information$')
+    fields "$name" "$licence"
+    screenshot scan_information.png
+    keys Return
+    wait_window_gone "$info" 5
+    prompt=$(dialog '^TOV Test Scan$')
+    screenshot insert_prompt.png
+    keys Return
+    pick=$(dialog '^Open Scanned Answer Sheet$')
+    xdotool type --delay 40 "$sheet"
+    sleep 0.5
+    keys Return
+    # The file name box may offer a completion first; a second Enter takes the file.
+    sleep 1
+    if xwininfo -id "$pick" 2>/dev/null | grep -q 'Map State: IsViewable'; then
+        keys Return
+    fi
+    wait_window_gone "$pick" 5
+
+    client=$(dialog '^Client Information$' 20)
+    screenshot review_client_information.png
+    # The scanned page holds the client's answers: owner-only while it is kept for the review.
+    local image
+    for image in raw.bmp scan.bmp; do
+        [ "$(stat -c %a "$PROG/$image" 2>/dev/null)" = 600 ] || fail "$image not written owner-only"
+    done
+    # The date of birth is not taken from the sheet: Enter on "Information OK" asks for it.
+    keys Return
+    ask=$(dialog "$MAIN_TITLE" 5)
+    keys Return
+    wait_window_gone "$ask" 5
+    focus "$client"
+    xdotool type --delay 60 "${v[dob]}"
+    # On through gender, race, marital status, education, SSN and licence to "Information OK".
+    keys Return Return Return Return Return Return Return
+    keys Return
+    wait_window_gone "$client" 5
+    court=$(dialog '^Court History$')
+    screenshot review_court_history.png
+    keys Return
+    wait_window_gone "$court" 5
+    grid=$(dialog '^Edit Client Responses$')
+    screenshot review_answer_grid.png
+    if [ -n "${SCAN_DOUBTFUL_ROW:-}" ]; then
+        # Down to the first doubtful answer of the first grid: the help line says what amber
+        # means.
+        local first i
+        first=$(tr ',' '\n' <<<"${v[doubtful]}" | sed -n 's/^item//p' | head -1)
+        if [ -n "$first" ] && [ "$first" -le 67 ]; then
+            for ((i = 1; i < first; i++)); do keys Down; done
+            screenshot review_answer_grid_doubtful_row.png
+        fi
+    fi
+    # From the first grid, Tab goes to the second and then to "Save".
+    keys Tab Tab Return
+    wait_window_gone "$grid" 5
+    MAIN_WINDOW=$(wait_main_window 10)
+    screenshot main_menu_after.png
+}
+
+# scanned_record NAME LICENCE DAY: the record a scanned client of v is stored as. Counts and
+# the staff BAC are stored as the review screen holds them: "N" for an empty row.
+scanned_record() {
+    local name=$1 licence=$2 day=$3 key record st_bac=${v[st_bac]}
+    [[ $st_bac == *N* ]] && st_bac=N
+    record=$(printf '%-25s%-3s%-10s%s%s%s%s%-11s%-14s%-10s' "$name" "${v[age]}" "${v[dob]}" \
+        "${v[gender]}" "${v[race]}" "${v[marital]}" "${v[education]}" "${v[ssn]}" "$licence" \
+        "$day")
+    for key in prior_dui co_supervision reckless ss_suspend m_violations accidents \
+        alcohol_arrests drug_arrests; do
+        record+=$(printf '%-2s' "${v[$key]}")
+    done
+    record+=$(printf '%-10s%-5s%-2s%-5s%s00' "${v[arrest_date]}" "${v[bac]}" "${v[st_prior_dui]}" \
+        "$st_bac" "${v[answers]}")
+    echo "$record"
+}
+
+# finish_scanned_client NAME LICENCE: the scanned client of v was appended as read, the scan
+# images are gone, and Alt+X ends the program cleanly.
+finish_scanned_client() {
+    expect_appended_record "$(scanned_record "$1" "$2" "$(appended_record_day)")"
+    [ ! -e "$PROG/raw.bmp" ] && [ ! -e "$PROG/scan.bmp" ] ||
+        fail "raw.bmp and scan.bmp left after the client was saved"
+    focus "$MAIN_WINDOW"
+    keys alt+x
+    wait_exit "$PID" 5
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+    note "passed"
 }

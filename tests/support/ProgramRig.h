@@ -5,6 +5,7 @@
 
 #include "app/Program.h"
 #include "support/Fakes.h"
+#include "support/Files.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -27,18 +28,6 @@ inline QByteArray clientRecord(const QString& name) {
     r.set(records::Field::EditCount, u"0");
     r.set(records::Field::NameDeleted, u"0");
     return r.bytes();
-}
-
-inline QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        f.write(bytes);
-    }
 }
 
 // Saves a picture of a screen where the tests keep their screenshots.

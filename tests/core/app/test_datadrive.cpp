@@ -1,3 +1,4 @@
+#include "support/Files.h"
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
 #include "support/Fakes.h"
@@ -48,10 +49,7 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 // A program folder, two data volumes and the services around a DataDrive.
 struct Rig {
@@ -88,7 +86,7 @@ struct Rig {
         state.setEndProgram([this] { ++ends; });
         state.settings().setFilePath(volA);
     }
-    QString ini() const { return QString::fromUtf8(readFile(program + "/tov2sf.ini")); }
+    QString ini() const { return QString::fromUtf8(readAll(program + "/tov2sf.ini")); }
 };
 
 } // namespace
@@ -297,7 +295,7 @@ void TestDataDrive::writeProtectedThenCancelEndsStartUp() {
     QCOMPARE(rig.boxes.shown.size(), 2);
     QCOMPARE(rig.boxes.shown[1].text, kWriteProtected);
     QCOMPARE(rig.ends, 1);
-    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), record("Alpha") + record("Beta"));
+    QCOMPARE(readAll(rig.volA + "/DATA401.TOV"), record("Alpha") + record("Beta"));
 }
 
 void TestDataDrive::tooManyClientsOffersAnotherDrive() {
@@ -315,7 +313,7 @@ void TestDataDrive::tooManyClientsOffersAnotherDrive() {
     QVERIFY(rig.boxes.shown[0].text.endsWith("Would you like to try another drive?"));
     QCOMPARE(rig.boxes.shown[0].buttons, Buttons::YesNo);
     QCOMPARE(rig.state.DataPath(), rig.volB);
-    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), many);
+    QCOMPARE(readAll(rig.volA + "/DATA401.TOV"), many);
     QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
 }
 
@@ -372,7 +370,7 @@ void TestDataDrive::lockAndFullVolume() {
         rig.boxes.script({Answer(a)});
     }
     rig.dialogAnswers = {rig.volB};
-    const QByteArray before = readFile(rig.volA + "/DATA401.TOV");
+    const QByteArray before = readAll(rig.volA + "/DATA401.TOV");
     QFETCH(QString, opened);
     QCOMPARE(rig.drive.SelectDataDrive(true), !opened.isEmpty());
     QFETCH(QStringList, titles);
@@ -405,7 +403,7 @@ void TestDataDrive::lockAndFullVolume() {
     }
     QCOMPARE(rig.ends, opened.isEmpty() ? 1 : 0);
     // A volume another program holds is never written to, nor its file created.
-    QCOMPARE(readFile(rig.volA + "/DATA401.TOV"), before);
+    QCOMPARE(readAll(rig.volA + "/DATA401.TOV"), before);
     QVERIFY(!QFile::exists(rig.volA + "/checkWriteTest"));
 }
 

@@ -1,3 +1,4 @@
+#include "support/Files.h"
 #include "app/Settings.h"
 #include "platform/ProfileFile.h"
 
@@ -17,10 +18,7 @@ void writeText(const QString& path, const QByteArray& text) {
     f.write(text);
 }
 
-QByteArray readText(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using tov::fakes::readAll;
 
 } // namespace
 
@@ -160,7 +158,7 @@ void TestSettings::writeReplacesKeyAndKeepsTheRest() {
     const QString path = dir.filePath("tov2sf.ini");
     writeText(path, "; comment\n[Options]\nSystemDB=old\n\n[Path]\nFilePath=a:\nSndPath=..\n");
     Settings(dir.path()).setFilePath("/media/usb0");
-    QCOMPARE(readText(path),
+    QCOMPARE(readAll(path),
              QByteArray("; comment\n[Options]\nSystemDB=old\n\n[Path]\nFilePath=/media/usb0\n"
                         "SndPath=..\n"));
 }
@@ -170,7 +168,7 @@ void TestSettings::writeAddsKeyToExistingSection() {
     const QString path = dir.filePath("tov2sf.ini");
     writeText(path, "[Settings]\nPublisher=Tessaran\n\n[Path]\nSndPath=..\n");
     Settings(dir.path()).setNumLock(false);
-    QCOMPARE(readText(path),
+    QCOMPARE(readAll(path),
              QByteArray("[Settings]\nPublisher=Tessaran\nNumLock=False\n\n[Path]\nSndPath=..\n"));
 }
 
@@ -179,7 +177,7 @@ void TestSettings::writeAddsMissingSectionAndFile() {
     const Settings s(dir.path());
     s.setSystemDB(dir.filePath("zevltd.mda"));
     s.setFilePath("f:");
-    QCOMPARE(readText(dir.filePath("tov2sf.ini")),
+    QCOMPARE(readAll(dir.filePath("tov2sf.ini")),
              QByteArray("[Options]\nSystemDB=" + dir.filePath("zevltd.mda").toUtf8() +
                         "\n[Path]\nFilePath=f:\n"));
     QCOMPARE(s.SystemDB(), dir.filePath("zevltd.mda"));
@@ -191,17 +189,17 @@ void TestSettings::writeKeepsCrLfFiles() {
     const QString path = dir.filePath("tov2sf.ini");
     writeText(path, "[Settings]\r\nNumLock=True\r\n");
     Settings(dir.path()).setNumLock(false);
-    QCOMPARE(readText(path), QByteArray("[Settings]\r\nNumLock=False\r\n"));
+    QCOMPARE(readAll(path), QByteArray("[Settings]\r\nNumLock=False\r\n"));
 }
 
 void TestSettings::numLockWritesExactWords() {
     QTemporaryDir dir;
     const Settings s(dir.path());
     s.setNumLock(false);
-    QVERIFY(readText(dir.filePath("tov2sf.ini")).contains("NumLock=False\n"));
+    QVERIFY(readAll(dir.filePath("tov2sf.ini")).contains("NumLock=False\n"));
     QCOMPARE(s.NumLock(), false);
     s.setNumLock(true);
-    QVERIFY(readText(dir.filePath("tov2sf.ini")).contains("NumLock=True\n"));
+    QVERIFY(readAll(dir.filePath("tov2sf.ini")).contains("NumLock=True\n"));
     QCOMPARE(s.NumLock(), true);
 }
 

@@ -1,5 +1,6 @@
 // tov2sf-report: the same bytes as report.prn, the results as JSON, and a one-line message with a
 // non-zero status for every kind of bad input.
+#include "support/Files.h"
 #include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
@@ -24,10 +25,7 @@ namespace {
 const QString kTables = QStringLiteral(TOV_SCORING_DATA);
 const QString kFolder = QStringLiteral(TOV_REPORT_DATA) + QStringLiteral("/folder");
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 records::ClientRecord second() {
     return testclient::client(QStringLiteral("1-3=1 31=1 33=1 36=1 68=1"),

@@ -1,5 +1,6 @@
 // Whole reports compared byte for byte with expected files written from the report layouts.
 // Each case scores one client with the hand-made test tables and the short texts of folder/.
+#include "support/Files.h"
 #include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
@@ -19,10 +20,7 @@ const QString kTables = QStringLiteral(TOV_SCORING_DATA);
 const QString kFolder = QStringLiteral(TOV_REPORT_DATA) + QStringLiteral("/folder");
 const QString kExpected = QStringLiteral(TOV_REPORT_DATA) + QStringLiteral("/expected");
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);

@@ -1,5 +1,6 @@
 // Reading the scoring tables and report texts: the value rules of their layouts, the hand-made
 // test tables, and a clear refusal of every kind of damaged file.
+#include "support/Files.h"
 #include "platform/AppError.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TableReader.h"
@@ -13,10 +14,7 @@ using namespace tov::scoring;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);

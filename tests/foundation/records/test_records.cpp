@@ -1,3 +1,4 @@
+#include "support/Files.h"
 #include "platform/AppError.h"
 #include "support/Fakes.h"
 #include "records/ClientTable.h"
@@ -17,10 +18,7 @@ using records::Field;
 
 namespace {
 
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 void writeFile(const QString& path, const QByteArray& bytes) {
     QFile f(path);
@@ -216,7 +214,7 @@ void TestRecords::codePage() {
     table.LoadClientFile(dir.path());
     table.Clients(1).set(Field::Name, text);
     table.PutClientRecord(1);
-    QCOMPARE(readFile(table.filePath()).left(bytes.size()), bytes);
+    QCOMPARE(readAll(table.filePath()).left(bytes.size()), bytes);
     ClientTable again(fs);
     again.LoadClientFile(dir.path());
     QCOMPARE(again.Clients(1).trimmed(Field::Name), readBack);
@@ -314,7 +312,7 @@ void TestRecords::moreThan51RecordsRefused() {
     QCOMPARE(table.ClientCount(), 1);
     QCOMPARE(table.filePath(), other.filePath("DATA401.TOV"));
     QCOMPARE(fs.calls(fakes::FaultyFileSystem::Op::WriteAt), 0);
-    QCOMPARE(readFile(path), many);
+    QCOMPARE(readAll(path), many);
 }
 
 void TestRecords::putWritesOneRecordInPlace() {
@@ -331,7 +329,7 @@ void TestRecords::putWritesOneRecordInPlace() {
     table.PutClientRecord(2);
     QByteArray expected = three;
     expected.replace(190 + 25, 3, "99 ");
-    QCOMPARE(readFile(path), expected);
+    QCOMPARE(readAll(path), expected);
     QCOMPARE(table.ClientCount(), 3);
 }
 
@@ -347,8 +345,8 @@ void TestRecords::putAppendsAndGrowsCount() {
     table.Clients(2).set(Field::Name, u"Next");
     table.PutClientRecord(2);
     QCOMPARE(table.ClientCount(), 2);
-    QCOMPARE(readFile(table.filePath()).size(), 380);
-    QCOMPARE(readFile(table.filePath()).mid(190, 4), QByteArray("Next"));
+    QCOMPARE(readAll(table.filePath()).size(), 380);
+    QCOMPARE(readAll(table.filePath()).mid(190, 4), QByteArray("Next"));
 }
 
 void TestRecords::putRefusesGapsAndBadSlots_data() {
@@ -367,7 +365,7 @@ void TestRecords::putRefusesGapsAndBadSlots() {
     ClientTable table(fs);
     table.LoadClientFile(dir.path());
     QVERIFY_THROWS_EXCEPTION(AppError, table.PutClientRecord(slot));
-    QCOMPARE(readFile(table.filePath()), sampleRecord().bytes());
+    QCOMPARE(readAll(table.filePath()), sampleRecord().bytes());
     QCOMPARE(table.ClientCount(), 1);
 }
 
@@ -398,7 +396,7 @@ void TestRecords::putLeavesAnotherProgramsWork() {
     fakes::FaultyFileSystem fs;
     ClientTable table(fs);
     table.LoadClientFile(dir.path());
-    QByteArray changed = readFile(path);
+    QByteArray changed = readAll(path);
     if (meanwhile == QLatin1String("edit1")) {
         changed.replace(0, 9, "Poe, Paul");
     } else if (meanwhile == QLatin1String("append")) {
@@ -412,7 +410,7 @@ void TestRecords::putLeavesAnotherProgramsWork() {
     QFETCH(bool, written);
     if (written) {
         table.PutClientRecord(slot);
-        QCOMPARE(readFile(path).mid((slot - 1) * 190, 190), table.Clients(slot).bytes());
+        QCOMPARE(readAll(path).mid((slot - 1) * 190, 190), table.Clients(slot).bytes());
         // What this table wrote is what it knows: a second write goes through.
         table.PutClientRecord(slot);
         return;
@@ -427,7 +425,7 @@ void TestRecords::putLeavesAnotherProgramsWork() {
                                 "since it was read, so nothing has been saved. Exit the program "
                                 "and start it again to see the changes."));
     }
-    QCOMPARE(readFile(path), changed);
+    QCOMPARE(readAll(path), changed);
     QCOMPARE(table.ClientCount(), 2);
 }
 
@@ -439,7 +437,7 @@ void TestRecords::clearLeavesFileUnchanged() {
     table.LoadClientFile(dir.path());
     table.ClearClientRecord();
     QCOMPARE(table.Clients(1).bytes(), QByteArray(190, ' '));
-    QCOMPARE(readFile(table.filePath()), sampleRecord().bytes());
+    QCOMPARE(readAll(table.filePath()), sampleRecord().bytes());
     QCOMPARE(fs.calls(fakes::FaultyFileSystem::Op::WriteAt), 0);
 }
 

@@ -1,6 +1,7 @@
 // Every file the program reads from outside, damaged in each of the usual ways: the loader gives
 // the operator a message naming what is wrong (or, where the rules of the file say how such a
 // file reads, reads it that way), nothing crashes, and no file is changed by the attempt.
+#include "support/Files.h"
 #include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/QuestionBank.h"
@@ -34,10 +35,7 @@ using namespace tov;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using fakes::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
