@@ -20,10 +20,14 @@ This script fails when
     Multimedia, PrintSupport, X11 or SANE outside hostgui),
   - a file includes ("..." or <...>) a header of a library its own does not reach, or a system
     module's header its layer may not use,
-  - a file under src/ belongs to no library, or to a library outside its top folder.
-Usage: tools/check-layers.py [source folder]   (default: src/ beside this script)
+  - a file under src/ belongs to no library, or to a library outside its top folder,
+  - with --compile-commands, a file of src/ is compiled with the include folder of a library its
+    own does not reach (the build's compile_commands.json, CMAKE_EXPORT_COMPILE_COMMANDS).
+Usage: tools/check-layers.py [--compile-commands FILE] [source folder]   (default: src/ beside
+this script)
 """
 
+import json
 import os
 import re
 import sys
@@ -110,10 +114,33 @@ def top(rel):
     return rel.split(os.sep, 1)[0]
 
 
+def include_faults(commands, src, owner, ours):
+    """Files of src compiled with a library's include folder that their library does not reach."""
+    roots = {os.path.join(src, folder): library for folder, library in FOLDERS.items() if library}
+    faults = []
+    for entry in json.load(open(commands, encoding="utf-8")):
+        path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))
+        rel = os.path.relpath(path, src)
+        mine = owner.get(rel)
+        if rel.startswith("..") or mine is None:
+            continue  # generated, a test or a tool
+        visible = {mine} | reach(mine, ours)
+        words = entry.get("arguments") or entry["command"].split()
+        for folder in re.findall(r"-I\s*(\S+)", " ".join(words)):
+            library = roots.get(os.path.normpath(folder))
+            if library and library not in visible:
+                faults.append(f"{rel} ({mine}) is compiled with {library}'s include folder")
+    return faults
+
+
 def main():
-    src = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+    args = sys.argv[1:]
+    commands = None
+    if args[:1] == ["--compile-commands"]:
+        commands, args = args[1], args[2:]
+    src = args[0] if args else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "src")
-    src = os.path.normpath(src)
+    src = os.path.normpath(os.path.abspath(src))
     owner, links, executables = read_cmake(src)
     ours = {t: {d for d in deps if d.startswith("tov2sf_")} for t, deps in links.items()}
     faults = []
@@ -171,6 +198,9 @@ def main():
             if holders and not holders & visible:
                 faults.append(f"{rel} ({mine}) includes {included} "
                               f"({', '.join(sorted(holders))}): an upward dependency")
+
+    if commands:
+        faults += include_faults(commands, src, owner, ours)
 
     for fault in faults:
         print(fault)

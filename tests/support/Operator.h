@@ -5,7 +5,6 @@
 // the plan does not know, is left by its Cancel choice, so no failure can leave a test waiting.
 
 #include "entry/frmNewEntry.h"
-#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
 #include "reports/frmPrintSelected.h"
@@ -13,6 +12,7 @@
 #include "supervisor/frmMyInputBox.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
+#include "support/ScreenDriver.h"
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"

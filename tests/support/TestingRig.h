@@ -3,8 +3,8 @@
 // A started program with a new client under way, and the keys a client types on the
 // presentation screen.
 
-#include "support/ScreenDriver.h"
 #include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "testing/frmPresentQA.h"
 #include "ui/ScreenKit.h"
 

@@ -96,8 +96,7 @@ ScannedSheet MarkReader::ReadFields(ScanItemTable& items, QDate today) {
     choice(s.Education, QStringLiteral("education"));
     choice(s.Marital, QStringLiteral("marital"));
     // The eight counts come first in the court history.
-    for (int order = 0; order < records::courtOrder(records::Field::DateOfPresentArrest);
-         ++order) {
+    for (int order = 0; order < records::courtOrder(records::Field::DateOfPresentArrest); ++order) {
         const SheetCourtValue& c = kSheetCourt[static_cast<std::size_t>(order)];
         count(s.*c.value, QString::fromLatin1(c.name));
     }

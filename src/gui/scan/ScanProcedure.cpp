@@ -198,17 +198,16 @@ void ScanProcedure::run() {
 void ScanProcedure::review(const QString& name, const QString& licence, const ScannedSheet& sheet,
                            const QStringList& doubtful) {
     app::ProgramState& state = ctx_.state;
-    intake::ScannedIntake shown{
-        .name = name,
-        .licence = licence,
-        .age = sheet.Age,
-        .gender = sheet.Gender,
-        .race = sheet.Race,
-        .marital = sheet.Marital,
-        .education = sheet.Education,
-        .ssn = sheet.SSN,
-        .court = {},
-        .doubtful = doubtful};
+    intake::ScannedIntake shown{.name = name,
+                                .licence = licence,
+                                .age = sheet.Age,
+                                .gender = sheet.Gender,
+                                .race = sheet.Race,
+                                .marital = sheet.Marital,
+                                .education = sheet.Education,
+                                .ssn = sheet.SSN,
+                                .court = {},
+                                .doubtful = doubtful};
     for (std::size_t order = 0; order < kSheetCourt.size(); ++order) {
         shown.court[order] = sheet.*kSheetCourt[order].value;
     }

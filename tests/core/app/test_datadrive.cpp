@@ -1,8 +1,8 @@
-#include "support/Files.h"
 #include "app/DataDrive.h"
 #include "app/ProgramState.h"
-#include "support/Fakes.h"
 #include "platform/QtVolumeLock.h"
+#include "support/Fakes.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "support/Files.h"
 #include "app/Settings.h"
 #include "platform/ProfileFile.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,11 +1,11 @@
 // tov2sf-report: the same bytes as report.prn, the results as JSON, and a one-line message with a
 // non-zero status for every kind of bad input.
-#include "support/Files.h"
-#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "reports/ReportCommand.h"
 #include "reports/ScoreClient.h"
+#include "support/Files.h"
+#include "support/TestClient.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // A report that cannot be completed is never left as report.prn: a missing or damaged table or
 // text file gives a message naming the file, and the previous client's report is gone too.
-#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "platform/AppError.h"
 #include "reports/ScoreClient.h"
+#include "support/TestClient.h"
 
 #include <QDir>
 #include <QFile>

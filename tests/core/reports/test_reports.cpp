@@ -1,11 +1,11 @@
 // Whole reports compared byte for byte with expected files written from the report layouts.
 // Each case scores one client with the hand-made test tables and the short texts of folder/.
-#include "support/Files.h"
-#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/Settings.h"
 #include "platform/AppError.h"
 #include "reports/ScoreClient.h"
+#include "support/Files.h"
+#include "support/TestClient.h"
 
 #include <QDir>
 #include <QFile>

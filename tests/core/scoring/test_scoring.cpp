@@ -1,8 +1,8 @@
 // Scale scores, percentiles and floors on the hand-made test tables in data/: their keys, norms
 // (3 x raw for most clients), floors and corrections are chosen so each number below can be
 // worked out by hand.
-#include "support/TestClient.h"
 #include "scoring/ScaleScorer.h"
+#include "support/TestClient.h"
 
 #include <QtTest>
 

@@ -1,9 +1,9 @@
 // Reading the scoring tables and report texts: the value rules of their layouts, the hand-made
 // test tables, and a clear refusal of every kind of damaged file.
-#include "support/Files.h"
 #include "platform/AppError.h"
 #include "scoring/ScoringTables.h"
 #include "scoring/TableReader.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>

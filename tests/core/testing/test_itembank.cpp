@@ -1,7 +1,7 @@
 #include "app/QuestionBank.h"
 #include "platform/AppError.h"
-#include "support/Fakes.h"
 #include "scoring/Blueprint.h"
+#include "support/Fakes.h"
 #include "testing/ItemBank.h"
 #include "testing/LanguageTables.h"
 #include "testing/TestItem.h"

@@ -1,11 +1,11 @@
-#include "support/Files.h"
 #include "platform/AppError.h"
-#include "support/Fakes.h"
 #include "records/ClientTable.h"
 #include "records/Cp1252.h"
 #include "records/DateText.h"
 #include "records/Demographics.h"
 #include "records/NumericValue.h"
+#include "support/Fakes.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QTemporaryDir>

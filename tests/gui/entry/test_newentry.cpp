@@ -1,7 +1,7 @@
 #include "entry/AnswerFormats.h"
 #include "entry/frmNewEntry.h"
-#include "support/ScreenDriver.h"
 #include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

@@ -1,7 +1,7 @@
 #include "intake/CodeListBox.h"
-#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

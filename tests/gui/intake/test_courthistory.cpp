@@ -1,6 +1,6 @@
-#include "support/ScreenDriver.h"
 #include "intake/frmCourtHistory.h"
 #include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

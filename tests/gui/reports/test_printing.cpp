@@ -1,9 +1,9 @@
-#include "support/ScreenDriver.h"
-#include "support/FakePrinter.h"
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "reports/frmPrintSelected.h"
 #include "reports/frmViewReport.h"
+#include "support/FakePrinter.h"
+#include "support/ScreenDriver.h"
 #include "ui/ScreenKit.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "support/ScreenDriver.h"
-#include "support/ProgramRig.h"
 #include "scan/frmScanInfo.h"
+#include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"

@@ -1,10 +1,10 @@
 #include "app/ProgramState.h"
-#include "support/ScreenDriver.h"
-#include "support/Fakes.h"
-#include "support/ProgramRig.h"
 #include "supervisor/AccessCode.h"
 #include "supervisor/AccessCodePrompt.h"
 #include "supervisor/frmMyInputBox.h"
+#include "support/Fakes.h"
+#include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/ScreenKit.h"
 
 #include <QLabel>

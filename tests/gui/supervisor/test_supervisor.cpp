@@ -1,10 +1,10 @@
-#include "support/ScreenDriver.h"
-#include "support/FakePrinter.h"
 #include "supervisor/AccessCode.h"
 #include "supervisor/DeleteNames.h"
 #include "supervisor/frmMyInputBox.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
+#include "support/FakePrinter.h"
+#include "support/ScreenDriver.h"
 #include "ui/MessagePanel.h"
 #include "ui/ScreenKit.h"
 

@@ -1,9 +1,9 @@
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
-#include "support/Operator.h"
-#include "support/FakePrinter.h"
 #include "scan/frmScanInfo.h"
 #include "supervisor/AccessCodePrompt.h"
+#include "support/FakePrinter.h"
+#include "support/Operator.h"
 #include "ui/frmMainMenu.h"
 
 #include <QAbstractScrollArea>

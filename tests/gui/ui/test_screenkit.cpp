@@ -1,5 +1,5 @@
-#include "support/ProgramRig.h"
 #include "records/InRange.h"
+#include "support/ProgramRig.h"
 #include "ui/Geometry.h"
 #include "ui/MenuChoice.h"
 #include "ui/MessagePanel.h"

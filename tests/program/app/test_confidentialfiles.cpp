@@ -3,14 +3,14 @@
 // when their batch ends; and whatever an earlier run left is removed at start.
 #include "app/Publisher.h"
 #include "app/Settings.h"
-#include "support/ScreenDriver.h"
-#include "support/FakePrinter.h"
 #include "reports/ReportCommand.h"
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "reports/frmPrintSelected.h"
 #include "scan/ScanImage.h"
 #include "supervisor/frmSupervisorOptions.h"
+#include "support/FakePrinter.h"
+#include "support/ScreenDriver.h"
 #include "ui/ScreenKit.h"
 
 #include <QListWidget>

@@ -2,12 +2,12 @@
 // screen's work is cancelled and no file holding a client's data is left in the program folder.
 // The running program is this test run again as a child process ("--until-signal ROAD"): a whole
 // program on fake screens, with the host's real signal handling, waiting on a screen of the road.
-#include "support/Operator.h"
-#include "support/ProgramRig.h"
 #include "platform/SignalEndRequests.h"
 #include "scan/frmScanInfo.h"
 #include "sheetgen/FilledSheet.h"
 #include "supervisor/AccessCode.h"
+#include "support/Operator.h"
+#include "support/ProgramRig.h"
 #include "ui/frmMainMenu.h"
 
 #include <QProcess>

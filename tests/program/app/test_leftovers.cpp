@@ -2,12 +2,12 @@
 // the program ships (no report, numbered print copy or scan image stays once its work is done);
 // the data volume holds only the client file; nothing else is written beside them.
 
-#include "support/ScreenDriver.h"
-#include "support/Operator.h"
-#include "support/ProgramRig.h"
 #include "scan/frmScanInfo.h"
 #include "sheetgen/FilledSheet.h"
 #include "supervisor/AccessCode.h"
+#include "support/Operator.h"
+#include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "support/TestingRig.h"
 #include "ui/frmMainMenu.h"
 

@@ -5,8 +5,8 @@
 #include "app/DataDrive.h"
 #include "platform/PosixFileSystem.h"
 #include "platform/PosixVolumeIdentity.h"
-#include "support/ProgramRig.h"
 #include "supervisor/DeleteNames.h"
+#include "support/ProgramRig.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -3,10 +3,10 @@
 // back is not written over. The first program is this test run again as a child process
 // ("--hold FOLDER"), a whole program on fake screens holding the volume until told to end.
 #include "intake/CodeListBox.h"
-#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
-#include "support/ProgramRig.h"
 #include "platform/QtVolumeLock.h"
+#include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "ui/ScreenKit.h"
 
 #include <QHostInfo>

@@ -5,13 +5,13 @@
 // client table must still match the file.
 
 #include "entry/frmNewEntry.h"
-#include "support/ScreenDriver.h"
 #include "intake/frmClientInfo.h"
 #include "intake/frmCourtHistory.h"
-#include "support/Operator.h"
-#include "support/ProgramRig.h"
 #include "supervisor/frmSupervisorOptions.h"
 #include "supervisor/frmVerify.h"
+#include "support/Operator.h"
+#include "support/ProgramRig.h"
+#include "support/ScreenDriver.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenKit.h"

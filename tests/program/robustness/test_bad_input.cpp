@@ -1,8 +1,6 @@
 // Every file the program reads from outside, damaged in each of the usual ways: the loader gives
 // the operator a message naming what is wrong (or, where the rules of the file say how such a
 // file reads, reads it that way), nothing crashes, and no file is changed by the attempt.
-#include "support/Files.h"
-#include "support/TestClient.h"
 #include "app/Publisher.h"
 #include "app/QuestionBank.h"
 #include "app/Settings.h"
@@ -16,6 +14,8 @@
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "scoring/Blueprint.h"
+#include "support/Files.h"
+#include "support/TestClient.h"
 #include "testing/ItemBank.h"
 #include "testing/LanguageTables.h"
 #include "testing/TestItem.h"
