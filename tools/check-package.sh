@@ -53,6 +53,9 @@ folder=$home/.local/share/tov2sf
 [ "$(stat -c %a "$folder")" = 700 ] || fail "per-user folder mode $(stat -c %a "$folder")"
 [ "$(stat -c %a "$folder/tov2sf.ini")" = 600 ] || fail "per-user settings not owner-only"
 [ "$(stat -c %U "$folder/tov2sf.ini")" = nobody ] || fail "per-user settings not the user's"
+# No access code is given with an installed program: the agency sets its own at the first start.
+grep -qx "AccessCodeRequired=True" "$folder/tov2sf.ini" ||
+  fail "the installed settings do not require the agency's own access code"
 pkill -u nobody -x tov2sf || true
 written=$(find /usr -xdev -newer "$stamp" \( -type f -o -type l \) 2>/dev/null | head -5)
 [ -z "$written" ] || fail "the program wrote under /usr: $written"

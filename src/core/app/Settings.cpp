@@ -1,6 +1,10 @@
 #include "app/Settings.h"
 
+#include "platform/AppError.h"
+#include "platform/RegularFile.h"
+
 #include <QDir>
+#include <QSaveFile>
 
 namespace tov::app {
 
@@ -96,6 +100,44 @@ QString Settings::accessCode() const {
 
 void Settings::setAccessCode(const QString& stored) const {
     file_.write(QStringLiteral("Settings"), QStringLiteral("AccessCode"), stored);
+}
+
+bool Settings::accessCodeRequired() const {
+    return file_
+        .read(QStringLiteral("Settings"), QStringLiteral("AccessCodeRequired"),
+              QStringLiteral("False"), 10)
+        .startsWith(QLatin1String("Tru"), Qt::CaseSensitive);
+}
+
+int Settings::wrongAccessCodes() const {
+    bool ok = false;
+    const int count =
+        file_.read(QStringLiteral("Settings"), QStringLiteral("WrongAccessCodes"), QString(), 10)
+            .trimmed()
+            .toInt(&ok);
+    return ok && count > 0 ? count : 0;
+}
+
+void Settings::setWrongAccessCodes(int count) const {
+    file_.write(QStringLiteral("Settings"), QStringLiteral("WrongAccessCodes"),
+                QString::number(count));
+}
+
+QByteArray Settings::snapshot() const {
+    try {
+        return platform::ReadRegularFile(path(), platform::MaxSettingsBytes);
+    } catch (const AppError&) {
+        return {};
+    }
+}
+
+void Settings::restore(const QByteArray& bytes) const {
+    // As every write of the settings: a new file renamed over the old one, never half a file.
+    QSaveFile out(path());
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        throw AppError(err::PathFileAccess,
+                       QStringLiteral("Cannot write %1: %2").arg(path(), out.errorString()));
+    }
 }
 
 QString Settings::resolve(const QString& folder) const {

@@ -52,6 +52,19 @@ public:
     // agency has not changed it.
     QString accessCode() const;
     void setAccessCode(const QString& stored) const;
+    // "Settings"/"AccessCodeRequired": the agency sets its own access code at the first start and
+    // the code given with the program is never accepted; on when the value begins with exactly
+    // "Tru", off when missing (a program folder of the build's or a portable copy).
+    bool accessCodeRequired() const;
+    // "Settings"/"WrongAccessCodes": wrong codes in a row so far, kept so that restarting the
+    // program does not undo the wait they impose; 0 when missing or not a count.
+    int wrongAccessCodes() const;
+    void setWrongAccessCodes(int count) const;
+
+    // The settings file's bytes as they are now, and putting them back: a start-up the operator
+    // gives up leaves the file as it found it. restore() throws AppError when it cannot write.
+    QByteArray snapshot() const;
+    void restore(const QByteArray& bytes) const;
 
     // A relative folder from the settings is taken relative to the program folder.
     QString resolve(const QString& folder) const;

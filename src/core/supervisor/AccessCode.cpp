@@ -35,10 +35,11 @@ QString StoredAccessCode(const QString& code) {
     return encode(salt, derive(code, salt));
 }
 
-CodeCheck CheckAccessCode(const QString& entry, const QString& stored) {
+CodeCheck CheckAccessCode(const QString& entry, const QString& stored, bool givenCodeRefused) {
     if (stored.isEmpty()) {
-        return entry.toUpper() == QString(QLatin1Char(AccessCode)) ? CodeCheck::Right
-                                                                   : CodeCheck::Wrong;
+        return !givenCodeRefused && entry.toUpper() == QString(QLatin1Char(AccessCode))
+                   ? CodeCheck::Right
+                   : CodeCheck::Wrong;
     }
     const QStringList parts = stored.split(QLatin1Char('$'));
     if (parts.size() != 4 || parts[0] != Scheme || parts[1] != QString::number(Rounds)) {

@@ -17,8 +17,10 @@ QString StoredAccessCode(const QString& code);
 
 enum class CodeCheck { Right, Wrong, Damaged };
 // Whether an entry is the code a stored value stands for; an empty stored value is the code given
-// with the program. A stored value that is not a digest of ours is Damaged: nothing matches it.
-CodeCheck CheckAccessCode(const QString& entry, const QString& stored);
+// with the program, unless the agency must set its own (`givenCodeRefused`), when nothing matches
+// it. A stored value that is not a digest of ours is Damaged: nothing matches it.
+CodeCheck CheckAccessCode(const QString& entry, const QString& stored,
+                          bool givenCodeRefused = false);
 
 // The wait in seconds before the next try after `wrongInARow` wrong codes: none for the first
 // three, then 2, 4, 8 and 16, then 30 for each further try.

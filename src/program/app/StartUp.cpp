@@ -1,5 +1,6 @@
 #include "app/StartUp.h"
 
+#include "app/Context.h"
 #include "app/DataDrive.h"
 #include "app/Leftovers.h"
 #include "app/ProgramState.h"
@@ -7,6 +8,7 @@
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "records/ItemCounts.h"
+#include "supervisor/AccessCodePrompt.h"
 #include "ui/Geometry.h"
 #include "ui/frmMainMenu.h"
 
@@ -24,6 +26,11 @@ bool StartUp::run() {
         platform_.instance->restoreOtherCopy(ProgramState::AppTitle);
         return false;
     }
+    const Context context{state_, platform_, drive_};
+    // A first start the evaluator gives up before the agency's access code is set leaves the
+    // settings as they were.
+    const bool codeToBeSet = supervisor::AccessCodeToBeSet(context);
+    const QByteArray settingsBefore = codeToBeSet ? state_.settings().snapshot() : QByteArray();
     // Reports and scans an earlier run could not clean up, once it is sure no run is using them.
     RemoveConfidentialLeftovers(state_.settings());
     // The menu outlives this start-up object; the request may come at any time later.
@@ -38,6 +45,7 @@ bool StartUp::run() {
         return false;
     }
     state_.setSoundPath(state_.settings().resolve(state_.settings().GetINISndPath()));
+    supervisor::ResumeAccessCodeWait(context);
 
     bool accepted = false;
     if (!attempt([&] { accepted = drive_.SelectDataDrive(true); }) || !accepted) {
@@ -57,6 +65,17 @@ bool StartUp::run() {
         return false;
     }
     splash.close();
+    if (codeToBeSet && !supervisor::SetFirstAccessCode(context)) {
+        try {
+            if (!settingsBefore.isEmpty()) {
+                state_.settings().restore(settingsBefore);
+            }
+        } catch (const AppError& e) {
+            showError(e.number(), e.description());
+        }
+        state_.endProgram();
+        return false;
+    }
     menu_.show();
     ui::CenterForm(&menu_);
     menu_.Activate();

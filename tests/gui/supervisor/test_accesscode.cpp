@@ -18,17 +18,28 @@ using supervisor::frmMyInputBox;
 namespace {
 
 // Types each entry into the next access-code dialog, then presses Enter twice (to the button,
-// then the button); "<cancel>" chooses "Cancel Input" instead.
-void answerDialogs(QStringList entries, QStringList* seen) {
-    QTimer::singleShot(0, [entries, seen]() mutable {
+// then the button); "<cancel>" chooses "Cancel Input" instead. A dialog not yet up is waited for
+// a while (the first start shows one after its splash); `onShown` sees each dialog come.
+void answerDialogs(QStringList entries, QStringList* seen,
+                   const std::function<void()>& onShown = {}, int waits = 300) {
+    QTimer::singleShot(0, [entries, seen, onShown, waits]() mutable {
         auto* box = qobject_cast<frmMyInputBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || entries.isEmpty()) {
+        if (entries.isEmpty()) {
             return;
+        }
+        if (box == nullptr) {
+            if (waits > 0) {
+                QTimer::singleShot(10, [=] { answerDialogs(entries, seen, onShown, waits - 1); });
+            }
+            return;
+        }
+        if (onShown) {
+            onShown();
         }
         const QString entry = entries.takeFirst();
         *seen << box->windowTitle() + "|" + box->lblHelpMsg()->text();
         if (!entries.isEmpty()) {
-            answerDialogs(entries, seen); // the next try opens a new dialog
+            answerDialogs(entries, seen, onShown); // the next try opens a new dialog
         }
         if (entry == "<cancel>") {
             box->kit()->cmdMenuChoice(1)->click();
@@ -60,6 +71,9 @@ private slots:
     void changeAccessCode_data();
     void changeAccessCode();
     void damagedCodeRefusesAll();
+    void firstStartSetsCode_data();
+    void firstStartSetsCode();
+    void waitOutlivesRestart();
 };
 
 void TestAccessCode::lowerCaseAccepted() {
@@ -147,32 +161,37 @@ void TestAccessCode::codeChecks_data() {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("entry");
     QTest::addColumn<int>("check");
+    QTest::addColumn<bool>("required"); // the agency must set its own code
     const int right = int(supervisor::CodeCheck::Right);
     const int wrong = int(supervisor::CodeCheck::Wrong);
     const int damaged = int(supervisor::CodeCheck::Damaged);
     const QString agency = supervisor::StoredAccessCode(QStringLiteral("Agency7"));
     QTest::newRow("given code") << ""
-                                << "Z" << right;
+                                << "Z" << right << false;
     QTest::newRow("given code, small letter") << ""
-                                              << "z" << right;
+                                              << "z" << right << false;
     QTest::newRow("given code, wrong") << ""
-                                       << "Y" << wrong;
-    QTest::newRow("agency code") << agency << "Agency7" << right;
-    QTest::newRow("agency code, other case") << agency << "aGENCY7" << right;
-    QTest::newRow("agency code, wrong") << agency << "Agency8" << wrong;
-    QTest::newRow("given code no longer") << agency << "Z" << wrong;
+                                       << "Y" << wrong << false;
+    QTest::newRow("agency code") << agency << "Agency7" << right << false;
+    QTest::newRow("agency code, other case") << agency << "aGENCY7" << right << false;
+    QTest::newRow("agency code, wrong") << agency << "Agency8" << wrong << false;
+    QTest::newRow("given code no longer") << agency << "Z" << wrong << false;
     QTest::newRow("plain code in its place") << "Agency7"
-                                             << "Agency7" << damaged;
+                                             << "Agency7" << damaged << false;
     QTest::newRow("other rounds") << QString(agency).replace("$100000$", "$1000$") << "Agency7"
-                                  << damaged;
-    QTest::newRow("cut short") << agency.left(agency.size() - 8) << "Agency7" << damaged;
+                                  << damaged << false;
+    QTest::newRow("no code set yet") << ""
+                                     << "Z" << wrong << true;
+    QTest::newRow("agency code, set as required") << agency << "Agency7" << right << true;
+    QTest::newRow("cut short") << agency.left(agency.size() - 8) << "Agency7" << damaged << false;
 }
 
 void TestAccessCode::codeChecks() {
     QFETCH(QString, stored);
     QFETCH(QString, entry);
     QFETCH(int, check);
-    QCOMPARE(int(supervisor::CheckAccessCode(entry, stored)), check);
+    QFETCH(bool, required);
+    QCOMPARE(int(supervisor::CheckAccessCode(entry, stored, required)), check);
 }
 
 void TestAccessCode::waitsAfterWrongCodes() {
@@ -197,6 +216,7 @@ void TestAccessCode::waitShownAndEnforced() {
     QVERIFY(!supervisor::PromptForAccessCode(rig.program->context()));
     QCOMPARE(rig.state().WrongAccessCodes(), 3);
     QCOMPARE(rig.state().AccessCodeAllowedAt(), 52000);
+    QVERIFY(fakes::readAll(rig.iniFile()).contains("WrongAccessCodes=3\n"));
     fakes::whenModal<frmMyInputBox>([&](frmMyInputBox* box) {
         ++shown;
         QCOMPARE(box->lblHelpMsg()->text(),
@@ -220,6 +240,7 @@ void TestAccessCode::waitShownAndEnforced() {
     QCOMPARE(shown, 1);
     QCOMPARE(rig.boxes->beeps, 1);
     QCOMPARE(rig.state().WrongAccessCodes(), 0);
+    QVERIFY(fakes::readAll(rig.iniFile()).contains("WrongAccessCodes=0\n"));
 }
 
 // Changing the code: the current code, then the new one twice; only a digest reaches the
@@ -286,6 +307,71 @@ void TestAccessCode::damagedCodeRefusesAll() {
     QCOMPARE(rig.boxes->texts().size(), 1);
     QVERIFY(rig.boxes->texts()[0].contains("tov2sf.ini (the AccessCode line) is damaged"));
     QCOMPARE(rig.state().WrongAccessCodes(), 0);
+}
+
+// A program folder whose settings require the agency's own code (as the installed program's
+// do) asks for it after the data volume and before the main menu, until it is set or cancelled.
+// Cancel ends the program and leaves the settings as they were; the code given with the program
+// is never accepted there.
+void TestAccessCode::firstStartSetsCode_data() {
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("messages");
+    const QString set = "The access code has been set.";
+    QTest::newRow("set") << QStringList{"Agency7", "agency7"} << QStringList{set};
+    QTest::newRow("too short, then set")
+        << QStringList{"Z", "abc12", "Agency7", "AGENCY7"}
+        << QStringList{"The new access code must be 6 to 8 characters long.  The access code has "
+                       "not been set.",
+                       "The new access code must be 6 to 8 characters long.  The access code has "
+                       "not been set.",
+                       set};
+    QTest::newRow("entries differ, then set")
+        << QStringList{"Agency7", "Agency8", "Agency7", "Agency7"}
+        << QStringList{"The two entries of the new access code differ.  The access code has not "
+                       "been set.",
+                       set};
+    QTest::newRow("cancelled") << QStringList{"<cancel>"} << QStringList{};
+    QTest::newRow("cancelled at the second entry")
+        << QStringList{"Agency7", "<cancel>"} << QStringList{};
+}
+
+void TestAccessCode::firstStartSetsCode() {
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, messages);
+    fakes::ProgramRig rig({"Kim"}, "[Settings]\nNumLock=True\nAccessCodeRequired=True\n");
+    const QByteArray before = fakes::readAll(rig.iniFile());
+    const bool cancelled = entries.last() == "<cancel>";
+    QStringList seen;
+    // Whether the main menu was up when a dialog came.
+    QList<bool> menuShown;
+    answerDialogs(entries, &seen, [&] { menuShown << rig.menu().isVisible(); });
+    QCOMPARE(rig.program->start(), !cancelled);
+    QCOMPARE(menuShown, QList<bool>(entries.size(), false));
+    QCOMPARE(seen.value(0), QStringLiteral("Set Access Code|This program has no access code yet.  "
+                                           "Enter the agency's own access code: 6 to 8 letters "
+                                           "or digits."));
+    QCOMPARE(rig.boxes->texts(), messages);
+    if (cancelled) {
+        QCOMPARE(rig.ends, 1);
+        QCOMPARE(fakes::readAll(rig.iniFile()), before);
+        return;
+    }
+    QVERIFY(rig.menu().isVisible());
+    // The given code is refused from now on, the agency's accepted in any case.
+    rig.boxes->shown.clear();
+    answerDialogs({"Z", "aGENCY7"}, &seen);
+    QVERIFY(supervisor::PromptForAccessCode(rig.program->context()));
+    QCOMPARE(rig.boxes->texts(), QStringList{"Incorrect password.  Please try again."});
+}
+
+// The wrong codes of an earlier run still count: the first try after a restart waits as long as
+// the next try of that run would have.
+void TestAccessCode::waitOutlivesRestart() {
+    fakes::ProgramRig rig({"Kim"}, "[Settings]\nNumLock=True\nWrongAccessCodes=4\n");
+    rig.clock->ms = 1000;
+    QVERIFY(rig.program->start());
+    QCOMPARE(rig.state().WrongAccessCodes(), 4);
+    QCOMPARE(rig.state().AccessCodeAllowedAt(), 1000 + 4000);
 }
 
 QTEST_MAIN(TestAccessCode)
