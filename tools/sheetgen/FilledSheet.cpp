@@ -97,10 +97,7 @@ std::vector<int> MarkedBubbles(const SheetValues& v) {
     return marks;
 }
 
-namespace {
-
-// Sheet pixels to page pixels: printed, stretched, bent, laid on the glass, scanned.
-QTransform sheetToPage(const RenderOptions& o) {
+QTransform SheetToPage(const RenderOptions& o) {
     const double w = scan::SheetGeometry::Width;
     const double h = scan::SheetGeometry::Height;
     const QTransform print = QTransform()
@@ -128,6 +125,8 @@ QTransform sheetToPage(const RenderOptions& o) {
     return print * stretch * bend * place * QTransform::fromScale(k, k);
 }
 
+namespace {
+
 void boxBlur(QImage& image, int radius) {
     const QImage source = image;
     const int w = image.width();
@@ -153,40 +152,81 @@ void boxBlur(QImage& image, int radius) {
     }
 }
 
+scan::PrintStyle printStyle(bool heavy) {
+    scan::PrintStyle style;
+    if (heavy) {
+        style.ink = QColor(50, 110, 210);
+        style.lineWidth = 1.6;
+    }
+    return style;
+}
+
 } // namespace
 
 QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options) {
+    SheetRenderer renderer(SheetRenderer::Print::Drawn);
+    return renderer.render(values, options);
+}
+
+const QImage& SheetRenderer::form(int times, bool heavy) {
+    for (const Form& f : forms_) {
+        if (f.times == times && f.heavy == heavy) {
+            return f.image;
+        }
+    }
+    QImage image(scan::SheetGeometry::Width * times, scan::SheetGeometry::Height * times,
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.scale(times, times);
+    scan::PaintAnswerSheet(p, scan::AnswerSheetGeometry(), printStyle(heavy));
+    p.end();
+    forms_.push_back({times, heavy, image});
+    return forms_.back().image;
+}
+
+QImage SheetRenderer::render(const SheetValues& values, const RenderOptions& options) {
     const scan::SheetGeometry sheet = scan::AnswerSheetGeometry();
     QRandomGenerator random(options.seed);
     const auto uniform = [&random](double lo, double hi) {
         return lo + (hi - lo) * random.generateDouble();
     };
+    // Draws across, then down: as two arguments of one call they would come in whichever order
+    // the compiler chose, and pages would differ between builds.
+    const auto shift = [&uniform](double lo, double hi, double downLo, double downHi) {
+        const double across = uniform(lo, hi);
+        return QPointF(across, uniform(downLo, downHi));
+    };
     const double k = options.dpi / 100.0;
     const QColor paper = options.tint ? QColor(250, 244, 222) : QColor(Qt::white);
 
-    QImage image(static_cast<int>(std::lround(scan::SheetGeometry::Width * k)),
-                 static_cast<int>(std::lround(scan::SheetGeometry::Height * k)),
-                 QImage::Format_RGB32);
+    const QSize size(static_cast<int>(std::lround(scan::SheetGeometry::Width * k)),
+                     static_cast<int>(std::lround(scan::SheetGeometry::Height * k)));
+    if (canvas_.size() != size) {
+        canvas_ = QImage(size, QImage::Format_RGB32);
+    }
+    QImage& image = canvas_;
     image.fill(paper);
     QPainter p(&image);
-    const QTransform toPage = sheetToPage(options);
+    const QTransform toPage = SheetToPage(options);
     if (!options.paper.isNull()) {
         // The printed page as it is, laid on the glass as the sheet would be.
         RenderOptions unscaled = options;
         unscaled.printScale = 1.0;
-        p.setTransform(sheetToPage(unscaled));
+        p.setTransform(SheetToPage(unscaled));
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);
         p.drawImage(QRectF(0, 0, scan::SheetGeometry::Width, scan::SheetGeometry::Height),
                     options.paper);
+    } else if (print_ == Print::Laid) {
+        // The form at about the page's resolution, laid where the drawn print would be.
+        const int times = std::max(1, static_cast<int>(std::ceil(k)));
+        p.setTransform(QTransform::fromScale(1.0 / times, 1.0 / times) * toPage);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(0, 0, form(times, options.heavyPrint));
     }
     p.setTransform(toPage);
-    scan::PrintStyle style;
-    if (options.heavyPrint) {
-        style.ink = QColor(50, 110, 210);
-        style.lineWidth = 1.6;
-    }
-    if (options.paper.isNull()) {
-        scan::PaintAnswerSheet(p, sheet, style);
+    if (options.paper.isNull() && print_ == Print::Drawn) {
+        scan::PaintAnswerSheet(p, sheet, printStyle(options.heavyPrint));
     }
 
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -206,8 +246,7 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
             continue;
         }
         const QPoint window = field.bubble(marks[f]);
-        const QPointF centre(window.x() + 7.5 + uniform(-0.8, 0.8),
-                             window.y() + 7.5 + uniform(-0.8, 0.8));
+        const QPointF centre = QPointF(window) + QPointF(7.5, 7.5) + shift(-0.8, 0.8, -0.8, 0.8);
         const double rx = uniform(5.2, 7.0);
         const double ry = std::clamp(rx + uniform(-0.8, 0.8), 5.0, 7.2);
         // A mark doubled later is filled firmly and evenly, so that its twin is as dark.
@@ -243,9 +282,9 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         }
         const int grey = static_cast<int>(uniform(options.darkestPencil, options.lightestPencil));
         p.setPen(QColor(grey, grey, grey));
-        p.drawText(QRectF(field.first.x() - 3 + uniform(-1, 1),
-                          field.first.y() - 25 + uniform(-1, 1), 21, 21),
-                   Qt::AlignCenter, QString::number(marks[f]));
+        p.drawText(
+            QRectF(QPointF(field.first) + QPointF(-3, -25) + shift(-1, 1, -1, 1), QSizeF(21, 21)),
+            Qt::AlignCenter, QString::number(marks[f]));
     }
     p.setPen(Qt::NoPen);
     // Pencil only ever darkens the paper: a light stroke across a mark leaves the mark as dark.
@@ -262,20 +301,20 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         const QPoint window = emptyBubble();
         const int grey = static_cast<int>(uniform(40, 90));
         p.setBrush(QColor(grey, grey, grey));
-        p.drawEllipse(QPointF(window.x() + 7.5 + uniform(-3, 3), window.y() + 7.5 + uniform(-3, 3)),
-                      2.0, 2.0);
+        p.drawEllipse(QPointF(window) + QPointF(7.5, 7.5) + shift(-3, 3, -3, 3), 2.0, 2.0);
     }
     // An erased mark: a smudge over most of the bubble.
     for (int e = 0; e < options.erasures && !empty.empty(); ++e) {
         const QPoint window = emptyBubble();
         const int grey = static_cast<int>(uniform(205, 225));
         p.setBrush(QColor(grey, grey, grey));
-        p.drawEllipse(QPointF(window.x() + 7.5, window.y() + 7.5), uniform(5, 7), uniform(5, 7));
+        const QPointF radii = shift(5, 7, 5, 7);
+        p.drawEllipse(QPointF(window) + QPointF(7.5, 7.5), radii.x(), radii.y());
     }
     if (options.strayMark) {
         // A light touch of pencil: too faint to count.
-        const QPointF from(uniform(60, 780), uniform(150, 1350));
-        const QPointF to = from + QPointF(uniform(-120, 120), uniform(-60, 60));
+        const QPointF from = shift(60, 780, 150, 1350);
+        const QPointF to = from + shift(-120, 120, -60, 60);
         QPen pen(QColor(200, 200, 200));
         pen.setWidthF(3.0);
         pen.setCapStyle(Qt::RoundCap);
@@ -309,6 +348,13 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
         boxBlur(image, std::max(1, options.dpi / 100));
     }
 
+    const double statedDpi = options.stated == RenderOptions::Stated::Wrong ? 72.0 : options.dpi;
+    const int dpm = options.stated == RenderOptions::Stated::Nothing
+                        ? QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX()
+                        : static_cast<int>(std::lround(statedDpi / 0.0254));
+    // Stated before the page shares the canvas, so that stating it again below copies nothing.
+    image.setDotsPerMeterX(dpm);
+    image.setDotsPerMeterY(dpm);
     QImage page = image;
     switch (options.output) {
     case RenderOptions::Output::Colour:
@@ -344,10 +390,6 @@ QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options
             0, 0, page.width(),
             std::min(page.height(), static_cast<int>(std::lround(options.keepHeight * k))));
     }
-    const double statedDpi = options.stated == RenderOptions::Stated::Wrong ? 72.0 : options.dpi;
-    const int dpm = options.stated == RenderOptions::Stated::Nothing
-                        ? QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX()
-                        : static_cast<int>(std::lround(statedDpi / 0.0254));
     page.setDotsPerMeterX(dpm);
     page.setDotsPerMeterY(dpm);
     return page;
@@ -436,21 +478,21 @@ scan::ScannedSheet ExpectedReading(const SheetValues& v, QDate today) {
     return s;
 }
 
-SheetValues RandomSheetValues(QRandomGenerator& random, QDate today) {
+SheetValues DrawSheetValues(Choices& choose, QDate today) {
     SheetValues v;
-    const auto chance = [&random](int percent) { return random.bounded(100) < percent; };
+    const auto chance = [&choose](int percent) { return choose.chance(percent); };
     const auto digits = [&](int n, int blankPercent) {
         QString text;
         for (int i = 0; i < n; ++i) {
             text += chance(blankPercent) ? QLatin1Char(' ')
-                                         : QChar(QLatin1Char('0').unicode() + random.bounded(10));
+                                         : QChar(QLatin1Char('0').unicode() + choose.number(0, 9));
         }
         return text;
     };
     const auto date = [&](int fromYear, int toYear) {
         const QDate first(fromYear, 1, 1);
         const QDate last = std::min(QDate(toYear, 12, 31), today);
-        return first.addDays(random.bounded(static_cast<int>(first.daysTo(last)) + 1));
+        return first.addDays(choose.number(0, static_cast<int>(first.daysTo(last))));
     };
     v.ssn = digits(9, 3);
     // Births within the century the two-digit year can name: up to 96 years back.
@@ -458,22 +500,27 @@ SheetValues RandomSheetValues(QRandomGenerator& random, QDate today) {
     v.bacZero = chance(5);
     v.bac = v.bacZero ? QStringLiteral("  ") : digits(2, 5);
     v.arrestDate = chance(5) ? QDate() : date(today.year() - 10, today.year());
-    v.gender = random.bounded(3);
-    v.race = random.bounded(10);
-    v.education = random.bounded(6);
-    v.marital = random.bounded(6);
+    v.gender = choose.number(0, 2);
+    v.race = choose.number(0, 9);
+    v.education = choose.number(0, 5);
+    v.marital = choose.number(0, 5);
     for (int& c : v.counts) {
-        c = chance(10) ? -1 : random.bounded(10);
+        c = chance(10) ? -1 : choose.number(0, 9);
     }
     v.staffBacZero = chance(5);
     v.staffBac = v.staffBacZero ? QStringLiteral("  ") : digits(2, 5);
-    v.staffPriorDUI = chance(10) ? -1 : random.bounded(10);
+    v.staffPriorDUI = chance(10) ? -1 : choose.number(0, 9);
     v.answers.clear();
     for (int item = 1; item <= 73; ++item) {
         const int choices = item > 67 ? 4 : 2;
-        v.answers += QString::number(chance(3) ? 0 : 1 + random.bounded(choices));
+        v.answers += QString::number(chance(3) ? 0 : choose.number(1, choices));
     }
     return v;
+}
+
+SheetValues RandomSheetValues(QRandomGenerator& random, QDate today) {
+    RandomChoices choose(random);
+    return DrawSheetValues(choose, today);
 }
 
 } // namespace tov::sheetgen

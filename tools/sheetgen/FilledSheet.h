@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scan/MarkReader.h"
+#include "sheetgen/Choices.h"
 
 #include <QDate>
 #include <QImage>
@@ -8,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 
 #include <array>
 #include <vector>
@@ -66,6 +68,10 @@ struct RenderOptions {
     int keepHeight = 0;   // > 0: the scanner stopped after this many sheet pixels
 };
 
+// Sheet pixels to page pixels: printed, stretched, bent, laid on the glass and scanned as the
+// options say (before the scanner cuts the page off).
+QTransform SheetToPage(const RenderOptions& options);
+
 // The bubble filled in each field of the sheet, in reading order; -1 = none.
 std::vector<int> MarkedBubbles(const SheetValues& values);
 
@@ -73,6 +79,29 @@ std::vector<int> MarkedBubbles(const SheetValues& values);
 // sheet in drop-out ink with black boxes, pencil marks of varying shade and size, printed,
 // laid, scanned and saved as the options say. Needs a QGuiApplication (text).
 QImage RenderFilledSheet(const SheetValues& values, const RenderOptions& options);
+
+// Renders filled sheets one after another: the fuzz target and the tests that read many. It
+// keeps the page's memory from one sheet to the next, and unless told to draw the print anew
+// (as RenderFilledSheet does) it draws the printed form once per print style and resolution and
+// lays it on each page as an image, resampled where the page is turned or scaled.
+class SheetRenderer {
+public:
+    enum class Print { Laid, Drawn };
+    explicit SheetRenderer(Print print = Print::Laid) : print_(print) {}
+    QImage render(const SheetValues& values, const RenderOptions& options);
+
+private:
+    struct Form {
+        int times = 1; // of the sheet's 100 dots per inch
+        bool heavy = false;
+        QImage image;
+    };
+    const QImage& form(int times, bool heavy);
+
+    Print print_;
+    std::vector<Form> forms_;
+    QImage canvas_;
+};
 
 // The fields (reading order) that get a second mark nearly as dark as the first: a reading that
 // stays as filled, since the darker wins, but is doubtful.
@@ -87,5 +116,7 @@ scan::ScannedSheet ExpectedReading(const SheetValues& values, QDate today);
 // A client with every field filled at random (dates between 1930 and today's year for a birth,
 // the last ten years for an arrest); some fields are left empty now and then.
 SheetValues RandomSheetValues(QRandomGenerator& random, QDate today);
+// The same, each choice taken from `choose`.
+SheetValues DrawSheetValues(Choices& choose, QDate today);
 
 } // namespace tov::sheetgen
