@@ -162,10 +162,22 @@ QImage PageFile::pdfPage(int index) {
         fail(scanerr::ErrorReadingFile, path_);
         return {};
     }
-    const double fit = std::min({1.0, most / points.width(), most / points.height()});
-    const double dpi = PdfDpi * fit;
-    const QSize size(std::max(1, int(std::lround(points.width() / PointsPerInch * dpi))),
-                     std::max(1, int(std::lround(points.height() / PointsPerInch * dpi))));
+    double dpi = PdfDpi * std::min({1.0, most / points.width(), most / points.height()});
+    const auto side = [&dpi](double pts) { return pts / PointsPerInch * dpi; };
+    QSize size(std::max(1, int(std::lround(side(points.width())))),
+               std::max(1, int(std::lround(side(points.height())))));
+    // Like a page of any other format, one of more pixels than allowed is rendered smaller, its
+    // sides rounded down so that it fits; a sliver that cannot fit is refused.
+    const double pixels = side(points.width()) * side(points.height());
+    if (qint64(size.width()) * size.height() > maxPixels_) {
+        dpi *= std::sqrt(double(maxPixels_) / pixels);
+        size =
+            QSize(std::max(1, int(side(points.width()))), std::max(1, int(side(points.height()))));
+        if (qint64(size.width()) * size.height() > maxPixels_) {
+            fail(scanerr::NotEnoughMemory, path_);
+            return {};
+        }
+    }
     QImage rendered = pdf_->render(index, size);
     if (rendered.isNull()) {
         fail(scanerr::ErrorReadingFile, path_);

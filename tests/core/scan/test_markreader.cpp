@@ -1,14 +1,19 @@
 // The mark reader on hand-made pages: the box searches, the placement of the sheet, the
 // judgement of marks against the page, the three field readers, the refusals, the dates and the
 // page preparation.
+#include "platform/ScanErrors.h"
 #include "scan/MarkReader.h"
+#include "scan/PageFile.h"
 #include "scan/PreparedPage.h"
 #include "scan/ScanImage.h"
 #include "scan/SheetGeometry.h"
 #include "scan/SheetPainter.h"
 
 #include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -349,6 +354,13 @@ private slots:
         QTest::newRow("answer: darker second wins")
             << 3 << QList<int>{1, 3} << QList<int>{20, 90} << ""
             << "2" << false;
+        // Either side of the near tie: the lighter mark 83 % or 87 % as dark as the darker.
+        QTest::newRow("answer: second mark clearly lighter")
+            << 3 << QList<int>{1, 3} << QList<int>{20, 60} << ""
+            << "2" << false;
+        QTest::newRow("answer: second mark nearly as dark")
+            << 3 << QList<int>{1, 3} << QList<int>{20, 50} << ""
+            << "2" << true;
         QTest::newRow("digit: tie goes to the lower index")
             << 0 << QList<int>{2, 5} << QList<int>{40, 40} << "12"
             << "122" << true;
@@ -515,6 +527,48 @@ private slots:
         QVERIFY(PreparePage(QImage()).isNull());
         // A sliver taken as a sheet-wide page would be gigabytes: no page.
         QVERIFY(PreparePage(QImage(1, 3000, QImage::Format_RGB32)).isNull());
+    }
+
+    // A page file's pages hold no more pixels than the caller allows, whatever the format:
+    // scaled down while decoded, or refused.
+    void pageFileCap_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSizeF>("inches");
+        QTest::addColumn<qint64>("cap");
+        QTest::addColumn<QSize>("page"); // empty: refused as too large
+        QTest::newRow("PDF page within the cap: 200 dpi")
+            << "a.pdf" << QSizeF(1, 1.5) << qint64(200 * 300) << QSize(200, 300);
+        QTest::newRow("PDF legal page over the cap: rendered smaller")
+            << "b.pdf" << QSizeF(8.5, 14) << qint64(128 * 128) << QSize(99, 164);
+        QTest::newRow("PNG over the cap: refused")
+            << "c.png" << QSizeF(1, 1.5) << qint64(100 * 100) << QSize();
+    }
+    void pageFileCap() {
+        QFETCH(QString, file);
+        QFETCH(QSizeF, inches);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(file);
+        if (file.endsWith(QLatin1String(".pdf"))) {
+            QPdfWriter pdf(path);
+            pdf.setPageLayout(
+                QPageLayout(QPageSize(inches, QPageSize::Inch, {}, QPageSize::ExactMatch),
+                            QPageLayout::Portrait, QMarginsF()));
+            QPainter p(&pdf);
+            p.fillRect(QRect(0, 0, 50, 50), Qt::black);
+        } else {
+            QImage image(qRound(inches.width() * 200), qRound(inches.height() * 200),
+                         QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QVERIFY(image.save(path));
+        }
+        QFETCH(qint64, cap);
+        PageFile pages(path, cap);
+        QCOMPARE(pages.pageCount(), 1);
+        const QImage got = pages.page(0);
+        QFETCH(QSize, page);
+        QCOMPARE(got.isNull(), page.isEmpty());
+        QCOMPARE(got.size(), page.isEmpty() ? QSize(0, 0) : page);
+        QCOMPARE(pages.error(), page.isEmpty() ? tov::platform::scanerr::NotEnoughMemory : 0);
     }
 
     void century_data() {
