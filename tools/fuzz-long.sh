@@ -37,8 +37,8 @@ total() { # STATE target: the executions alone
 slice() { # BIN STATE SECONDS target
   local bin=$1 state=$2 secs=$3 t=$4 extra=() start rc n
   mkdir -p "$state/corpus/$t" "$state/artifacts/$t"
-  # A settings file is a few hundred bytes; longer inputs only cost time.
-  [ "$t" = fuzz_settings ] && extra=(-max_len=1024)
+  # The target's own options (input size, length control), as the build wrote them.
+  [ -f "$bin/$t.options" ] && read -ra extra <"$bin/$t.options"
   start=$(date +%s)
   # No allocation stacks: up to twice the executions per second. A finding is replayed from its
   # artifact without this for the full report.
