@@ -1,0 +1,67 @@
+// The check of the structured fuzz target (fuzz_sheet) on a fixed table of drawn sheets: each
+// seed draws a client and the conditions of its sheet as the fuzzer's bytes do, and the reading
+// must be what the reader owes that page (sheetgen/SheetTrial.h).
+#include "sheetgen/SheetTrial.h"
+
+#include <QTest>
+
+using namespace tov;
+using namespace tov::sheetgen;
+
+namespace {
+
+const QDate Today(2026, 12, 8);
+
+QString owedName(const Owed& owed) {
+    return owed.read      ? QStringLiteral("read exactly")
+           : owed.exact   ? QStringLiteral("exactly if read")
+           : owed.refusal ? QStringLiteral("refused")
+                          : QStringLiteral("refused or in range");
+}
+
+} // namespace
+
+class TestSheetTrials : public QObject {
+    Q_OBJECT
+
+private slots:
+    // What each seed draws is part of the row, so that a change to the drawing, which would
+    // change what the table covers, shows.
+    void drawnSheets_data() {
+        QTest::addColumn<quint32>("seed");
+        QTest::addColumn<QString>("owed");
+        const QList<std::pair<quint32, const char*>> rows = {
+            {8, "read exactly"},         // grey, turned 2.5 degrees, stretched
+            {9, "read exactly"},         // grey, fit to page, 10 mm off the guide
+            {56, "read exactly"},        // black and white, heavy print, doubled marks
+            {66, "read exactly"},        // grey, tinted, doubled marks
+            {78, "exactly if read"},     // the reference box cut by the page's edge
+            {64, "exactly if read"},     // a column of bubbles at the page's edge
+            {73, "refused"},             // printed at 87%
+            {77, "refused"},             // printed at 110%
+            {69, "refused"},             // cut off above the last row
+            {57, "refused or in range"}, // stretched by 2.3%
+            {70, "refused or in range"}, // turned 3.1 degrees and bent
+        };
+        for (const auto& [seed, owed] : rows) {
+            QTest::addRow("seed %u", seed) << seed << QString::fromLatin1(owed);
+        }
+    }
+    void drawnSheets() {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        RandomChoices choices(random);
+        const SheetTrial trial = DrawTrial(choices, Today);
+        QFETCH(QString, owed);
+        QCOMPARE(owedName(OwedFor(trial)), owed);
+        const QString wrong = CheckReading(trial, ReadTrial(renderer_, trial, Today), Today);
+        QVERIFY2(wrong.isEmpty(),
+                 qPrintable(DescribeTrial(trial, Today) + QLatin1Char('\n') + wrong));
+    }
+
+private:
+    SheetRenderer renderer_;
+};
+
+QTEST_MAIN(TestSheetTrials)
+#include "test_sheettrials.moc"
