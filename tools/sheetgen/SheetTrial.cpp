@@ -302,7 +302,7 @@ QString CheckReading(const SheetTrial& t, const scan::SheetReading& r, QDate tod
             .arg(t.options.printScale)
             .arg(r.scale);
     }
-    const QString range = outOfRange(r, today);
+    QString range = outOfRange(r, today);
     if (!range.isEmpty() || !owed.exact) {
         return range;
     }

@@ -16,6 +16,13 @@ constexpr double Unit = 1000;   // sheet pixels per unit of the correction's ter
 // Grey levels (of 255) by which the rings must stand out from the paper around them.
 constexpr double ClearContrast = 20;
 constexpr int RefitEvery = 120; // sheet pixels down the page between fits while measuring
+// A pencil mark: a disc of about this radius (sheet pixels) filling a bubble.
+constexpr double MarkRadius = 6;
+// Darkness (of 255) a mark's middle has at least, and the paper around it at most.
+constexpr int MarkMiddle = 160;
+constexpr int MarkSurround = 64;
+// A pencil mark's middle is drawn by hand: it counts for less than a printed ring.
+constexpr double MarkWeight = 0.5;
 
 bool finite(QPointF p) {
     return std::isfinite(p.x()) && std::isfinite(p.y());
@@ -226,6 +233,93 @@ SheetPlacement::Seen SheetPlacement::measure(const QImage& ink, const FieldLine&
     return seen;
 }
 
+SheetPlacement::Seen SheetPlacement::measureMark(const QImage& ink, const FieldLine& field) const {
+    Seen seen;
+    const int count = std::min(field.count, 16);
+    if (count <= 0 || !finite(field.first) || !finite(field.step)) {
+        return seen;
+    }
+    const int width = ink.width();
+    const int height = ink.height();
+    const auto darkAt = [&](int x, int y) -> int {
+        return x < 0 || y < 0 || x >= width || y >= height ? 0 : 255 - ink.constScanLine(y)[x];
+    };
+    // The mean darkness of the disc (or, from `inner` out, the ring) about a page point.
+    const auto meanDark = [&](QPointF c, double inner, double outer) {
+        const int r = static_cast<int>(std::ceil(outer));
+        const int x0 = static_cast<int>(std::lround(c.x()));
+        const int y0 = static_cast<int>(std::lround(c.y()));
+        int sum = 0;
+        int n = 0;
+        for (int dy = -r; dy <= r; ++dy) {
+            for (int dx = -r; dx <= r; ++dx) {
+                const double d2 = std::pow(x0 + dx - c.x(), 2) + std::pow(y0 + dy - c.y(), 2);
+                if (d2 >= inner * inner && d2 <= outer * outer) {
+                    sum += darkAt(x0 + dx, y0 + dy);
+                    ++n;
+                }
+            }
+        }
+        return n > 0 ? double(sum) / n : 0.0;
+    };
+    // The field's darkest bubble where it is expected; a field without a mark tells nothing.
+    const double search = scale_ * (Search + MarkRadius);
+    int marked = -1;
+    double darkest = 0;
+    for (int i = 0; i < count; ++i) {
+        const QPointF c = map(field.first + field.step * i);
+        const double dark = finite(c) ? meanDark(c, 0, scale_ * MarkRadius) : 0;
+        if (dark > darkest) {
+            darkest = dark;
+            marked = i;
+        }
+    }
+    if (marked < 0) {
+        return seen;
+    }
+    // Its centre: the centre of the ink about it, taken again about each new centre.
+    const QPointF expected = map(field.first + field.step * marked);
+    QPointF centre = expected;
+    double reach = search;
+    for (int round = 0; round < 4; ++round) {
+        const int r = static_cast<int>(std::ceil(reach));
+        const int x0 = static_cast<int>(std::lround(centre.x()));
+        const int y0 = static_cast<int>(std::lround(centre.y()));
+        double sx = 0;
+        double sy = 0;
+        double total = 0;
+        for (int dy = -r; dy <= r; ++dy) {
+            for (int dx = -r; dx <= r; ++dx) {
+                const int d = darkAt(x0 + dx, y0 + dy);
+                if (dx * dx + dy * dy <= r * r && d >= 128) {
+                    sx += d * (x0 + dx);
+                    sy += d * (y0 + dy);
+                    total += d;
+                }
+            }
+        }
+        if (total <= 0) {
+            return seen;
+        }
+        centre = QPointF(sx / total, sy / total);
+        reach = scale_ * (MarkRadius + 2);
+    }
+    // A solid disc on clear paper, no further off than a field is looked for: a mark, not a
+    // stroke, a smudge or a neighbour's mark.
+    const QPointF d = centre - expected;
+    if (meanDark(centre, 0, scale_ * MarkRadius * 0.6) < MarkMiddle ||
+        meanDark(centre, scale_ * (MarkRadius + 3), scale_ * (MarkRadius + 4)) > MarkSurround ||
+        std::hypot(d.x(), d.y()) > scale_ * Search) {
+        return seen;
+    }
+    // The page offset back on the sheet's axes, in sheet pixels.
+    seen.at = field.first + field.step * marked;
+    seen.offset = QPointF(cos_ * d.x() + sin_ * d.y(), -sin_ * d.x() + cos_ * d.y()) / scale_;
+    seen.weightX = MarkWeight;
+    seen.weightY = MarkWeight;
+    return seen;
+}
+
 void SheetPlacement::fit(const std::vector<Seen>& seen) {
     std::vector<Seen> used = seen;
     for (int round = 0; round < 3; ++round) {
@@ -292,6 +386,9 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
             fittedAt = field.first.y();
         }
         Seen s = measure(ink, field);
+        if (s.weightX <= 0 && s.weightY <= 0) {
+            s = measureMark(ink, field);
+        }
         if (s.weightX <= 0 && s.weightY <= 0) {
             continue;
         }

@@ -34,8 +34,9 @@ public:
     QPointF correction(QPointF sheet) const;
 
     // Measures each field's rings on the ink plane (255 = paper) around where the placement puts
-    // it, top to bottom, and fits the correction to what was seen; fields whose rings cannot be
-    // seen (a page on which the print was dropped) leave it as it is.
+    // it, top to bottom, or where the rings cannot be seen (a page on which the print was
+    // dropped) its pencil mark, and fits the correction to what was seen; fields with neither
+    // leave it as it is.
     void alignTo(const QImage& ink, std::vector<FieldLine> fields);
 
 private:
@@ -48,6 +49,9 @@ private:
     // How far a field lies from where it is expected, along x and y of the sheet; a weight of 0
     // for a direction in which its rings were not seen clearly.
     Seen measure(const QImage& ink, const FieldLine& field) const;
+    // Where the field's pencil mark lies, for a field whose rings cannot be seen: a black and
+    // white scan at a light setting drops the print, but keeps the marks.
+    Seen measureMark(const QImage& ink, const FieldLine& field) const;
     void fit(const std::vector<Seen>& seen);
 
     QPointF origin_;

@@ -145,6 +145,13 @@ private slots:
                  o.heavyPrint = true;
              })},
             {"black and white", with([](O& o) { o.output = O::Output::BlackAndWhite; })},
+            // The print dropped by the scan: the marks alone show the paper's stretch.
+            {"black and white at 132, fit to page, stretched by a feeder", with([](O& o) {
+                 o.output = O::Output::BlackAndWhite;
+                 o.blackLevel = 132;
+                 o.printScale = 0.94;
+                 o.stretch = 1.0066;
+             })},
             {"light pencil", with([](O& o) {
                  o.lightestPencil = 185;
                  o.darkestPencil = 145;
