@@ -42,7 +42,8 @@ slice() { # BIN STATE SECONDS target
   start=$(date +%s)
   # No allocation stacks: up to twice the executions per second. A finding is replayed from its
   # artifact without this for the full report.
-  ASAN_OPTIONS=malloc_context_size=0 "$bin/$t" "${extra[@]}" -max_total_time="$secs" -timeout=10 \
+  ASAN_OPTIONS=malloc_context_size=0 LSAN_OPTIONS=suppressions=$here/tools/lsan.supp:print_suppressions=0 \
+    "$bin/$t" "${extra[@]}" -max_total_time="$secs" -timeout=10 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$state/artifacts/$t/" \
     "$state/corpus/$t" "$seeds/$t" >"$state/last-$t.log" 2>&1
   rc=$?
