@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tov::sheetgen {
@@ -71,10 +72,21 @@ Landing landing(const O& o) {
     return l;
 }
 
-bool matches(const QString& text, const char* pattern) {
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)))
-        .match(text)
-        .hasMatch();
+// The forms a value read may take.
+enum class Form { Ssn, Date, Number, Bac, Digit };
+
+bool matches(const QString& text, Form form) {
+    // Compiled once: the fuzz target checks every reading.
+    static const std::array<QRegularExpression, 5> patterns = {
+        QRegularExpression(
+            QRegularExpression::anchoredPattern(QStringLiteral("[0-9N]{3}-[0-9N]{2}-[0-9N]{4}"))),
+        QRegularExpression(QRegularExpression::anchoredPattern(
+            QStringLiteral("[0-9N]{2}/[0-9N]{2}/(19|20)[0-9N]{2}"))),
+        QRegularExpression(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}"))),
+        QRegularExpression(QRegularExpression::anchoredPattern(QStringLiteral("(0|\\.[0-9N]{2})"))),
+        QRegularExpression(QRegularExpression::anchoredPattern(QStringLiteral("[0-9N]"))),
+    };
+    return patterns[static_cast<std::size_t>(form)].match(text).hasMatch();
 }
 
 // A choice read as the bubble's number: 0 (none) to the field's count.
@@ -95,14 +107,14 @@ QString outOfRange(const scan::SheetReading& r, QDate today) {
         names << name;
         bool ok = true;
         if (name == QLatin1String("ssn")) {
-            ok = matches(value, "[0-9N]{3}-[0-9N]{2}-[0-9N]{4}");
+            ok = matches(value, Form::Ssn);
         } else if (name == QLatin1String("dob") || name == QLatin1String("arrest_date")) {
-            ok = matches(value, "[0-9N]{2}/[0-9N]{2}/(19|20)[0-9N]{2}");
+            ok = matches(value, Form::Date);
         } else if (name == QLatin1String("age")) {
             ok = value == QLatin1String("N") ||
-                 (matches(value, "[0-9]{1,3}") && value.toInt() <= today.year() - 1900);
+                 (matches(value, Form::Number) && value.toInt() <= today.year() - 1900);
         } else if (name == QLatin1String("bac") || name == QLatin1String("st_bac")) {
-            ok = matches(value, "0|\\.[0-9N]{2}");
+            ok = matches(value, Form::Bac);
         } else if (name == QLatin1String("answers")) {
             ok = value.size() == 73;
             for (int i = 0; ok && i < 73; ++i) {
@@ -111,7 +123,7 @@ QString outOfRange(const scan::SheetReading& r, QDate today) {
         } else if (names.size() >= 6 && names.size() <= 9) { // gender, race, education, marital
             ok = choiceIn(value, count(24 + static_cast<int>(names.size()) - 6));
         } else { // the counts and the staff's prior DUIs: a digit or none
-            ok = matches(value, "[0-9N]");
+            ok = matches(value, Form::Digit);
         }
         if (!ok) {
             return QStringLiteral("%1 read as '%2', outside its field").arg(name, value);

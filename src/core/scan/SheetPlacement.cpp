@@ -253,7 +253,9 @@ SheetPlacement::Seen SheetPlacement::measureMark(const QImage& ink, const FieldL
         int n = 0;
         for (int dy = -r; dy <= r; ++dy) {
             for (int dx = -r; dx <= r; ++dx) {
-                const double d2 = std::pow(x0 + dx - c.x(), 2) + std::pow(y0 + dy - c.y(), 2);
+                const double ex = x0 + dx - c.x();
+                const double ey = y0 + dy - c.y();
+                const double d2 = ex * ex + ey * ey;
                 if (d2 >= inner * inner && d2 <= outer * outer) {
                     sum += darkAt(x0 + dx, y0 + dy);
                     ++n;

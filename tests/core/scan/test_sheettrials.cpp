@@ -3,6 +3,8 @@
 // must be what the reader owes that page (sheetgen/SheetTrial.h).
 #include "sheetgen/SheetTrial.h"
 
+#include "scan/SheetReading.h"
+
 #include <QTest>
 
 using namespace tov;
@@ -61,6 +63,66 @@ private slots:
         const QString wrong = CheckReading(trial, ReadTrial(renderer_, trial, Today), Today);
         QVERIFY2(wrong.isEmpty(),
                  qPrintable(DescribeTrial(trial, Today) + QLatin1Char('\n') + wrong));
+    }
+
+    // The check itself: a reading altered after the fact is caught, and says how.
+    void checkFindsWhatIsWrong_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("doubt");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("an answer of another item") << "answers"
+                                                   << "<1"
+                                                   << ""
+                                                   << "item1 read";
+        QTest::newRow("a misread doubted") << "answers"
+                                           << "<1"
+                                           << "item1"
+                                           << "";
+        QTest::newRow("an answer beyond True and False") << "answers"
+                                                         << "<3"
+                                                         << ""
+                                                         << "answers read as";
+        QTest::newRow("an SSN of too few digits") << "ssn"
+                                                  << "12-34"
+                                                  << ""
+                                                  << "ssn read as";
+        QTest::newRow("a race beyond its list") << "race"
+                                                << "10"
+                                                << ""
+                                                << "race read as";
+        QTest::newRow("a doubt of no value") << ""
+                                             << ""
+                                             << "item74"
+                                             << "doubt named";
+    }
+    void checkFindsWhatIsWrong() {
+        QRandomGenerator random(8);
+        RandomChoices choices(random);
+        const SheetTrial trial = DrawTrial(choices, Today);
+        scan::SheetReading reading = ReadTrial(renderer_, trial, Today);
+        QCOMPARE(CheckReading(trial, reading, Today), QString());
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        scan::ScannedSheet& v = reading.values;
+        if (field == QLatin1String("answers")) {
+            // "<c": the first answer becomes c, or the other of True and False.
+            const QChar was = v.ScannedAnswers[0];
+            v.ScannedAnswers[0] = value == QLatin1String("<1") && was == QLatin1Char('1')
+                                      ? QLatin1Char('2')
+                                      : value.at(1);
+        } else if (field == QLatin1String("ssn")) {
+            v.SSN = value;
+        } else if (field == QLatin1String("race")) {
+            v.Race = value;
+        }
+        QFETCH(QString, doubt);
+        if (!doubt.isEmpty()) {
+            reading.doubtful << doubt;
+        }
+        QFETCH(QString, found);
+        const QString wrong = CheckReading(trial, reading, Today);
+        QVERIFY2(found.isEmpty() ? wrong.isEmpty() : wrong.startsWith(found), qPrintable(wrong));
     }
 
 private:
