@@ -118,6 +118,37 @@ void WriteConfidentialFile(const QString& path, const QByteArray& bytes) {
     }
 }
 
+bool CreateConfidentialFile(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd =
+        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, OwnerOnly);
+    if (fd < 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        fail(errno);
+    }
+    // Exactly owner-only whatever the umask, and on the device before the operator is told it
+    // is there: a stick pulled out next must still hold it.
+    int failed = ::fchmod(fd, OwnerOnly) != 0 || ::fsync(fd) != 0 ? errno : 0;
+    if (::close(fd) != 0 && errno != EINTR && failed == 0) {
+        failed = errno;
+    }
+    if (failed != 0) {
+        ::unlink(name.constData());
+        fail(failed);
+    }
+    // The folder entry as well, where the file system can sync a folder (not every network
+    // share can; the file is there all the same).
+    const int dir = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 bool RemoveConfidentialFile(const QString& path) {
     if (!replaceable(path)) {
         return false;

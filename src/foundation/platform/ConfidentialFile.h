@@ -16,6 +16,11 @@ namespace tov::platform {
 // error, the system's text as description).
 void WriteConfidentialFile(const QString& path, const QByteArray& bytes);
 
+// Makes an empty owner-only (0600) file under the name, durable with its folder entry before
+// returning. False, with nothing touched, when anything is already there under the name; a link
+// is never followed. Throws AppError as WriteConfidentialFile does.
+bool CreateConfidentialFile(const QString& path);
+
 // Removes the name itself (a link, never what it points to). False only when something is there
 // and stays.
 bool RemoveConfidentialFile(const QString& path);

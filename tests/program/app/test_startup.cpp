@@ -210,7 +210,8 @@ void TestStartUp::driveDialogHelpAndChoices() {
     QCOMPARE(dialog.findChild<QLabel*>("Label1")->text(),
              QStringLiteral(" Choose the drive associated with the data disk. (Usually A: or F:)"));
     QCOMPARE(dialog.drDrive()->currentIndex(), 1);
-    QCOMPARE(dialog.drDrive()->count(), 3); // the drives and "Other folder..."
+    // The drives, "Other folder..." and "New data volume...".
+    QCOMPARE(dialog.drDrive()->count(), 4);
     dialog.cmdhelp()->click();
     QCOMPARE(boxes.shown.size(), 1);
     QCOMPARE(boxes.shown[0].text,
@@ -219,7 +220,7 @@ void TestStartUp::driveDialogHelpAndChoices() {
                             "B: and USB drives are usually F: or G:"));
     QCOMPARE(boxes.shown[0].buttons, Buttons::Ok);
     QVERIFY(boxes.shown[0].title.isEmpty());
-    // Done without touching the list: no drive chosen.
+    // Nothing is chosen before the list is touched or Done pressed.
     QVERIFY(dialog.NewDrive().isEmpty());
     QTest::keyClick(dialog.drDrive(), Qt::Key_Up);
     QCOMPARE(dialog.NewDrive(), QStringLiteral("/media/usb0"));
@@ -229,7 +230,7 @@ void TestStartUp::driveDialogHelpAndChoices() {
 
 void TestStartUp::driveDialogOtherFolder() {
     fakes::FakeMessageBoxes boxes;
-    app::frmDriveSelect dialog({{"/", "/", false}}, QString(), boxes);
+    app::frmDriveSelect dialog({{"/", "/", false}}, "/", boxes);
     // A network-share folder as long as the system allows.
     const QString share = "/mnt/" + QString(4000, QLatin1Char('s'));
     QStringList picks = {QString(), "/srv/agency/data", share};
@@ -242,7 +243,7 @@ void TestStartUp::driveDialogOtherFolder() {
     QTest::keyClick(dialog.drDrive(), Qt::Key_Down);
     QCOMPARE(dialog.NewDrive(), QStringLiteral("/srv/agency/data"));
     QCOMPARE(dialog.drDrive()->currentText(), QStringLiteral("/srv/agency/data"));
-    QCOMPARE(dialog.drDrive()->itemText(dialog.drDrive()->count() - 1),
+    QCOMPARE(dialog.drDrive()->itemText(dialog.drDrive()->count() - 2),
              app::frmDriveSelect::OtherFolder);
     // Taken whole, shown whole in its tip, and the dialog keeps to the screen.
     QTest::keyClick(dialog.drDrive(), Qt::Key_Down);
