@@ -12,6 +12,9 @@ constexpr double MarkedShare = 0.5;
 // No pencil is lighter than this (of 255, paper to the boxes' black): paper grain, dust and
 // the drop-out print stay below it.
 constexpr int FaintestPencil = 38;
+// Nor is a mark told by a line lighter than this, however few marks the page has to learn from:
+// an erasure's smudge (50 at the darkest) would count, where the lightest pencil (70) does.
+constexpr int LightestMarkLine = 56;
 // Two marks in one field whose darkness differs by less than this share are a near tie.
 constexpr double NearTie = 0.85;
 
@@ -43,7 +46,7 @@ void MarkJudge::learnMarks(const std::vector<Bubble>& sheet) {
     markThreshold_ = 128;
     if (levels.size() >= 3) {
         std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
-        markThreshold_ = std::clamp(levels[levels.size() / 2] / 2, FaintestPencil, 128);
+        markThreshold_ = std::clamp(levels[levels.size() / 2] / 2, LightestMarkLine, 128);
     }
 }
 

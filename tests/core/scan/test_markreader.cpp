@@ -2,6 +2,7 @@
 // judgement of marks against the page, the three field readers, the refusals, the dates and the
 // page preparation.
 #include "platform/ScanErrors.h"
+#include "scan/MarkJudge.h"
 #include "scan/MarkReader.h"
 #include "scan/PageFile.h"
 #include "scan/PreparedPage.h"
@@ -339,6 +340,49 @@ private slots:
         QFETCH(bool, doubtful);
         QCOMPARE(reading.doubtful.contains(QStringLiteral("item5")), doubtful);
         QCOMPARE(reading.doubtful.size(), doubtful ? 1 : 0);
+    }
+
+    // The line between marked and not, learned from the page's bubbles: half way to this
+    // client's typical mark, but never so light that an erasure's smudge crosses it, even on a
+    // page of more erasures than marks.
+    void markLine_data() {
+        QTest::addColumn<QList<int>>("learned"); // the page's bubble levels, darkness 0..255
+        QTest::addColumn<int>("grey");           // a bubble filled with this grey on white
+        QTest::addColumn<bool>("marked");
+        QTest::addColumn<bool>("nearLine");
+        const QList<int> firm(50, 200);
+        const QList<int> light(50, 90);
+        const QList<int> erased = QList<int>(14, 40) + QList<int>(3, 100);
+        QTest::newRow("erasure on a firm page") << firm << 215 << false << false;
+        QTest::newRow("light pencil on a light page") << light << 185 << true << false;
+        QTest::newRow("erasure on a light page") << light << 215 << false << true;
+        QTest::newRow("erasure among more erasures than marks") << erased << 212 << false << true;
+        QTest::newRow("light pencil among them") << erased << 185 << true << false;
+    }
+    void markLine() {
+        QImage marks(31, 31, QImage::Format_Grayscale8);
+        marks.fill(255);
+        QFETCH(int, grey);
+        {
+            QPainter p(&marks);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(grey, grey, grey));
+            p.drawEllipse(QPointF(15.5, 15.5), 7, 7);
+        }
+        MarkJudge judge(marks, PageLevels{255, 0});
+        QFETCH(QList<int>, learned);
+        std::vector<MarkJudge::Bubble> sheet;
+        for (const int level : learned) {
+            MarkJudge::Bubble b;
+            b.level = level;
+            sheet.push_back(b);
+        }
+        judge.learnMarks(sheet);
+        const MarkJudge::Bubble b = judge.measure(QPointF(15.5, 15.5), 4.5);
+        QFETCH(bool, marked);
+        QCOMPARE(b.marked, marked);
+        QFETCH(bool, nearLine);
+        QCOMPARE(b.nearLine, nearLine);
     }
 
     void fieldReaders_data() {
