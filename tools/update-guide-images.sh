@@ -22,6 +22,7 @@ pictures=(
   drive_select=e2e_missing_data/drive_select
   data_disk_in_use=e2e_second_copy/data_disk_in_use
   missing_data=e2e_missing_data/missing_data
+  new_volume=e2e_new_volume/new_volume
   client_info=e2e_edit_client/client_info
   court_history=e2e_edit_client/court_history
   answer_grid=e2e_edit_client/answer_grid
