@@ -66,9 +66,10 @@ void OneClient(benchmark::State& state) {
     const ProgramFolder folder;
     const records::ClientRecord record = client(7);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(reports::ScoreClient(
-            folder.path(), app::PublisherTexts::of(app::Settings(folder.path()).publisher()),
-            record, 7, {true, true}));
+        benchmark::DoNotOptimize(
+            reports::ScoreClient(folder.path(), folder.path(),
+                                 app::PublisherTexts::of(app::Settings(folder.path()).publisher()),
+                                 record, 7, {true, true}));
     }
 }
 BENCHMARK(OneClient)->Unit(benchmark::kMicrosecond);
@@ -82,8 +83,9 @@ void FullVolume(benchmark::State& state) {
     for (auto _ : state) {
         for (int n = 1; n <= 51; ++n) {
             benchmark::DoNotOptimize(reports::ScoreClient(
-                folder.path(), app::PublisherTexts::of(app::Settings(folder.path()).publisher()),
-                volume[n - 1], n, {true, true}));
+                folder.path(), folder.path(),
+                app::PublisherTexts::of(app::Settings(folder.path()).publisher()), volume[n - 1], n,
+                {true, true}));
         }
     }
     // CPU time per client (the machine's other work does not count in it).

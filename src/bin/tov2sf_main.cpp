@@ -1,6 +1,7 @@
 #include "app/Program.h"
 #include "app/ProgramState.h"
 #include "app/Settings.h"
+#include "content/ContentStore.h"
 #include "platform/AppError.h"
 #include "platform/QtMessageBoxes.h"
 #include "platform/UserProgramFolder.h"
@@ -85,6 +86,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     tov::app::Program program(
-        folder, tov::platform::makeHostPlatform(folder, tov::app::ProgramState::AppTitle));
+        folder, tov::platform::makeHostPlatform(folder, tov::app::ProgramState::AppTitle),
+        tov::content::PlacesFor(QApplication::applicationDirPath(), folder));
     return program.run();
 }

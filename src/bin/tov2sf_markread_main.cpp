@@ -6,6 +6,7 @@
 // read with doubt. The question bank is only read: the base points the reader finds are not
 // written back.
 
+#include "content/ContentStore.h"
 #include "platform/AppError.h"
 #include "platform/RegularFile.h"
 #include "platform/ScanErrors.h"
@@ -87,7 +88,9 @@ int main(int argc, char** argv) {
         "cannot be read."));
     const QCommandLineOption bankOption(QStringLiteral("question-bank"),
                                         QStringLiteral("The question bank holding the sheet "
-                                                       "table \"ScanItem\" (TOV2SF.MDB)."),
+                                                       "table \"ScanItem\" (TOV2SF.MDB); by "
+                                                       "default the one of the content set in "
+                                                       "force."),
                                         QStringLiteral("FILE"));
     const QCommandLineOption imageOption(
         QStringLiteral("image"), QStringLiteral("The page file to read."), QStringLiteral("FILE"));
@@ -111,12 +114,24 @@ int main(int argc, char** argv) {
         std::printf("tov2sf-markread %s\n", TOV_VERSION);
         return AllRead;
     }
-    const QString bank = parser.value(bankOption);
+    QString bank = parser.value(bankOption);
     const QString imagePath = parser.value(imageOption);
-    if (bank.isEmpty() || imagePath.isEmpty() || !parser.positionalArguments().isEmpty()) {
-        complain(QStringLiteral("usage: tov2sf-markread --question-bank FILE --image FILE [--raw]"
-                                " (--help tells more)"));
+    if ((parser.isSet(bankOption) && bank.isEmpty()) || imagePath.isEmpty() ||
+        !parser.positionalArguments().isEmpty()) {
+        complain(QStringLiteral("usage: tov2sf-markread [--question-bank FILE] --image FILE "
+                                "[--raw] (--help tells more)"));
         return BadUse;
+    }
+    if (!parser.isSet(bankOption)) {
+        // The sheet table of the set the program scans with, as the program finds it.
+        try {
+            const QString own = QCoreApplication::applicationDirPath();
+            bank = content::FindContentSet(content::PlacesFor(own, own))
+                       .filePath(QStringLiteral("TOV2SF.MDB"));
+        } catch (const AppError& e) {
+            complain(e.description());
+            return BadUse;
+        }
     }
     if (!QFileInfo::exists(bank)) {
         complain(QStringLiteral("question bank %1 not found").arg(bank));

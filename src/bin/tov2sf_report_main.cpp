@@ -1,5 +1,6 @@
 // tov2sf-report: regenerates the report of one client of a data volume from the command line,
 // exactly as the program writes report.prn.
+#include "content/ContentStore.h"
 #include "platform/AppError.h"
 #include "platform/UserProgramFolder.h"
 #include "reports/ReportCommand.h"
@@ -22,6 +23,9 @@ int main(int argc, char* argv[]) {
         } catch (const tov::AppError&) {
             return own; // the error shows when the report cannot be written there
         }
+    };
+    command.contentPlaces = [](const QString& programFolder) {
+        return tov::content::PlacesFor(QCoreApplication::applicationDirPath(), programFolder);
     };
     const int status = command.run(QCoreApplication::arguments());
     std::fwrite(command.out.constData(), 1, command.out.size(), stdout);

@@ -10,11 +10,17 @@
 
 namespace tov::fakes {
 
-// A program whose folder holds the scoring tables and texts, with the clients given.
+// A program whose folder holds the scoring tables and texts, with the clients given; with
+// `demonstration`, the build's manifest too, which names them demonstration content.
 struct ReportRig : ProgramRig {
-    explicit ReportRig(const QStringList& clients) : ProgramRig(clients) {
+    explicit ReportRig(const QStringList& clients, bool demonstration = false)
+        : ProgramRig(clients) {
         const QDir built(qEnvironmentVariable("TOV_PROGRAM_DIR"));
-        for (const QString& name : built.entryList({QStringLiteral("*.TXT")}, QDir::Files)) {
+        QStringList names = built.entryList({QStringLiteral("*.TXT")}, QDir::Files);
+        if (demonstration) {
+            names << QStringLiteral("content.json");
+        }
+        for (const QString& name : names) {
             QFile::copy(built.filePath(name), QDir(programDir).filePath(name));
         }
         started = program->start();

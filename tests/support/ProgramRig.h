@@ -82,10 +82,12 @@ struct ProgramRig {
     // replaced is then null.
     // `sharedData` puts the data volume in a folder of the test's own, whose client file (if
     // there is one) is left as it is: two rigs, or a rig and another program, on one volume.
+    // `content` says where the content set comes from (the program folder's own files unless
+    // set).
     explicit ProgramRig(const QStringList& clients,
                         const QByteArray& ini = QByteArray("[Settings]\nNumLock=True\n"),
                         const std::function<void(platform::Platform&)>& host = {},
-                        const QString& sharedData = {}) {
+                        const QString& sharedData = {}, content::ContentPlaces content = {}) {
         if (!sharedData.isEmpty()) {
             dataDir = sharedData;
         }
@@ -152,7 +154,7 @@ struct ProgramRig {
             fakePrinter = p.printer.get() == fakePrinter ? fakePrinter : nullptr;
             endRequests = p.endRequests.get() == endRequests ? endRequests : nullptr;
         }
-        program = std::make_unique<app::Program>(programDir, std::move(p));
+        program = std::make_unique<app::Program>(programDir, std::move(p), std::move(content));
         // The test decides what ending means; the event loop is its own.
         programEnd = state().EndProgram();
         state().setEndProgram([this] { ++ends; });

@@ -2,6 +2,7 @@
 
 #include "app/QuestionBank.h"
 #include "app/Settings.h"
+#include "content/ContentSet.h"
 #include "records/ClientTable.h"
 #include "records/ItemCounts.h"
 
@@ -23,7 +24,8 @@ namespace tov::app {
 class ProgramState {
 public:
     ProgramState(const QString& programFolder, platform::FileSystem& fs)
-        : settings_(programFolder), clients_(fs) {}
+        : settings_(programFolder),
+          clients_(fs), content_{programFolder, content::ContentKind::ProgramFolder, {}} {}
 
     static inline const QString AppTitle = QStringLiteral("Tovaline II - Short Form");
 
@@ -61,6 +63,11 @@ public:
     qint64 AccessCodeAllowedAt() const { return accessCodeAllowedAt_; }
     void setAccessCodeAllowedAt(qint64 ms) { accessCodeAllowedAt_ = ms; }
 
+    // The content set in force: the question bank, the tables, the texts and the spoken prompts
+    // come from it (the program folder's own files until start-up has found the set).
+    const content::ContentSet& content() const { return content_; }
+    void setContent(content::ContentSet set) { content_ = std::move(set); }
+
     // Ends the run: every screen closes and nothing more is written.
     void setEndProgram(std::function<void()> end) { endProgram_ = std::move(end); }
     const std::function<void()>& EndProgram() const { return endProgram_; }
@@ -83,6 +90,7 @@ private:
     DbEngine engine_;
     Workspace workspace_;
     std::array<int, 3> sectionEnd_{0, records::kTrueFalseItems, records::kItemCount};
+    content::ContentSet content_;
     int wrongAccessCodes_ = 0;
     qint64 accessCodeAllowedAt_ = 0;
     std::function<void()> endProgram_;

@@ -102,6 +102,13 @@ void Settings::setAccessCode(const QString& stored) const {
     file_.write(QStringLiteral("Settings"), QStringLiteral("AccessCode"), stored);
 }
 
+QString Settings::contentFolder() const {
+    const QString folder =
+        file_.read(QStringLiteral("Path"), QStringLiteral("ContentFolder"), QString(), PathBuffer)
+            .trimmed();
+    return folder.isEmpty() ? QStringLiteral("/var/lib/tov2sf/content") : resolve(folder);
+}
+
 bool Settings::accessCodeRequired() const {
     return file_
         .read(QStringLiteral("Settings"), QStringLiteral("AccessCodeRequired"),

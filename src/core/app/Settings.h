@@ -38,6 +38,10 @@ public:
     void setSystemDB(const QString& path) const;
     // "Settings"/"Publisher": which publisher this installation shows.
     Publisher publisher() const;
+    // "Path"/"ContentFolder": where the agency's content sets are installed for the whole
+    // machine (read from an installed program's own settings); /var/lib/tov2sf/content when
+    // missing.
+    QString contentFolder() const;
     // "Settings"/"ScanSource": "File" takes answer sheets from image files; SANE otherwise.
     ScanSource scanSource() const;
     // "Settings"/"ScanDevice": the SANE device to scan with; empty takes the first one found.

@@ -17,9 +17,9 @@ int RiskRange(int p) {
     return p < 90 ? 3 : 4;
 }
 
-QString InterpretationFile(const QString& programFolder, int scale, int mode) {
+QString InterpretationFile(const QString& contentFolder, int scale, int mode) {
     static const std::array<const char*, 5> suffix = {"", "VA", "AL", "DR", "DG"};
-    return programFolder + (mode == 1 ? QStringLiteral("/TOVIL") : QStringLiteral("/TOVC")) +
+    return contentFolder + (mode == 1 ? QStringLiteral("/TOVIL") : QStringLiteral("/TOVC")) +
            QLatin1String(suffix[scale]) + QStringLiteral(".TXT");
 }
 
@@ -72,7 +72,7 @@ void PrintScaleInterpretation(const ReportContext& ctx, ReportPage& page, int sc
     const int p = ctx.r.Percentile[scale];
     const QString label = labelFor(ctx, scale, mode);
     const QStringList lines =
-        TextSections(InterpretationFile(ctx.programFolder, scale, mode)).section(label);
+        TextSections(InterpretationFile(ctx.contentFolder, scale, mode)).section(label);
     if (mode == 1) {
         page.counted(ReportLine()
                          .blanks(7)

@@ -19,6 +19,6 @@ void PrintFirstPageStatement(const ReportContext& ctx, ReportPage& page);
 int RiskRange(int percentile);
 
 // The interpretation file of a scale in a mode, in the program folder.
-QString InterpretationFile(const QString& programFolder, int scale, int mode);
+QString InterpretationFile(const QString& contentFolder, int scale, int mode);
 
 } // namespace tov::reports

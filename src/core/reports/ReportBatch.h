@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Publisher.h"
+#include "content/ContentSet.h"
 #include "records/ClientRecord.h"
 #include "reports/ReportWriter.h"
 
@@ -18,7 +19,10 @@ namespace tov::reports {
 // copies and the last report are removed, as each holds a client's report.
 class ReportBatch {
 public:
-    ReportBatch(QString programFolder, app::PublisherTexts publisher, ExtraPages extra);
+    // Reports are scored with the content set in force and written in the program folder; a
+    // demonstration set marks every printed page.
+    ReportBatch(QString programFolder, const content::ContentSet& content,
+                app::PublisherTexts publisher, ExtraPages extra);
     ~ReportBatch();
     ReportBatch(const ReportBatch&) = delete;
     ReportBatch& operator=(const ReportBatch&) = delete;
@@ -31,6 +35,8 @@ public:
 
 private:
     QString folder_;
+    QString content_;
+    QString marginNote_;
     app::PublisherTexts publisher_;
     ExtraPages extra_;
     QList<int> copies_;

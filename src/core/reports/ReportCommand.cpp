@@ -214,6 +214,7 @@ int ReportCommand::run(const QStringList& arguments) {
         out += "tov2sf-report " TOV_VERSION "\n";
         return 0;
     }
+    const bool ownFiles = parser.isSet(folder) || !contentPlaces;
     const QString programFolder = parser.isSet(folder)   ? parser.value(folder)
                                   : defaultProgramFolder ? defaultProgramFolder()
                                                          : QString();
@@ -250,17 +251,33 @@ int ReportCommand::run(const QStringList& arguments) {
     }
     const ExtraPages extra{parser.isSet(summary), parser.isSet(clientPage)};
     try {
+        const content::ContentSet set =
+            content::FindContentSet(ownFiles ? content::ContentPlaces{programFolder, {}, {}}
+                                             : contentPlaces(programFolder));
+        if (set.demonstration()) {
+            err += "tov2sf-report: warning: " +
+                   QStringLiteral("the content set %1 is demonstration content - scores are not "
+                                  "valid")
+                       .arg(set.title())
+                       .toLocal8Bit() +
+                   '\n';
+        }
         const records::ClientRecord record = readRecord(parser.value(dataFile), n);
         // The publisher lines are those of the installation the program folder belongs to.
         const app::PublisherTexts publisher =
             app::PublisherTexts::of(app::Settings(programFolder).publisher());
         if (parser.isSet(json)) {
-            const ScoringPass pass = RunScoring(programFolder, publisher, record, n, extra);
-            out += QJsonDocument(ResultsJson(pass)).toJson(QJsonDocument::Indented);
+            const ScoringPass pass = RunScoring(set.folder, publisher, record, n, extra);
+            QJsonObject results = ResultsJson(pass);
+            results.insert(QStringLiteral("content"),
+                           QJsonObject{{QStringLiteral("name"), set.manifest.name},
+                                       {QStringLiteral("version"), set.manifest.version},
+                                       {QStringLiteral("demonstration"), set.demonstration()}});
+            out += QJsonDocument(results).toJson(QJsonDocument::Indented);
         } else if (target == QLatin1String("-")) {
-            out += RunScoring(programFolder, publisher, record, n, extra).report;
+            out += RunScoring(set.folder, publisher, record, n, extra).report;
         } else {
-            ScoreClient(programFolder, publisher, record, n, extra, target);
+            ScoreClient(programFolder, set.folder, publisher, record, n, extra, target);
         }
     } catch (const AppError& e) {
         return fail(e.description());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/ContentSet.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QStringList>
@@ -32,6 +34,9 @@ public:
     // The program folder when --program-folder is not given, asked for only when needed
     // (finding it may make the user's own); none when not set or empty.
     std::function<QString()> defaultProgramFolder;
+    // Where the content set may come from for that default program folder (an installed
+    // program's agency or shipped set); a folder given with --program-folder uses its own files.
+    std::function<content::ContentPlaces(const QString& programFolder)> contentPlaces;
 
     QByteArray out;
     QByteArray err;

@@ -17,7 +17,7 @@ struct ReportContext {
     const scoring::ScoreResults& r;
     const scoring::Classification& c;
     int recordNumber;
-    QString programFolder;
+    QString contentFolder; // where the interpretation texts and INVAL.TXT are
 
     int truth() const { return r.Percentile[scoring::Truthfulness]; }
     bool notScored(int scale) const { return r.OmittedCount[scale] >= 5; }

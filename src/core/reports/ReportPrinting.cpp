@@ -39,16 +39,18 @@ QStringList ReportPages(const QString& text) {
     return text.split(QLatin1Char('\f'));
 }
 
-platform::PrintJob ReportJob(const QString& text) {
-    return {ReportFont, ReportPointSize, ReportPages(text)};
+platform::PrintJob ReportJob(const QString& text, const QString& marginNote) {
+    return {ReportFont, ReportPointSize, ReportPages(text), marginNote};
 }
 
-void PrintReportFile(platform::Printer& printer, const QString& programFolder) {
-    printer.print(ReportJob(ReadReportFile(programFolder)));
+void PrintReportFile(platform::Printer& printer, const QString& programFolder,
+                     const QString& marginNote) {
+    printer.print(ReportJob(ReadReportFile(programFolder), marginNote));
 }
 
-void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path) {
-    printer.printToPdf(ReportJob(ReadReportFile(programFolder)), path);
+void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path,
+                   const QString& marginNote) {
+    printer.printToPdf(ReportJob(ReadReportFile(programFolder), marginNote), path);
 }
 
 QString NumberedCopyPath(const QString& programFolder, int number) {
@@ -72,10 +74,10 @@ void RemoveNumberedCopies(const QString& programFolder, const QList<int>& number
 }
 
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
-                         const QList<int>& numbers) {
+                         const QList<int>& numbers, const QString& marginNote) {
     for (const int n : numbers) {
         WriteWholeFile(reportPath(programFolder), readWhole(NumberedCopyPath(programFolder, n)));
-        PrintReportFile(printer, programFolder);
+        PrintReportFile(printer, programFolder, marginNote);
     }
 }
 

@@ -16,12 +16,15 @@ inline const QString ReportScreenFileName = QStringLiteral("REPORT.SCR");
 QString ReadReportFile(const QString& programFolder);
 // The pages of a report text: the pieces between its form feeds, which are not printed.
 QStringList ReportPages(const QString& text);
-platform::PrintJob ReportJob(const QString& text);
+// The printer's job for a report text; `marginNote` goes in the foot margin of every page.
+platform::PrintJob ReportJob(const QString& text, const QString& marginNote = {});
 
 // Prints report.prn, one printed page per form-feed piece, under the hourglass. Throws AppError.
-void PrintReportFile(platform::Printer& printer, const QString& programFolder);
+void PrintReportFile(platform::Printer& printer, const QString& programFolder,
+                     const QString& marginNote = {});
 // The same pages as a PDF file.
-void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path);
+void SaveReportPdf(platform::Printer& printer, const QString& programFolder, const QString& path,
+                   const QString& marginNote = {});
 
 // The numbered copies "temp1", "temp2", ... of a batch of reports in the program folder.
 QString NumberedCopyPath(const QString& programFolder, int number);
@@ -29,7 +32,7 @@ QString NumberedCopyPath(const QString& programFolder, int number);
 void CopyReportTo(const QString& programFolder, int number);
 // Copies each numbered copy back over report.prn and prints it, in the order given.
 void PrintNumberedCopies(platform::Printer& printer, const QString& programFolder,
-                         const QList<int>& numbers);
+                         const QList<int>& numbers, const QString& marginNote = {});
 // Removes the numbered copies of a batch that has ended, printed or not: each holds a client's
 // report.
 void RemoveNumberedCopies(const QString& programFolder, const QList<int>& numbers);

@@ -99,7 +99,7 @@ void validReport(const ReportContext& ctx, ReportPage& page) {
 
 void invalidReport(const ReportContext& ctx, ReportPage& page) {
     const QStringList text =
-        TextSections(ctx.programFolder + QStringLiteral("/INVAL.TXT")).upToEnd();
+        TextSections(ctx.contentFolder + QStringLiteral("/INVAL.TXT")).upToEnd();
     page.PageFooter(2);
     page.StartNewPage();
     for (const QString& line : text) {

@@ -8,27 +8,27 @@
 
 namespace tov::reports {
 
-ScoringPass RunScoring(const QString& programFolder, const app::PublisherTexts& publisher,
+ScoringPass RunScoring(const QString& contentFolder, const app::PublisherTexts& publisher,
                        const records::ClientRecord& record, int recordNumber, ExtraPages extra) {
     ScoringPass pass;
-    pass.tables = scoring::LoadScoringTables(programFolder);
+    pass.tables = scoring::LoadScoringTables(contentFolder);
     pass.client = scoring::ReportRecord::from(record);
     pass.scores = scoring::ScaleScorer(pass.tables).score(pass.client);
     pass.classification = scoring::ClassifySubstanceUse(pass.scores);
     pass.riskClassification = scoring::RiskClassification(pass.classification, pass.scores);
     const ReportContext ctx{pass.tables,         pass.client,  pass.scores,
-                            pass.classification, recordNumber, programFolder};
+                            pass.classification, recordNumber, contentFolder};
     pass.report = WriteReport(ctx, publisher, extra);
     return pass;
 }
 
-ScoringPass ScoreClient(const QString& programFolder, const app::PublisherTexts& publisher,
-                        const records::ClientRecord& record, int recordNumber, ExtraPages extra,
-                        const QString& output) {
+ScoringPass ScoreClient(const QString& programFolder, const QString& contentFolder,
+                        const app::PublisherTexts& publisher, const records::ClientRecord& record,
+                        int recordNumber, ExtraPages extra, const QString& output) {
     const QString path =
         output.isEmpty() ? programFolder + QLatin1Char('/') + ReportFileName : output;
     try {
-        ScoringPass pass = RunScoring(programFolder, publisher, record, recordNumber, extra);
+        ScoringPass pass = RunScoring(contentFolder, publisher, record, recordNumber, extra);
         WriteWholeFile(path, pass.report);
         return pass;
     } catch (const AppError&) {

@@ -34,7 +34,8 @@ QLabel* panel(const QString& name, const QString& text, QWidget* parent, qreal s
 
 } // namespace
 
-frmAbout::frmAbout(Publisher publisher, QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(Publisher publisher, const content::ContentSet& content, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(Caption);
     setModal(false);
@@ -76,6 +77,13 @@ frmAbout::frmAbout(Publisher publisher, QWidget* parent) : QDialog(parent) {
                                            "other use is not permitted."),
                             this));
     layout->addWidget(panel(QStringLiteral("SSPanel3"), brand.phone, this));
+    if (content.demonstration()) {
+        QLabel* banner = ui::demonstrationBanner(this);
+        banner->show();
+        layout->addWidget(banner);
+    } else {
+        layout->addWidget(panel(QStringLiteral("lblContent"), content::AboutLine(content), this));
+    }
 
     sspMenuChoice_ = new ui::MenuChoice(QStringLiteral("OK"), 0, this);
     sspMenuChoice_->setObjectName(QStringLiteral("sspMenuChoice"));

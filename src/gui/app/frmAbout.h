@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "content/ContentSet.h"
 
 #include <QDialog>
 #include <array>
@@ -28,7 +29,9 @@ public:
     static constexpr int ShrinkTwips = 50;
     static constexpr int GoneBelowTwips = 61;
 
-    explicit frmAbout(Publisher publisher, QWidget* parent = nullptr);
+    // `content` is the line on the content set in force; a demonstration set's is shown as a
+    // warning.
+    frmAbout(Publisher publisher, const content::ContentSet& content, QWidget* parent = nullptr);
 
     void setSplash(bool splash);
     bool Splash() const { return splash_; }

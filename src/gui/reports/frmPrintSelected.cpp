@@ -95,7 +95,7 @@ void frmPrintSelected::cmdMenuChoice_Click(int index) {
 
 void frmPrintSelected::printSelected() {
     auto& table = ctx_.state.clients();
-    ReportBatch batch(ctx_.state.programFolder(),
+    ReportBatch batch(ctx_.state.programFolder(), ctx_.state.content(),
                       app::PublisherTexts::of(ctx_.state.settings().publisher()), extra_);
     try {
         // The copies are numbered in the order the clients are printed.

@@ -7,6 +7,7 @@
 #include "reports/ReportPrinting.h"
 #include "reports/ScoreClient.h"
 #include "ui/Geometry.h"
+#include "ui/Headings.h"
 #include "ui/MenuChoice.h"
 #include "ui/ScreenKit.h"
 
@@ -68,6 +69,9 @@ frmViewReport::frmViewReport(const app::Context& context, platform::Printer& pri
     }
     auto* layout = new QVBoxLayout(mainFrame());
     layout->setContentsMargins(ui::twips(240), ui::twips(240), ui::twips(240), ui::twips(240));
+    QLabel* banner = ui::demonstrationBanner(mainFrame());
+    banner->setVisible(ctx_.state.content().demonstration());
+    layout->addWidget(banner);
     layout->addWidget(text1_);
     layout->addLayout(buttons);
     setTabOrder(text1_, k->cmdMenuChoice(ChoicePrint));
@@ -95,7 +99,7 @@ void frmViewReport::Activate() {
     auto& table = ctx_.state.clients();
     QString error;
     try {
-        ScoreClient(ctx_.state.programFolder(),
+        ScoreClient(ctx_.state.programFolder(), ctx_.state.content().folder,
                     app::PublisherTexts::of(ctx_.state.settings().publisher()), table.current(),
                     table.CurrentClient(), extra_);
         text1_->setPlainText(ReadReportFile(ctx_.state.programFolder()));
@@ -148,14 +152,16 @@ void frmViewReport::cmdMenuChoice_Click(int index) {
     try {
         if (index == ChoicePrint) {
             const ui::Hourglass busy;
-            PrintReportFile(printer_, ctx_.state.programFolder());
+            PrintReportFile(printer_, ctx_.state.programFolder(),
+                            content::MarginNote(ctx_.state.content()));
         } else {
             const QString path = askPdfPath ? askPdfPath() : QString();
             if (path.isEmpty()) {
                 return;
             }
             const ui::Hourglass busy;
-            SaveReportPdf(printer_, ctx_.state.programFolder(), path);
+            SaveReportPdf(printer_, ctx_.state.programFolder(), path,
+                          content::MarginNote(ctx_.state.content()));
         }
     } catch (const AppError& e) {
         showError(e.description());

@@ -268,7 +268,7 @@ void frmSupervisorOptions::execute() {
 void frmSupervisorOptions::PrintAllReports() {
     auto& table = ctx_.state.clients();
     {
-        reports::ReportBatch batch(ctx_.state.programFolder(),
+        reports::ReportBatch batch(ctx_.state.programFolder(), ctx_.state.content(),
                                    app::PublisherTexts::of(ctx_.state.settings().publisher()),
                                    extraPages());
         try {

@@ -106,7 +106,10 @@ void frmPresentQA::setLanguage(const QString& language) {
 
 bool frmPresentQA::OpenQuestions() {
     app::ProgramState& state = ctx_.state;
-    prompts_.setFolder(PromptPlayer::soundFolder(state.SoundPath(), language_));
+    // An installed set brings its own prompts; a program folder keeps its sound setting.
+    prompts_.setFolder(state.content().installed()
+                           ? state.content().soundFolder(language_)
+                           : PromptPlayer::soundFolder(state.SoundPath(), language_));
     const auto refuse = [this](const QString& text) {
         ctx_.platform.boxes->show(text, MessageBoxes::Buttons::Ok, MessageBoxes::Icon::Error,
                                   refusalTitle());

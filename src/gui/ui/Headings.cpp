@@ -1,5 +1,7 @@
 #include "ui/Headings.h"
 
+#include "content/ContentSet.h"
+
 #include <QLabel>
 #include <QString>
 
@@ -24,6 +26,20 @@ QLabel* frameCaption(const QString& text, QWidget* parent) {
     QLabel* label = boldHeading(text, parent, 1.2);
     label->setObjectName(QStringLiteral("lblFrameCaption"));
     label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QLabel* demonstrationBanner(QWidget* parent) {
+    QLabel* label = boldHeading(content::DemonstrationMark, parent, 1.2);
+    label->setObjectName(QStringLiteral("lblDemonstration"));
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    label->setMargin(4);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, QColor(0xb0, 0x00, 0x20));
+    p.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(p);
+    label->hide();
     return label;
 }
 

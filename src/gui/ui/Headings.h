@@ -12,5 +12,8 @@ QLabel* boldHeading(const QString& text, QWidget* parent, double scale);
 QLabel* clientNameHeading(QWidget* parent);
 // A choice screen's centred title ("lblFrameCaption").
 QLabel* frameCaption(const QString& text, QWidget* parent);
+// The warning that demonstration content is in force ("lblDemonstration"): white on red, centred,
+// hidden until the screen shows it.
+QLabel* demonstrationBanner(QWidget* parent);
 
 } // namespace tov::ui

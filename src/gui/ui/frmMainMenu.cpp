@@ -129,6 +129,8 @@ frmMainMenu::frmMainMenu(app::ProgramState& state, platform::Platform& platform,
     grid->addWidget(title, 0, 1);
     grid->addLayout(buttons, 1, 0);
     grid->addWidget(fraClient_, 1, 1);
+    lblDemonstration_ = demonstrationBanner(frMainMenu_);
+    grid->addWidget(lblDemonstration_, 2, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
 
@@ -209,6 +211,7 @@ QString frmMainMenu::listEntry(int record, const QString& name) {
 }
 
 void frmMainMenu::Activate() {
+    lblDemonstration_->setVisible(state_.content().demonstration());
     centerFrame(frMainMenu_);
     kit_->ResetMenuChoices();
     const bool hadSelection = lbNameDisplay_->currentItem() != nullptr;
@@ -392,7 +395,7 @@ void frmMainMenu::mnuNumLock_Click() {
 }
 
 void frmMainMenu::mnuAbout_Click() {
-    app::frmAbout about(state_.settings().publisher(), this);
+    app::frmAbout about(state_.settings().publisher(), state_.content(), this);
     about.setSplash(false);
     about.exec();
 }

@@ -62,6 +62,8 @@ public:
 
     ScreenKit* kit() const { return kit_; }
     QListWidget* lbNameDisplay() const { return lbNameDisplay_; }
+    // Shown while demonstration content is in force.
+    QLabel* lblDemonstration() const { return lblDemonstration_; }
     QGroupBox* fraClient() const { return fraClient_; }
     QFrame* frMainMenu() const { return frMainMenu_; }
     MessagePanel* msgPanel() const { return msgPanel_; }
@@ -105,6 +107,7 @@ private:
 
     QWidget* central_ = nullptr;
     QLabel* imgZEVLogo_ = nullptr;
+    QLabel* lblDemonstration_ = nullptr;
     QFrame* frMainMenu_ = nullptr;
     QGroupBox* fraClient_ = nullptr;
     QListWidget* lbNameDisplay_ = nullptr;

@@ -35,6 +35,19 @@ QString QtPrinter::noPrinterText() {
     return QStringLiteral("No printer is installed. Set up a printer, then print again.");
 }
 
+void QtPrinter::paintMarginNote(QPainter& painter, QPrinter& printer, const QString& note) {
+    // In the foot margin, below the report's own lines, so the page keeps its layout.
+    const QFont text = painter.font();
+    QFont small(QStringLiteral("DejaVu Sans"));
+    small.setStyleHint(QFont::SansSerif);
+    small.setPointSizeF(8);
+    small.setBold(true);
+    painter.setFont(small);
+    const double height = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+    painter.drawText(QPointF(0, height + 0.17 * printer.resolution()), note);
+    painter.setFont(text);
+}
+
 void QtPrinter::paint(QPrinter& printer, const PrintJob& job) {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -58,6 +71,9 @@ void QtPrinter::paint(QPrinter& printer, const PrintJob& job) {
         for (const QString& text : lines) {
             painter.drawText(QPointF(0, baseline), text);
             baseline += line;
+        }
+        if (!job.marginNote.isEmpty()) {
+            paintMarginNote(painter, printer, job.marginNote);
         }
     }
     if (!painter.end()) {

@@ -2,6 +2,7 @@
 
 #include "platform/Printer.h"
 
+class QPainter;
 class QPrinter;
 
 namespace tov::platform {
@@ -16,6 +17,7 @@ public:
 
 private:
     static void paint(QPrinter& printer, const PrintJob& job);
+    static void paintMarginNote(QPainter& painter, QPrinter& printer, const QString& note);
 };
 
 } // namespace tov::platform

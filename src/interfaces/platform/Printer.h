@@ -10,6 +10,8 @@ struct PrintJob {
     QString fontName;
     double pointSize = 0;
     QStringList pages;
+    // A line printed in the foot margin of every page, outside the text (empty for none).
+    QString marginNote;
 };
 
 // The system printer. Both operations throw AppError when the output cannot be made; nothing is

@@ -13,9 +13,13 @@
 
 namespace tov::app {
 
-Program::Program(const QString& programFolder, platform::Platform platform)
-    : platform_(std::move(platform)),
+Program::Program(const QString& programFolder, platform::Platform platform,
+                 content::ContentPlaces content)
+    : platform_(std::move(platform)), content_(std::move(content)),
       state_(std::make_unique<ProgramState>(programFolder, *platform_.fs)) {
+    if (content_.programFolder.isEmpty()) {
+        content_.programFolder = programFolder;
+    }
     drive_ = std::make_unique<DataDrive>(
         *state_, DataDrive::Services{*platform_.fs, *platform_.volumes, *platform_.boxes,
                                      *platform_.lock, [this] { return chooseDrive(); },
@@ -38,7 +42,8 @@ Program::Program(const QString& programFolder, platform::Platform platform)
         supervisor::RunSupervisorOptions(context(), *platform_.printer, menu_.get());
     };
     menu_->setSequences(std::move(sequences));
-    menu_->setStartUp([this] { return StartUp(*state_, platform_, *drive_, *menu_).run(); });
+    menu_->setStartUp(
+        [this] { return StartUp(*state_, platform_, *drive_, *menu_, content_).run(); });
     state_->setEndProgram([this] {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             w->hide();

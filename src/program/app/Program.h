@@ -14,7 +14,10 @@ namespace tov::app {
 // menu, wired together.
 class Program {
 public:
-    Program(const QString& programFolder, platform::Platform platform);
+    // `content` says where the content set may come from; by default the program folder's own
+    // files.
+    Program(const QString& programFolder, platform::Platform platform,
+            content::ContentPlaces content = {});
     ~Program();
 
     // Start-up, then the main menu until the program ends. Returns the exit status.
@@ -33,6 +36,7 @@ public:
 
 private:
     platform::Platform platform_;
+    content::ContentPlaces content_;
     std::unique_ptr<ProgramState> state_;
     std::unique_ptr<DataDrive> drive_;
     std::unique_ptr<ui::frmMainMenu> menu_;

@@ -20,6 +20,14 @@ namespace tov::app {
 
 using platform::MessageBoxes;
 
+StartUp::StartUp(ProgramState& state, platform::Platform& platform, DataDrive& drive,
+                 ui::frmMainMenu& menu, content::ContentPlaces content)
+    : state_(state), platform_(platform), drive_(drive), menu_(menu), content_(std::move(content)) {
+    if (content_.programFolder.isEmpty()) {
+        content_.programFolder = state_.programFolder();
+    }
+}
+
 bool StartUp::run() {
     // A second copy hands over to the first and touches nothing.
     if (platform_.instance->otherCopyRunning()) {
@@ -41,7 +49,7 @@ bool StartUp::run() {
         menu.activateWindow();
     });
 
-    if (!setUpEngine()) {
+    if (!findContent() || !setUpEngine()) {
         return false;
     }
     state_.setSoundPath(state_.settings().resolve(state_.settings().GetINISndPath()));
@@ -54,7 +62,7 @@ bool StartUp::run() {
     menu_.ListRefreshAllowed = true;
 
     menu_.hide();
-    frmAbout splash(state_.settings().publisher());
+    frmAbout splash(state_.settings().publisher(), state_.content());
     splash.setSplash(true);
     splash.show();
     while (!splash.FadeDone() && !state_.ending()) {
@@ -88,13 +96,26 @@ bool StartUp::run() {
     return !state_.ending();
 }
 
+bool StartUp::findContent() {
+    // Nothing is given or scored with a set whose files are not what was installed.
+    try {
+        state_.setContent(content::FindContentSet(content_));
+    } catch (const AppError& e) {
+        showError(e.number(), e.description());
+        state_.endProgram();
+        return false;
+    }
+    return true;
+}
+
 bool StartUp::setUpEngine() {
-    state_.setQuestionBankPath(state_.programFolder() + QStringLiteral("/TOV2SF.MDB"));
+    const content::ContentSet& set = state_.content();
+    state_.setQuestionBankPath(set.filePath(QStringLiteral("TOV2SF.MDB")));
     state_.engine().setDefaults(QString::fromLatin1(DefaultUser),
                                 QString::fromLatin1(DefaultPassword));
     state_.engine().setIniPath(state_.settings().path());
     try {
-        state_.settings().setSystemDB(state_.programFolder() + QStringLiteral("/zevltd.mda"));
+        state_.settings().setSystemDB(set.filePath(QStringLiteral("zevltd.mda")));
         state_.setWorkspace(Workspace::open(state_.engine(), QStringLiteral("admin"), QString()));
     } catch (const AppError& e) {
         showError(e.number(), e.description());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/ContentSet.h"
+
 #include <functional>
 
 class QString;
@@ -22,9 +24,10 @@ public:
     static inline constexpr const char* DefaultUser = "ZEVTest";
     static inline constexpr const char* DefaultPassword = "qorlune";
 
+    // `content` says where the content set may come from; by default the program folder's own
+    // files.
     StartUp(ProgramState& state, platform::Platform& platform, DataDrive& drive,
-            ui::frmMainMenu& menu)
-        : state_(state), platform_(platform), drive_(drive), menu_(menu) {}
+            ui::frmMainMenu& menu, content::ContentPlaces content = {});
 
     // False when the program is to end: another copy runs, or the operator gave up.
     bool run();
@@ -34,6 +37,7 @@ public:
     bool attempt(const std::function<void()>& step);
 
 private:
+    bool findContent();
     bool setUpEngine();
     void showError(int number, const QString& description);
 
@@ -41,6 +45,7 @@ private:
     platform::Platform& platform_;
     DataDrive& drive_;
     ui::frmMainMenu& menu_;
+    content::ContentPlaces content_;
 };
 
 } // namespace tov::app

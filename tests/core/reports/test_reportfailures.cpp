@@ -85,7 +85,8 @@ void TestReportFailures::noReportFromBrokenFiles() {
     copyFolder(dir.path());
     const QString report = dir.filePath(QStringLiteral("report.prn"));
     // The report of a client scored before.
-    reports::ScoreClient(dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+    reports::ScoreClient(dir.path(), dir.path(),
+                         app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
                          testclient::client(QString(), QString()), 1, {});
     QVERIFY(QFile::exists(report));
     if (content.isEmpty()) {
@@ -94,7 +95,7 @@ void TestReportFailures::noReportFromBrokenFiles() {
         writeAll(dir.filePath(file), content);
     }
     try {
-        reports::ScoreClient(dir.path(),
+        reports::ScoreClient(dir.path(), dir.path(),
                              app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
                              testclient::client(answers, QString()), 2, {false, clientPage});
         QFAIL("a report was written from a broken file");
@@ -111,7 +112,7 @@ void TestReportFailures::unusedPageTextsAreNotNeeded() {
     QFile::remove(dir.filePath(QStringLiteral("TOVCDG.TXT")));
     QFile::remove(dir.filePath(QStringLiteral("INVAL.TXT")));
     const reports::ScoringPass pass = reports::ScoreClient(
-        dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
+        dir.path(), dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
         testclient::client(QString(), QString()), 1, {true, false});
     QVERIFY(pass.report.endsWith("\r\n"));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("report.prn"))));

@@ -118,8 +118,9 @@ void TestReports::wholeReports() {
         writeAll(dir.filePath(QStringLiteral("TOVILDR.TXT")), text + "END\r\n");
     }
     const records::ClientRecord client = testclient::client(answers, fields);
-    reports::ScoreClient(dir.path(), app::PublisherTexts::of(app::Settings(dir.path()).publisher()),
-                         client, record, {summary, clientPage});
+    reports::ScoreClient(dir.path(), dir.path(),
+                         app::PublisherTexts::of(app::Settings(dir.path()).publisher()), client,
+                         record, {summary, clientPage});
     const QByteArray actual = readAll(dir.filePath(QStringLiteral("report.prn")));
     const QByteArray wanted = readAll(kExpected + QLatin1Char('/') + expected);
     QVERIFY2(!wanted.isEmpty(), qPrintable(expected));

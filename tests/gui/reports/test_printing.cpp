@@ -34,6 +34,7 @@ private slots:
     void readReportFileDropsLastCharacter();
     void noPrinterKeepsReport();
     void viewerShowsAndPrints();
+    void demonstrationMarks();
     void viewerKeysReturnToText_data();
     void viewerKeysReturnToText();
     void viewerSavesPdf();
@@ -121,6 +122,36 @@ void TestPrinting::viewerShowsAndPrints() {
     QCOMPARE(rig.printer.printed[0].pages,
              reports::ReportPages(reports::ReadReportFile(rig.programDir)));
     QVERIFY(rig.printer.printed[0].pages.size() >= 2);
+    QVERIFY(rig.printer.printed[0].marginNote.isEmpty());
+    QVERIFY(!viewer.findChild<QLabel*>("lblDemonstration")->isVisible());
+}
+
+// With demonstration content in force the viewer says so above the report, and every printed
+// page, one report or a batch, carries the mark in its margin; report.prn is as ever.
+void TestPrinting::demonstrationMarks() {
+    ReportRig rig(fiveClients, true);
+    QVERIFY(rig.started);
+    QVERIFY(rig.state().content().demonstration());
+    const QString mark = QStringLiteral("Demonstration content - scores are not valid");
+    rig.state().clients().setCurrentClient(2);
+    {
+        reports::frmViewReport viewer(rig.program->context(), rig.printer, {}, &rig.menu());
+        QVERIFY(fakes::showScreen(&viewer));
+        QCOMPARE(viewer.findChild<QLabel*>("lblDemonstration")->text(), mark);
+        QVERIFY(viewer.findChild<QLabel*>("lblDemonstration")->isVisible());
+        QVERIFY(!viewer.Text1()->toPlainText().contains(mark));
+        fakes::saveShot(&viewer, "frmViewReport_demonstration");
+        viewer.kit()->cmdMenuChoice(reports::frmViewReport::ChoicePrint)->click();
+    }
+    reports::frmPrintSelected screen(rig.program->context(), rig.printer, {}, &rig.menu());
+    QVERIFY(fakes::showScreen(&screen));
+    screen.lbNameDisplay()->selectAll();
+    screen.kit()->cmdMenuChoice(reports::frmPrintSelected::ChoicePrint)->click();
+    QCOMPARE(rig.printer.printed.size(), 6);
+    for (const platform::PrintJob& job : rig.printer.printed) {
+        QCOMPARE(job.marginNote, mark);
+        QVERIFY(!job.pages.join(QString()).contains(mark));
+    }
 }
 
 void TestPrinting::viewerKeysReturnToText_data() {

@@ -71,6 +71,8 @@ private slots:
     void printToDosPortDoesNothing();
     void exitEndsProgram();
     void aboutBoxIsModalWithOk();
+    void contentMarks_data();
+    void contentMarks();
     void selectDataDriveFromMenu();
     void secondCopyTouchesNothing();
 };
@@ -351,6 +353,47 @@ void TestMainMenu::aboutBoxIsModalWithOk() {
     rig.menu().mnuAbout()->trigger();
     QVERIFY(seen);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+// Demonstration content never passes for real: the main menu and the About box say so while it
+// is in force, and name any other set instead.
+void TestMainMenu::contentMarks_data() {
+    QTest::addColumn<QString>("name"); // of the manifest in the program folder; none when empty
+    QTest::addColumn<bool>("demonstration");
+    QTest::addColumn<QString>("about"); // the About box's content line; empty: the banner
+    QTest::newRow("demonstration set") << "Demonstration content" << true << "";
+    QTest::newRow("agency set") << "County Set" << false << "Content: County Set 3 (County)";
+    QTest::newRow("no manifest") << "" << false << "Content: the program folder's own files";
+}
+
+void TestMainMenu::contentMarks() {
+    QFETCH(QString, name);
+    QFETCH(bool, demonstration);
+    QFETCH(QString, about);
+    ProgramRig rig(kThree);
+    if (!name.isEmpty()) {
+        content::Manifest m{name, "3", "County", {}, demonstration, {}};
+        m.files.insert("TOV2SF.MDB", QString(64, '0'));
+        fakes::writeAll(rig.programDir + "/content.json", m.toJson());
+    }
+    QVERIFY(startRig(rig));
+    QCOMPARE(rig.menu().lblDemonstration()->isVisible(), demonstration);
+    QCOMPARE(rig.menu().lblDemonstration()->text(),
+             QStringLiteral("Demonstration content - scores are not valid"));
+    if (demonstration) {
+        fakes::saveShot(&rig.menu(), "main_menu_demonstration");
+    }
+    bool seen = false;
+    fakes::whenModal<app::frmAbout>([&](app::frmAbout* box) {
+        seen = true;
+        auto* banner = box->findChild<QLabel*>("lblDemonstration");
+        auto* line = box->findChild<QLabel*>("lblContent");
+        QCOMPARE(banner != nullptr && banner->isVisible(), about.isEmpty());
+        QCOMPARE(line != nullptr ? line->text() : QString(), about);
+        box->accept();
+    });
+    rig.menu().mnuAbout()->trigger();
+    QVERIFY(seen);
 }
 
 void TestMainMenu::selectDataDriveFromMenu() {

@@ -102,7 +102,7 @@ const QList<Screen>& screens() {
          }},
         {"frmAbout splash",
          [](Rig& rig, const Check& check) {
-             app::frmAbout splash(rig.state().settings().publisher());
+             app::frmAbout splash(rig.state().settings().publisher(), rig.state().content());
              placeOn(&splash, rig.menu().screen());
              splash.setSplash(true);
              QVERIFY(fakes::showScreen(&splash));

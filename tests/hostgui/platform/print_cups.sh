@@ -2,7 +2,7 @@
 # Real printing once: a private CUPS daemon with a cups-pdf queue as the default printer, then
 # the Qt printer test prints through it and reads back the PDF the queue wrote.
 # usage: print_cups.sh TEST_PROGRAM OUTPUT_DIR
-source "$(dirname "$0")/../e2e/lib.sh"
+source "$(dirname "$0")/../../e2e/lib.sh"
 test_program=$1
 out=$2
 trap e2e_cleanup EXIT

@@ -1,3 +1,4 @@
+#include "content/ContentSet.h"
 #include "platform/AppError.h"
 #include "platform/QtPrinter.h"
 #include "reports/ReportPrinting.h"
@@ -15,8 +16,8 @@ using namespace tov;
 namespace {
 
 // Three pages of report-like text: indented columns, blank lines, the page's last line near the
-// bottom of a report page.
-platform::PrintJob threePages() {
+// bottom of a report page; `note` goes in the margin of each.
+platform::PrintJob threePages(const QString& note = {}) {
     QStringList pages;
     for (int p = 1; p <= 3; ++p) {
         QString page;
@@ -29,7 +30,7 @@ platform::PrintJob threePages() {
         }
         pages << page;
     }
-    return reports::ReportJob(pages.join(QLatin1Char('\f')));
+    return reports::ReportJob(pages.join(QLatin1Char('\f')), note);
 }
 
 QString run(const QString& program, const QStringList& args) {
@@ -55,8 +56,12 @@ QStringList pageWords(const QString& text) {
 
 void checkPdf(const QString& pdf, const platform::PrintJob& job, const QString& shots) {
     QVERIFY2(QFile::exists(pdf), qPrintable(pdf));
-    QCOMPARE(pageWords(run("pdftotext", {"-layout", pdf, "-"})),
-             pageWords(job.pages.join(QLatin1Char('\f'))));
+    // The margin note, when there is one, is read after each page's own lines.
+    QStringList expected = pageWords(job.pages.join(QLatin1Char('\f')));
+    for (QString& page : expected) {
+        page = (page + QLatin1Char(' ') + job.marginNote).simplified();
+    }
+    QCOMPARE(pageWords(run("pdftotext", {"-layout", pdf, "-"})), expected);
     const QString info = run("pdffonts", {pdf});
     QVERIFY2(info.contains("LiberationMono") || info.contains("CourierNew"), qPrintable(info));
     QDir().mkpath(shots);
@@ -70,22 +75,42 @@ class TestQtPrinter : public QObject {
     Q_OBJECT
 
 private slots:
+    void pdfHoldsThePages_data();
     void pdfHoldsThePages();
+    void defaultPrinter_data();
     void defaultPrinter();
 };
 
+// Pages of a demonstration set carry its mark in their margin; others carry nothing there.
+void notes() {
+    QTest::addColumn<QString>("note");
+    QTest::newRow("no note") << QString();
+    QTest::newRow("demonstration mark") << content::DemonstrationMark;
+}
+
+void TestQtPrinter::pdfHoldsThePages_data() {
+    notes();
+}
+
 void TestQtPrinter::pdfHoldsThePages() {
+    QFETCH(QString, note);
     QTemporaryDir dir;
     const QString pdf = dir.filePath("report.pdf");
     platform::QtPrinter printer;
-    printer.printToPdf(threePages(), pdf);
-    const QString shots = qEnvironmentVariable("TOV_SCREENSHOT_DIR", dir.path()) + "/pdf";
-    checkPdf(pdf, threePages(), shots);
+    printer.printToPdf(threePages(note), pdf);
+    const QString shots = qEnvironmentVariable("TOV_SCREENSHOT_DIR", dir.path()) + "/pdf" +
+                          (note.isEmpty() ? "" : "-note");
+    checkPdf(pdf, threePages(note), shots);
+}
+
+void TestQtPrinter::defaultPrinter_data() {
+    notes();
 }
 
 // With the test's own CUPS queue (TOV_CUPS_PDF_OUT names where it writes), the pages go
 // through the real print system; with no printer at all, printing says so.
 void TestQtPrinter::defaultPrinter() {
+    QFETCH(QString, note);
     platform::QtPrinter printer;
     const QString out = qEnvironmentVariable("TOV_CUPS_PDF_OUT");
     if (out.isEmpty()) {
@@ -96,7 +121,7 @@ void TestQtPrinter::defaultPrinter() {
         return;
     }
     const QStringList before = QDir(out).entryList({"*.pdf"});
-    printer.print(threePages());
+    printer.print(threePages(note));
     QString pdf;
     QElapsedTimer waited;
     waited.start();
@@ -110,7 +135,9 @@ void TestQtPrinter::defaultPrinter() {
     }
     QVERIFY2(!pdf.isEmpty(), "the print queue wrote no PDF");
     QThread::msleep(500);
-    checkPdf(pdf, threePages(), qEnvironmentVariable("TOV_SCREENSHOT_DIR", out) + "/cups");
+    checkPdf(pdf, threePages(note),
+             qEnvironmentVariable("TOV_SCREENSHOT_DIR", out) + "/cups" +
+                 (note.isEmpty() ? "" : "-note"));
 }
 
 QTEST_MAIN(TestQtPrinter)

@@ -84,7 +84,7 @@ struct Writer {
 QMap<QString, Writer> writers() {
     const auto score = [](ReportRig& rig) {
         return reports::ScoreClient(
-                   rig.programDir,
+                   rig.programDir, rig.programDir,
                    app::PublisherTexts::of(app::Settings(rig.programDir).publisher()),
                    firstClient(rig), 1, {})
             .report;

@@ -1,6 +1,8 @@
 #include "app/StartUp.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
+#include "content/ContentStore.h"
+#include "platform/UserProgramFolder.h"
 #include "support/ProgramRig.h"
 #include "ui/frmMainMenu.h"
 
@@ -26,6 +28,8 @@ private slots:
     void missingDataAnsweredNoEndsWithoutMenu();
     void missingDataThenDialogChoice();
     void missingWorkgroupFileEnds();
+    void installedSetInForce_data();
+    void installedSetInForce();
     void writeProtectedVolumeThenOk();
     void failedStepsAreOfferedAgain_data();
     void failedStepsAreOfferedAgain();
@@ -35,7 +39,7 @@ private slots:
 };
 
 void TestStartUp::splashFadesByItself() {
-    app::frmAbout splash(app::Publisher::Quillmark);
+    app::frmAbout splash(app::Publisher::Quillmark, content::ContentSet{});
     splash.setSplash(true);
     QCOMPARE(splash.windowTitle(), QStringLiteral("Initializing..."));
     splash.show();
@@ -56,7 +60,7 @@ void TestStartUp::splashFadesByItself() {
 }
 
 void TestStartUp::aboutBoxShowsArtworkAndOk() {
-    app::frmAbout about(app::Publisher::Quillmark);
+    app::frmAbout about(app::Publisher::Quillmark, content::ContentSet{});
     about.setSplash(false);
     about.show();
     QCOMPARE(about.windowTitle(), QStringLiteral("About Tovaline-II Short Form"));
@@ -157,6 +161,43 @@ void TestStartUp::missingWorkgroupFileEnds() {
     QVERIFY(!rig.program->start());
     QCOMPARE(rig.boxes->shown.size(), 1);
     QVERIFY(rig.boxes->shown[0].text.startsWith("Error 3028:"));
+    QCOMPARE(rig.ends, 1);
+    QVERIFY(!rig.menu().isVisible());
+}
+
+// An installed program takes the question bank and the workgroup file from the set in force; a
+// set whose files changed is not used: the program says which file and ends.
+void TestStartUp::installedSetInForce_data() {
+    QTest::addColumn<QString>("changed");
+    QTest::newRow("set as installed") << "";
+    QTest::newRow("a text changed") << "INVAL.TXT";
+}
+
+void TestStartUp::installedSetInForce() {
+    QFETCH(QString, changed);
+    QTemporaryDir machine;
+    const QString installed = machine.filePath("installed");
+    const QString set = installed + "/content";
+    content::CopyContentFiles(qEnvironmentVariable("TOV_PROGRAM_DIR"), set);
+    fakes::writeAll(set + "/content.json",
+                    content::ManifestOf(set, "County Set", "1", "", false).toJson());
+    fakes::writeAll(installed + "/" + platform::InstalledMarker, "");
+    if (!changed.isEmpty()) {
+        fakes::writeAll(set + "/" + changed, "END\r\n");
+    }
+    ProgramRig rig({"A"}, "[Settings]\nNumLock=True\n", {}, {},
+                   {{}, installed, machine.filePath("agency-sets")});
+    QCOMPARE(rig.program->start(), changed.isEmpty());
+    if (changed.isEmpty()) {
+        QCOMPARE(rig.state().QuestionBankPath(), set + "/TOV2SF.MDB");
+        QVERIFY(fakes::readAll(rig.iniFile()).contains("SystemDB=" + set.toUtf8() + "/zevltd.mda"));
+        QCOMPARE(rig.state().content().title(), QStringLiteral("County Set 1"));
+        QVERIFY(rig.boxes->shown.isEmpty());
+        return;
+    }
+    QCOMPARE(rig.boxes->shown.size(), 1);
+    QVERIFY2(rig.boxes->shown[0].text.contains(changed + " has changed"),
+             qPrintable(rig.boxes->shown[0].text));
     QCOMPARE(rig.ends, 1);
     QVERIFY(!rig.menu().isVisible());
 }
