@@ -120,6 +120,7 @@ private slots:
     void guardChangedIdentityEndsProgram();
     void guardRecordCountChanged();
     void guardRecordCountRestored();
+    void guardFileGone_data();
     void guardFileGone();
 };
 
@@ -547,8 +548,17 @@ void TestDataDrive::guardRecordCountRestored() {
     QCOMPARE(rig.ends, 0);
 }
 
+void TestDataDrive::guardFileGone_data() {
+    QTest::addColumn<QByteArray>("clients"); // the client file at the start
+    QTest::newRow("two records") << record("Alpha") + record("Beta");
+    // No records is a count too: a file that is gone must not match it.
+    QTest::newRow("empty") << QByteArray();
+}
+
 void TestDataDrive::guardFileGone() {
+    QFETCH(QByteArray, clients);
     Rig rig;
+    writeFile(rig.volA + "/DATA401.TOV", clients);
     QVERIFY(rig.drive.SelectDataDrive(true));
     QFile::remove(rig.volA + "/DATA401.TOV");
     QVERIFY(!rig.drive.CheckDataDisk());

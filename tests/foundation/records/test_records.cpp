@@ -373,13 +373,14 @@ void TestRecords::putRefusesGapsAndBadSlots() {
 // would change it; then the table writes a slot. Written only where the file is as the table
 // knows it.
 void TestRecords::putLeavesAnotherProgramsWork_data() {
-    QTest::addColumn<QString>("meanwhile"); // "" nothing, "edit1", "append", "cut2"
+    QTest::addColumn<QString>("meanwhile"); // "" nothing, "edit1", "edit2", "append", "cut2"
     QTest::addColumn<int>("slot");
     QTest::addColumn<bool>("written");
     QTest::newRow("nothing changed: rewrite") << "" << 1 << true;
     QTest::newRow("nothing changed: append") << "" << 3 << true;
     QTest::newRow("the record was edited") << "edit1" << 1 << false;
     QTest::newRow("another record was edited") << "edit1" << 2 << true;
+    QTest::newRow("the last record was edited") << "edit2" << 2 << false;
     QTest::newRow("a client was appended: append") << "append" << 3 << false;
     QTest::newRow("a client was appended: rewrite") << "append" << 1 << false;
     QTest::newRow("the last record was cut off") << "cut2" << 2 << false;
@@ -397,8 +398,8 @@ void TestRecords::putLeavesAnotherProgramsWork() {
     ClientTable table(fs);
     table.LoadClientFile(dir.path());
     QByteArray changed = readAll(path);
-    if (meanwhile == QLatin1String("edit1")) {
-        changed.replace(0, 9, "Poe, Paul");
+    if (meanwhile.startsWith(QLatin1String("edit"))) {
+        changed.replace(qsizetype(meanwhile.back().digitValue() - 1) * 190, 9, "Poe, Paul");
     } else if (meanwhile == QLatin1String("append")) {
         changed += other.bytes();
     } else if (meanwhile == QLatin1String("cut2")) {
@@ -410,7 +411,7 @@ void TestRecords::putLeavesAnotherProgramsWork() {
     QFETCH(bool, written);
     if (written) {
         table.PutClientRecord(slot);
-        QCOMPARE(readAll(path).mid((slot - 1) * 190, 190), table.Clients(slot).bytes());
+        QCOMPARE(readAll(path).mid(qsizetype(slot - 1) * 190, 190), table.Clients(slot).bytes());
         // What this table wrote is what it knows: a second write goes through.
         table.PutClientRecord(slot);
         return;
