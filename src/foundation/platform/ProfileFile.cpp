@@ -183,8 +183,9 @@ void ProfileFile::write(const QString& section, const QString& key, const QStrin
     std::optional<AppError> refused;
     Lines file = load(path_, &refused);
     if (refused) {
+        // The file was refused as it was read: that is what the operator must put right.
         throw AppError(refused->number(),
-                       QStringLiteral("Cannot write %1: %2").arg(path_, refused->description()));
+                       QStringLiteral("Cannot read %1: %2").arg(path_, refused->description()));
     }
     const QString entry = key + QLatin1Char('=') + value;
     qsizetype sectionAt = -1;

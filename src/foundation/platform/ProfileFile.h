@@ -16,7 +16,7 @@ public:
 
     QString read(const QString& section, const QString& key, const QString& defaultValue,
                  int bufferSize) const;
-    // Throws AppError when the file cannot be written.
+    // Throws AppError when the file cannot be written, or cannot be read to keep its other lines.
     void write(const QString& section, const QString& key, const QString& value) const;
 
 private:

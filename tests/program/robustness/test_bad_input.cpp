@@ -490,6 +490,11 @@ void TestBadInput::hostileFile_data() {
         QTest::addRow("%s: sparse, over its size", loader)
             << loader << file << "sparse" << QStringLiteral("File too large") << bound;
     }
+    // Refused while it was read for the write: said as a read.
+    QTest::newRow("settings: refusal says read")
+        << "settings"
+        << "tov2sf.ini"
+        << "sparse" << QStringLiteral("Cannot read ") << platform::MaxSettingsBytes;
 }
 
 void TestBadInput::hostileFile() {
