@@ -9,9 +9,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace tov::platform {
@@ -36,12 +44,120 @@ constexpr qsizetype kMaxFrameBytes = qsizetype(1) << 30;
     fail(SaneScanner::errorNumberFor(status), QString::fromUtf8(sane_strstatus(status)));
 }
 
+using Clock = std::chrono::steady_clock;
+
+// One use of the library on a thread of its own, shared with the caller waiting for it.
+struct Run {
+    std::atomic<Clock::rep> lastAnswer{Clock::now().time_since_epoch().count()};
+    std::mutex m;
+    std::condition_variable ended;
+    bool done = false; // the caller may go on
+    std::exception_ptr error;
+
+    // Only the first counts: once the caller has gone on, it reads nothing more.
+    void finish(std::exception_ptr why = nullptr) {
+        {
+            const std::lock_guard lock(m);
+            if (done) {
+                return;
+            }
+            error = std::move(why);
+            done = true;
+        }
+        ended.notify_all();
+    }
+};
+
+thread_local Run* thisRun = nullptr;
+
+// Every answer of the library restarts the silence its caller waits through.
+SANE_Status heard(SANE_Status status) {
+    if (thisRun != nullptr) {
+        thisRun->lastAnswer = Clock::now().time_since_epoch().count();
+    }
+    return status;
+}
+
+// The page is in: the caller need not wait for the device and the library to close.
+void handOver() {
+    if (thisRun != nullptr) {
+        thisRun->finish();
+    }
+}
+
+// The library serves one run at a time, and a run left behind keeps it until it ends.
+struct Library {
+    std::mutex m;
+    std::condition_variable released;
+    bool busy = false;
+};
+
+Library& library() {
+    // Never destroyed: a run left behind may end after the program's statics are gone.
+    static Library* const shared = new Library;
+    return *shared;
+}
+
+void release() {
+    Library& lib = library();
+    {
+        const std::lock_guard lock(lib.m);
+        lib.busy = false;
+    }
+    lib.released.notify_all();
+}
+
+// Runs `work`, which uses the library from sane_init to sane_exit, on a thread of its own, and
+// waits for it while the library keeps answering.
+void runBounded(std::chrono::milliseconds silence, std::function<void()> work) {
+    {
+        Library& lib = library();
+        std::unique_lock lock(lib.m);
+        if (!lib.released.wait_for(lock, silence, [&lib] { return !lib.busy; })) {
+            failStatus(SANE_STATUS_DEVICE_BUSY);
+        }
+        lib.busy = true;
+    }
+    auto run = std::make_shared<Run>();
+    try {
+        std::thread([run, work = std::move(work)] {
+            thisRun = run.get();
+            std::exception_ptr why;
+            try {
+                work();
+            } catch (...) {
+                why = std::current_exception();
+            }
+            release();
+            run->finish(why);
+        }).detach();
+    } catch (const std::system_error&) {
+        release();
+        fail(scanerr::NotEnoughMemory);
+    }
+    std::unique_lock lock(run->m);
+    for (;;) {
+        const Clock::rep last = run->lastAnswer;
+        const Clock::time_point until = Clock::time_point(Clock::duration(last)) + silence;
+        if (run->ended.wait_until(lock, until, [&run] { return run->done; })) {
+            break;
+        }
+        if (run->lastAnswer == last) {
+            // The device stopped answering: given up as a failed transfer; the thread is left.
+            failStatus(SANE_STATUS_IO_ERROR);
+        }
+    }
+    if (run->error) {
+        std::rethrow_exception(run->error);
+    }
+}
+
 // The library from sane_init to sane_exit.
 class Session {
 public:
     Session() {
         SANE_Int version = 0;
-        const SANE_Status status = sane_init(&version, nullptr);
+        const SANE_Status status = heard(sane_init(&version, nullptr));
         if (status != SANE_STATUS_GOOD) {
             fail(scanerr::NoSourceManager, QString::fromUtf8(sane_strstatus(status)));
         }
@@ -56,7 +172,7 @@ public:
             return wanted.toUtf8();
         }
         const SANE_Device** list = nullptr;
-        const SANE_Status status = sane_get_devices(&list, SANE_FALSE);
+        const SANE_Status status = heard(sane_get_devices(&list, SANE_FALSE));
         if (status != SANE_STATUS_GOOD) {
             failStatus(status);
         }
@@ -71,7 +187,7 @@ public:
 class Device {
 public:
     explicit Device(const QByteArray& name) {
-        const SANE_Status status = sane_open(name.constData(), &handle_);
+        const SANE_Status status = heard(sane_open(name.constData(), &handle_));
         if (status == SANE_STATUS_INVAL) {
             fail(scanerr::NoDataSource, QString::fromUtf8(name));
         }
@@ -100,7 +216,8 @@ struct Option {
 // Descriptors may change after any option is set, so each lookup asks the device again.
 std::optional<Option> findOption(SANE_Handle h, const char* name) {
     SANE_Int count = 0;
-    if (sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr) != SANE_STATUS_GOOD) {
+    if (heard(sane_control_option(h, 0, SANE_ACTION_GET_VALUE, &count, nullptr)) !=
+        SANE_STATUS_GOOD) {
         return std::nullopt;
     }
     for (SANE_Int i = 1; i < count; ++i) {
@@ -144,7 +261,7 @@ std::optional<double> setNumber(SANE_Handle h, const char* name, double value) {
     if (SANE_OPTION_IS_SETTABLE(o->d->cap)) {
         SANE_Int info = 0;
         const SANE_Status status =
-            sane_control_option(h, o->index, SANE_ACTION_SET_VALUE, &word, &info);
+            heard(sane_control_option(h, o->index, SANE_ACTION_SET_VALUE, &word, &info));
         if (status != SANE_STATUS_GOOD) {
             failStatus(status);
         }
@@ -180,7 +297,7 @@ void setMode(SANE_Handle h, bool colour) {
             std::strcpy(value.data(), *s);
             SANE_Int info = 0;
             const SANE_Status status =
-                sane_control_option(h, o->index, SANE_ACTION_SET_VALUE, value.data(), &info);
+                heard(sane_control_option(h, o->index, SANE_ACTION_SET_VALUE, value.data(), &info));
             if (status != SANE_STATUS_GOOD) {
                 failStatus(status);
             }
@@ -284,11 +401,11 @@ QImage toImage(const std::vector<Frame>& frames) {
 
 Frame readFrame(SANE_Handle h) {
     Frame f;
-    SANE_Status status = sane_start(h);
+    SANE_Status status = heard(sane_start(h));
     if (status != SANE_STATUS_GOOD) {
         failStatus(status);
     }
-    status = sane_get_parameters(h, &f.p);
+    status = heard(sane_get_parameters(h, &f.p));
     if (status != SANE_STATUS_GOOD) {
         failStatus(status);
     }
@@ -303,7 +420,7 @@ Frame readFrame(SANE_Handle h) {
     std::array<SANE_Byte, 65536> buffer{};
     for (;;) {
         SANE_Int length = 0;
-        status = sane_read(h, buffer.data(), static_cast<SANE_Int>(buffer.size()), &length);
+        status = heard(sane_read(h, buffer.data(), static_cast<SANE_Int>(buffer.size()), &length));
         if (status == SANE_STATUS_EOF) {
             break;
         }
@@ -318,19 +435,20 @@ Frame readFrame(SANE_Handle h) {
     return f;
 }
 
-QImage readPage(SANE_Handle h) {
+std::vector<Frame> readPage(SANE_Handle h) {
     std::vector<Frame> frames;
     // A three-pass scanner sends red, green and blue one after the other.
     do {
         frames.push_back(readFrame(h));
     } while (!frames.back().p.last_frame && frames.size() < 3);
     sane_cancel(h);
-    return toImage(frames);
+    return frames;
 }
 
 } // namespace
 
-SaneScanner::SaneScanner(QString deviceName) : deviceName_(std::move(deviceName)) {}
+SaneScanner::SaneScanner(QString deviceName, std::chrono::milliseconds silence)
+    : deviceName_(std::move(deviceName)), silence_(silence) {}
 
 int SaneScanner::errorNumberFor(int saneStatus) {
     switch (saneStatus) {
@@ -358,34 +476,43 @@ int SaneScanner::errorNumberFor(int saneStatus) {
 }
 
 void SaneScanner::CheckAvailable() {
-    Session session;
-    const QByteArray name = Session::deviceName(deviceName_);
-    if (!deviceName_.isEmpty()) {
-        Device device(name);
-    }
+    runBounded(silence_, [wanted = deviceName_] {
+        Session session;
+        const QByteArray name = Session::deviceName(wanted);
+        if (!wanted.isEmpty()) {
+            Device device(name);
+        }
+    });
 }
 
 void SaneScanner::AcquirePages(const ScanSettings& settings, const TakePage& take) {
-    QImage page;
-    double resolution = settings.Resolution;
-    {
+    // Filled by the library's thread; kept alive by whichever of the two ends last.
+    struct Scan {
+        std::vector<Frame> frames;
+        double resolution = 0;
+    };
+    const auto scan = std::make_shared<Scan>();
+    runBounded(silence_, [scan, wanted = deviceName_, settings] {
         Session session;
-        Device device(Session::deviceName(deviceName_));
+        Device device(Session::deviceName(wanted));
         SANE_Handle h = device.handle();
         setMode(h, settings.Colour);
         setNumber(h, SANE_NAME_BIT_DEPTH, settings.Bits);
-        resolution = setNumber(h, SANE_NAME_SCAN_RESOLUTION, settings.Resolution)
-                         .value_or(settings.Resolution);
+        const double resolution = setNumber(h, SANE_NAME_SCAN_RESOLUTION, settings.Resolution)
+                                      .value_or(settings.Resolution);
         const QRect& area = settings.FrameTwips;
         setEdge(h, SANE_NAME_SCAN_TL_X, area.left(), resolution);
         setEdge(h, SANE_NAME_SCAN_TL_Y, area.top(), resolution);
         setEdge(h, SANE_NAME_SCAN_BR_X, area.left() + area.width(), resolution);
         setEdge(h, SANE_NAME_SCAN_BR_Y, area.top() + area.height(), resolution);
-        page = readPage(h);
-    }
+        scan->frames = readPage(h);
+        scan->resolution = resolution;
+        handOver();
+    });
+    QImage page = toImage(scan->frames);
     // A device that cannot scan at the resolution asked for gives its nearest; the page says
     // which, and the reader brings it to its own.
-    const double dpi = resolution > 0 ? resolution : settings.Resolution;
+    const double dpi = scan->resolution > 0 ? scan->resolution : settings.Resolution;
     const int dpm = static_cast<int>(std::lround(dpi * kInchesPerMetre));
     page.setDotsPerMeterX(dpm);
     page.setDotsPerMeterY(dpm);
