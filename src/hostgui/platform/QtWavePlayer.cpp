@@ -45,15 +45,16 @@ void QtWavePlayer::open(const QString& path) {
     if (!info.isFile() || !info.isReadable()) {
         throw AppError(err::PathFileAccess, QStringLiteral("Path/File access error: %1").arg(path));
     }
-    if (!player_) {
-        output_ = std::make_unique<QAudioOutput>(QMediaDevices::defaultAudioOutput());
-        player_ = std::make_unique<QMediaPlayer>();
-        player_->setAudioOutput(output_.get());
-        // A file that turns out not to play is given up like a missing one: the presentation
-        // goes on silently.
-        QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, player_.get(),
-                         [p = player_.get()] { p->stop(); });
-    }
+    // A new player for every prompt: one that has played a prompt now and then (Qt 6.4 with
+    // GStreamer) pauses itself for good as soon as it starts the next, which then never sounds.
+    player_.reset();
+    output_ = std::make_unique<QAudioOutput>(QMediaDevices::defaultAudioOutput());
+    player_ = std::make_unique<QMediaPlayer>();
+    player_->setAudioOutput(output_.get());
+    // A file that turns out not to play is given up like a missing one: the presentation goes on
+    // silently.
+    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, player_.get(),
+                     [p = player_.get()] { p->stop(); });
     player_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
