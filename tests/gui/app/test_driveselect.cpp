@@ -82,6 +82,10 @@ void TestDriveSelect::newVolume_data() {
         << "Clients" << int(Answer::Yes) << QStringList{"there"} << false;
     QTest::newRow("a link there") << "link"
                                   << "Clients" << int(Answer::Yes) << QStringList{"there"} << false;
+    // Planted while the question is up: the file is made by the call or not at all.
+    QTest::newRow("a link put there meanwhile")
+        << "link meanwhile"
+        << "Clients" << int(Answer::Yes) << QStringList{"question", "there"} << false;
     QTest::newRow("folder dialog cancelled") << ""
                                              << "-" << int(Answer::Yes) << QStringList{} << false;
     QTest::newRow("answered No") << ""
@@ -103,13 +107,23 @@ void TestDriveSelect::newVolume() {
     const QString elsewhere = root.filePath("elsewhere.TOV");
     QDir().mkpath(root.filePath("Clients"));
     const QByteArray record = fakes::clientRecord("Kept, Kay");
+    const auto plantLink = [&] {
+        QVERIFY(::symlink(QFile::encodeName(elsewhere).constData(),
+                          QFile::encodeName(file).constData()) == 0);
+    };
     if (there == "volume") {
         fakes::writeAll(file, record);
     } else if (there == "link") {
-        QVERIFY(::symlink(QFile::encodeName(elsewhere).constData(),
-                          QFile::encodeName(file).constData()) == 0);
+        plantLink();
     }
     fakes::FakeMessageBoxes shown;
+    if (there == "link meanwhile") {
+        shown.onShow = [&](const fakes::FakeMessageBoxes::Shown& box) {
+            if (box.buttons == platform::MessageBoxes::Buttons::YesNo) {
+                plantLink();
+            }
+        };
+    }
     shown.script({Answer(answer)});
     app::frmDriveSelect dialog({{"/", "/", false}}, QString(), shown);
     int picks = 0;
@@ -154,7 +168,7 @@ void TestDriveSelect::newVolume() {
 void TestDriveSelect::firstStartOnNewVolume() {
     ProgramRig rig({});
     fakes::writeAll(rig.iniFile(), "[Settings]\nNumLock=True\n[Path]\nFilePath=\n");
-    const QString folder = rig.root.filePath("Clients");
+    QString folder = rig.root.filePath("Clients");
     QDir().mkpath(folder);
     rig.volumes->ids[folder] = "NEW-VOL";
     rig.boxes->script({Answer::Yes});
