@@ -27,6 +27,35 @@ version=$(dpkg-query -W -f '${Version}' tov2sf)
 [ -s /usr/share/man/man1/tov2sf-report.1.gz ] || fail "no manual page for tov2sf-report"
 note "installed $version; --version and manual pages there"
 
+# The agency's own content set: a copy of the shipped one with a text of its own, checked and
+# installed with tov2sf-content; it stays in force when the package is reinstalled, tov2sf-report
+# scores with it, and a changed file stops the scoring.
+agency_set=$(mktemp -d)
+cp -r /usr/lib/tov2sf/content/. "$agency_set"
+rm "$agency_set/content.json"
+printf 'Checked by the package check.\r\n' >>"$agency_set/INVAL.TXT"
+tov2sf-content check "$agency_set" >/dev/null || fail "tov2sf-content check refused the set"
+tov2sf-content install "$agency_set" --name "CI County Set" --version 7 >/dev/null ||
+  fail "tov2sf-content install failed"
+apt-get install -y --reinstall --no-install-recommends "./$deb" >/dev/null
+tov2sf-content status | grep -qx "name: CI County Set" || fail "the agency set is not in force after a reinstall"
+json=$(tov2sf-report --data-file "$build/DemoVolume/DATA401.TOV" --client 1 --json 2>/dev/null) ||
+  fail "tov2sf-report with the agency set"
+grep -q '"name": "CI County Set"' <<<"$json" && grep -q '"demonstration": false' <<<"$json" ||
+  fail "tov2sf-report does not name the agency set: $json"
+printf 'changed\r\n' >>/var/lib/tov2sf/content/agency/TOVCAL.TXT
+if tov2sf-report --data-file "$build/DemoVolume/DATA401.TOV" --client 1 --json >/dev/null 2>"$agency_set.err" ||
+  ! grep -q "TOVCAL.TXT has changed" "$agency_set.err"; then
+  fail "a changed file of the agency set did not stop the scoring"
+fi
+tov2sf-content remove >/dev/null || fail "tov2sf-content remove failed"
+tov2sf-report --data-file "$build/DemoVolume/DATA401.TOV" --client 1 --json 2>"$agency_set.err" |
+  grep -q '"demonstration": true' || fail "the shipped set is not back in force"
+grep -q "demonstration content - scores are not valid" "$agency_set.err" ||
+  fail "tov2sf-report does not warn of demonstration content"
+rm -rf "$agency_set" "$agency_set.err" /var/lib/tov2sf
+note "an agency content set installed, kept over a reinstall, used, refused when changed, removed"
+
 # An agency user's first start: a home folder of their own, nothing in it yet.
 home=$(mktemp -d)
 chown nobody "$home"
