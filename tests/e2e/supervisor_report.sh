@@ -62,7 +62,9 @@ cp "$PDF" "$OUT/client1.pdf"
 pdftotext -layout "$PDF" "$WORK/pdf.txt" || fail "pdftotext could not read the PDF"
 # The viewer shows (and prints) the report file without its last character.
 head -c -1 "$WORK/shown.prn" | words_by_page >"$WORK/report.words"
-words_by_page <"$WORK/pdf.txt" >"$WORK/pdf.words"
+strip_demonstration_mark <"$WORK/pdf.txt" >"$WORK/pdf.unmarked" ||
+    fail "a page of the PDF lacks the demonstration mark"
+words_by_page <"$WORK/pdf.unmarked" >"$WORK/pdf.words"
 [ -s "$WORK/report.words" ] || fail "the report has no words"
 diff -u "$WORK/report.words" "$WORK/pdf.words" >"$OUT/words.diff" ||
     fail "the PDF's text differs from report.prn (see $OUT/words.diff)"
