@@ -59,6 +59,10 @@ frmDriveSelect::frmDriveSelect(const QList<platform::Drive>& drives, const QStri
     }
     drDrive_->addItem(OtherFolder);
     drDrive_->addItem(NewVolume);
+    // A volume in use that is a folder, not a drive of the list, is offered as it was chosen.
+    if (initial < 0 && !current.isEmpty() && QFileInfo(current).isDir()) {
+        initial = addFolder(QDir::cleanPath(current));
+    }
     // A first start: the stick if there is one, else nothing, and Done waits for a choice.
     if (initial < 0) {
         initial = firstRemovable;

@@ -38,6 +38,8 @@ void TestDriveSelect::startsOn_data() {
         << QStringList{"/", "/home", "*" + stick, "*/media/agency/SPARE"} << "" << stick;
     QTest::newRow("stored volume gone, a stick")
         << QStringList{"/", "*" + stick} << "/media/agency/OLD" << stick;
+    QTest::newRow("stored folder, not a drive")
+        << QStringList{"/", "*" + stick} << QDir::tempPath() + "/" << QDir::tempPath();
     QTest::newRow("first start, only /") << QStringList{"/"} << ""
                                          << "";
     QTest::newRow("stored volume gone, no stick") << QStringList{"/", "/home"} << "A:"
