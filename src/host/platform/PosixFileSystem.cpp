@@ -31,7 +31,7 @@ namespace {
 // A file descriptor closed on every path out of a call.
 class Fd {
 public:
-    Fd(SystemCalls& calls, const QString& path, int flags, mode_t mode = 0644)
+    Fd(SystemCalls& calls, const QString& path, int flags, mode_t mode = 0600)
         : calls_(calls), path_(path),
           fd_(calls.open(QFile::encodeName(path).constData(), flags | O_CLOEXEC, mode)) {
         if (fd_ < 0) {
