@@ -70,7 +70,7 @@ void removeFolder(const QString& path) {
 // A folder of its own beside the set in force, for a set being put together.
 QString newFolderIn(const QString& root) {
     for (;;) {
-        const QString path =
+        QString path =
             root + QStringLiteral("/.agency.new-%1")
                        .arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
         if (!QFileInfo::exists(path)) {
