@@ -68,7 +68,7 @@ struct Lines {
     // was most likely written in. A byte order mark at the start of the file is not text.
     QString text(qsizetype i) const {
         QByteArrayView bytes(raw[i]);
-        if (i == 0 && bytes.startsWith("\xEF\xBB\xBF")) {
+        while (i == 0 && bytes.startsWith("\xEF\xBB\xBF")) {
             bytes = bytes.sliced(3);
         }
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -81,9 +81,11 @@ struct Lines {
             out += raw[i] + ends[i];
         }
         if (utf16) {
+            // The mark is written once, explicitly; a U+FEFF that follows it is text and stays.
+            QStringDecoder decode(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
             QStringEncoder encode(*utf16);
             out = QByteArray(*utf16 == QStringConverter::Utf16LE ? Utf16LeMark : Utf16BeMark, 2) +
-                  QByteArray(encode(QString::fromUtf8(out)));
+                  QByteArray(encode(QString(decode(out))));
         }
         return out;
     }
@@ -133,7 +135,7 @@ Lines load(const QString& path, std::optional<AppError>* refused = nullptr) {
     // A UTF-16 file is worked on as UTF-8 lines and written back as UTF-16.
     result.utf16 = utf16Of(content);
     if (result.utf16) {
-        QStringDecoder decode(*result.utf16);
+        QStringDecoder decode(*result.utf16, QStringConverter::Flag::ConvertInitialBom);
         content = QString(decode(QByteArrayView(content).sliced(2))).toUtf8();
     }
     if (content.contains("\r\n")) {

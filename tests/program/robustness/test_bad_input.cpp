@@ -444,6 +444,16 @@ void TestBadInput::settingsWriteKeepsOtherLines_data() {
         << QByteArray("\xfe\xff\0[\0S\0]\0\n\0N\0L\0=\0T\0\n\0[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n"
                       "\0N\0u\0m\0L\0o\0c\0k\0=\0F\0a\0l\0s\0e\0\n",
                       20 + 22 + 28);
+    // A second mark after the first is a character of the first line, kept as it was.
+    QTest::newRow("UTF-16, mark twice")
+        << QByteArray(
+               "\xfe\xff\xfe\xff\0[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n\0N\0u\0m\0L\0o\0c\0k\0=\0T"
+               "\0r\0u\0e\0\n",
+               4 + 22 + 26)
+        << QByteArray(
+               "\xfe\xff\xfe\xff\0[\0S\0e\0t\0t\0i\0n\0g\0s\0]\0\n\0N\0u\0m\0L\0o\0c\0k\0=\0F"
+               "\0a\0l\0s\0e\0\n",
+               4 + 22 + 28);
 }
 
 void TestBadInput::settingsWriteKeepsOtherLines() {
