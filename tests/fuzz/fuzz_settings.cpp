@@ -29,7 +29,8 @@ QByteArray textOf(const QByteArray& bytes) {
          {std::pair{QByteArray("\xff\xfe"), QStringDecoder::Utf16LE},
           std::pair{QByteArray("\xfe\xff"), QStringDecoder::Utf16BE}}) {
         if (bytes.startsWith(mark)) {
-            QStringDecoder decode(encoding);
+            // As the program reads it: a second mark is a character, not a mark.
+            QStringDecoder decode(encoding, QStringConverter::Flag::ConvertInitialBom);
             const QString text = decode(bytes.mid(2));
             return text.toUtf8();
         }
