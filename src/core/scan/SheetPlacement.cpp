@@ -11,8 +11,11 @@ constexpr double Pi = 3.14159265358979;
 constexpr double Ring = 7;      // radius of a printed bubble ring, sheet pixels
 constexpr double Outer = 10.5;  // paper around the ring
 constexpr int RingSamples = 24; // points around each circle
-constexpr int Search = 6;       // how far a field is looked for around where it is expected
-constexpr double Unit = 1000;   // sheet pixels per unit of the correction's terms
+// How far a field is looked for around where it is expected: paper stretched 1% by a feeder lies
+// 6 pixels low in the middle of the sheet, and on a sheet with few measurable rows above that
+// the first fit comes only there.
+constexpr int Search = 8;
+constexpr double Unit = 1000; // sheet pixels per unit of the correction's terms
 // Grey levels (of 255) by which the rings must stand out from the paper around them.
 constexpr double ClearContrast = 20;
 constexpr int RefitEvery = 120; // sheet pixels down the page between fits while measuring
