@@ -151,6 +151,11 @@ QImage PageFile::imagePage(int index) {
              path_);
         return {};
     }
+    // A header that gives no size (or not the one decoded) let the page past the cap above.
+    if (qint64(image.width()) * image.height() > maxPixels_) {
+        fail(scanerr::NotEnoughMemory, path_);
+        return {};
+    }
     keepResolutionOfScaledPage(image, full.width());
     return image;
 }

@@ -9,6 +9,7 @@
 #include "scan/ScanImage.h"
 #include "scan/SheetGeometry.h"
 #include "scan/SheetPainter.h"
+#include "support/Files.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -579,20 +580,44 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QSizeF>("inches");
         QTest::addColumn<qint64>("cap");
-        QTest::addColumn<QSize>("page"); // empty: refused as too large
+        QTest::addColumn<QSize>("page");       // empty: refused as too large
+        QTest::addColumn<QByteArray>("bytes"); // the file as it is, when not drawn
         QTest::newRow("PDF page within the cap: 200 dpi")
-            << "a.pdf" << QSizeF(1, 1.5) << qint64(200 * 300) << QSize(200, 300);
+            << "a.pdf" << QSizeF(1, 1.5) << qint64(200 * 300) << QSize(200, 300) << QByteArray();
         QTest::newRow("PDF legal page over the cap: rendered smaller")
-            << "b.pdf" << QSizeF(8.5, 14) << qint64(128 * 128) << QSize(99, 164);
+            << "b.pdf" << QSizeF(8.5, 14) << qint64(128 * 128) << QSize(99, 164) << QByteArray();
         QTest::newRow("PNG over the cap: refused")
-            << "c.png" << QSizeF(1, 1.5) << qint64(100 * 100) << QSize();
+            << "c.png" << QSizeF(1, 1.5) << qint64(100 * 100) << QSize() << QByteArray();
+        // A damaged header that tells the reader no size; the page decoded is 32 x 8320.
+        QTest::newRow("BMP without a size over the cap: refused")
+            << "d.bmp" << QSizeF() << qint64(128 * 128) << QSize()
+            << QByteArray(
+                   "\x42\x4d\x52\xf3\x00\x00\x00\x00\x00\x00\x82\x00\x20\x00\x6c\x00\x00\x00\x20"
+                   "\x00\x00\x00\x80\xdf"
+                   "\xff\xff\x01\x00\x01\x00\x00\x00\x00\x00\xd0\xff\xff\xff\xff\xff\xff\x59\x55"
+                   "\x00\x00\x00\x00\x00"
+                   "\x00\x00\x00\x00\x00\x00\x00\x00\x84\x00\x00\x00\xff\x00\x00\xff\x00\x00\x00"
+                   "\x00\x4d\x52\xf3\x00"
+                   "\x00\x00\x00\x00\x00\x82\x00\x20\x00\x6c\x00\x00\x00\x20\x00\x00\x00\x34\x00"
+                   "\x00\x00\x01\x59\x55"
+                   "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\x00\x00\xff\xff"
+                   "\x59\x55\x00\x00\x00"
+                   "\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x84\x00\x00\x00\xff\x00\x00\xff\x00"
+                   "\x00\x00\x00\x4d\x52"
+                   "\xf3\x00\x00\x00\x00\x00\x00\x82\x00\x20\x00\x6c\x00\x00\x00\x20\x00\x00\x00"
+                   "\x34\x00\x00\x00\x01"
+                   "\x59\x55\x00\xff\x26\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff",
+                   186);
     }
     void pageFileCap() {
         QFETCH(QString, file);
         QFETCH(QSizeF, inches);
         QTemporaryDir dir;
         const QString path = dir.filePath(file);
-        if (file.endsWith(QLatin1String(".pdf"))) {
+        QFETCH(QByteArray, bytes);
+        if (!bytes.isEmpty()) {
+            tov::fakes::writeAll(path, bytes);
+        } else if (file.endsWith(QLatin1String(".pdf"))) {
             QPdfWriter pdf(path);
             pdf.setPageLayout(
                 QPageLayout(QPageSize(inches, QPageSize::Inch, {}, QPageSize::ExactMatch),
