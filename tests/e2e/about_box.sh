@@ -17,8 +17,5 @@ wait_window_gone "$about" 5
 is_running "$PID" || fail "closing the About box ended the program"
 [ "$(visible_windows "$MAIN_TITLE" main)" = "$main" ] || fail "main window gone after the About box"
 
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS after the About box"
+quit_with_alt_x "$main" "after the About box"
 note "passed"

@@ -75,8 +75,5 @@ paste <(od -An -v -tu1 -w1 "$ORIGINAL") <(od -An -v -tu1 -w1 "$DATA/DATA401.TOV"
         exit bad > 0
     }' >"$OUT/delete_names.check" || fail "delete names changed the wrong bytes: $(head -5 "$OUT/delete_names.check")"
 
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+quit_with_alt_x "$main"
 note "passed ($records records)"

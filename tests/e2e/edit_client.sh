@@ -53,10 +53,7 @@ changed=$( (cmp -l "$ORIGINAL" "$DATA/DATA401.TOV" || true) | awk '{print $1}' |
 [ "$(dd if="$DATA/DATA401.TOV" bs=1 skip=188 count=1 status=none)" = "1" ] || fail "edit count not 1"
 [ "$(dd if="$DATA/DATA401.TOV" bs=1 skip=115 count=2 status=none)" = "$(other "$first")$(other "$second")" ] ||
     fail "answers not stored"
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+quit_with_alt_x "$main"
 
 # Cancelled road.
 cp "$ORIGINAL" "$DATA/DATA401.TOV"

@@ -102,6 +102,15 @@ wait_exit() {
     wait "$pid" || EXIT_STATUS=$?
 }
 
+# quit_with_alt_x WINDOW [WHEN]: Alt+X on the main window, and the program ends at once with
+# status 0 (WHEN says at which point, in the failure).
+quit_with_alt_x() {
+    focus "$1"
+    keys alt+x
+    wait_exit "$PID" 5
+    [ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS${2:+ $2}"
+}
+
 # kill_program PID: ends the process the hard way (for a dialog the test does not finish).
 kill_program() {
     kill -TERM "$1" 2>/dev/null || true
@@ -267,6 +276,31 @@ expect_appended_record() {
     [ "$record" = "$expected" ] || fail "new record differs:
 got      [$record]
 expected [$expected]"
+}
+
+# key_paper_client SHOT ANSWERS NAME AGE DOB GENDER RACE MARITAL EDUCATION SSN LICENCE COURT...:
+# from the Entry Method choice, keys a client from a paper answer sheet as the operator does:
+# the client information, the twelve court values, then the answers in the grid (SHOT, when
+# not empty, is a screenshot of the grid as typed). Sets MAIN to the main window after.
+key_paper_client() {
+    local shot=$1 answers=$2 info grid court
+    shift 2
+    dialog '^Entry Method$' >/dev/null
+    keys Tab Return
+    info=$(dialog '^Client Information$')
+    fields "${@:1:9}"
+    keys Return
+    wait_window_gone "$info" 5
+    court=$(dialog '^Court History$')
+    fields "${@:10:12}"
+    keys Return
+    wait_window_gone "$court" 5
+    grid=$(dialog '^Edit Client Responses$')
+    xdotool type --delay 40 "$answers"
+    [ -z "$shot" ] || screenshot "$shot"
+    keys Tab Return
+    wait_window_gone "$grid" 5
+    MAIN=$(wait_main_window 10)
 }
 
 # generated_sheet FILE [--need-doubt] [MKFILLEDSHEET OPTION...]: makes FILE a generated client's

@@ -49,38 +49,19 @@ remember_data_file
 focus "$main"
 # With no client to pick, the focus is on "Add New Client" already.
 keys Return
-dialog '^Entry Method$' >/dev/null
-keys Tab Return
-info=$(dialog '^Client Information$')
-fields "First, Fran" 41 03/15/1985 1 5 2 4 123-45-6789 F200-3000-4000
-keys Return
-wait_window_gone "$info" 5
-court=$(dialog '^Court History$')
-fields 0 0 0 0 0 0 0 0 09/14/2026 .09 0 .09
-keys Return
-wait_window_gone "$court" 5
-grid=$(dialog '^Edit Client Responses$')
 answers=$(printf '1%.0s' $(seq 67))123412
-xdotool type --delay 40 "$answers"
-keys Tab Return
-wait_window_gone "$grid" 5
-main=$(wait_main_window 10)
+key_paper_client "" "$answers" "First, Fran" 41 03/15/1985 1 5 2 4 123-45-6789 F200-3000-4000 \
+    0 0 0 0 0 0 0 0 09/14/2026 .09 0 .09
 screenshot main_menu_after.png
 expected="First, Fran              41 03/15/19851524123-45-6789F200-3000-4000"
 expected+="$(appended_record_day)0 0 0 0 0 0 0 0 09/14/2026.09  0 .09  ${answers}00"
 expect_appended_record "$expected"
 [ "$(stat -c %a "$DATA/DATA401.TOV")" = 600 ] || fail "DATA401.TOV no longer owner-only"
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+quit_with_alt_x "$MAIN"
 
 # The next start goes straight to the main menu on the new volume.
 start_program
 main=$(wait_main_window 10)
 [ -z "$(visible_windows '^Select Drive$')" ] || fail "Select Drive shown again"
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS on the second start"
+quit_with_alt_x "$main" "on the second start"
 note "passed"

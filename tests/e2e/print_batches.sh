@@ -96,8 +96,5 @@ check_jobs 3 "1 2 3" --summary-page
 leftovers=$(ls "$PROG" | grep -E '^(temp[0-9]+|report\.prn)$' || true)
 [ -z "$leftovers" ] || fail "left in the program folder after the batch: $leftovers"
 
-focus "$main"
-keys alt+x
-wait_exit "$PID" 5
-[ "$EXIT_STATUS" -eq 0 ] || fail "exit status $EXIT_STATUS"
+quit_with_alt_x "$main"
 note "passed: 5 jobs"
