@@ -18,7 +18,6 @@ constexpr int Search = 8;
 constexpr double Unit = 1000; // sheet pixels per unit of the correction's terms
 // Grey levels (of 255) by which the rings must stand out from the paper around them.
 constexpr double ClearContrast = 20;
-constexpr int RefitEvery = 120; // sheet pixels down the page between fits while measuring
 // A pencil mark: a disc of about this radius (sheet pixels) filling a bubble.
 constexpr double MarkRadius = 6;
 // Darkness (of 255) a mark's middle has at least, and the paper around it at most.
@@ -375,6 +374,8 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
     if (ink.isNull() || ink.format() != QImage::Format_Grayscale8) {
         return;
     }
+    cx_ = {};
+    cy_ = {};
     std::stable_sort(fields.begin(), fields.end(), [](const FieldLine& a, const FieldLine& b) {
         return a.first.y() < b.first.y();
     });
@@ -383,12 +384,15 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
     const double boxWeight = 5;
     seen.push_back({QPointF(9.5, 9.5), QPointF(), boxWeight, boxWeight});
     seen.push_back({QPointF(785.5, 9.5), QPointF(), boxWeight, boxWeight});
-    double fittedAt = -1e9;
+    // Fitted again after every new measurement, so that each field is looked for where those
+    // above it put it: on a sheet with few measurable rows at the top, a stretch seen there
+    // carries the search down the page before it drifts outside it.
     int measured = 0;
+    int fitted = 0;
     for (const FieldLine& field : fields) {
-        if (field.first.y() > fittedAt + RefitEvery && measured >= 4) {
+        if (measured > fitted) {
             fit(seen);
-            fittedAt = field.first.y();
+            fitted = measured;
         }
         Seen s = measure(ink, field);
         if (s.weightX <= 0 && s.weightY <= 0) {
@@ -401,11 +405,10 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
         seen.push_back(s);
         ++measured;
     }
-    if (measured >= 4) {
+    // Even a mark or two tell how far the page is stretched where they are: on a black and
+    // white scan that lost the printed rings they are all there is to go by.
+    if (measured > fitted) {
         fit(seen);
-    } else {
-        cx_ = {};
-        cy_ = {};
     }
 }
 

@@ -256,6 +256,14 @@ private slots:
         bent.keystone = -0.009868;
         bent.seed = 11775;
         QTest::newRow("two zeros, stretched, bent and turned") << bent << true;
+        bent.printScale = 0.90857;
+        QTest::newRow("two zeros, printed small, stretched, bent and turned") << bent << true;
+        bent.printScale = 0.982098;
+        bent.lightestPencil = 50;
+        bent.darkestPencil = 50;
+        bent.output = RenderOptions::Output::BlackAndWhite;
+        bent.blackLevel = 116;
+        QTest::newRow("two zeros, black and white without the print, stretched") << bent << true;
     }
     void emptySheet() {
         QFETCH(RenderOptions, options);
