@@ -399,12 +399,12 @@ private slots:
         QTest::newRow("answer: darker second wins")
             << 3 << QList<int>{1, 3} << QList<int>{20, 90} << ""
             << "2" << false;
-        // Either side of the near tie: the lighter mark 83 % or 87 % as dark as the darker.
+        // Either side of the near tie: the lighter mark 72 % or 77 % as dark as the darker.
         QTest::newRow("answer: second mark clearly lighter")
-            << 3 << QList<int>{1, 3} << QList<int>{20, 60} << ""
+            << 3 << QList<int>{1, 3} << QList<int>{20, 85} << ""
             << "2" << false;
         QTest::newRow("answer: second mark nearly as dark")
-            << 3 << QList<int>{1, 3} << QList<int>{20, 50} << ""
+            << 3 << QList<int>{1, 3} << QList<int>{20, 74} << ""
             << "2" << true;
         QTest::newRow("digit: tie goes to the lower index")
             << 0 << QList<int>{2, 5} << QList<int>{40, 40} << "12"
