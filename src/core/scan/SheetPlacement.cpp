@@ -384,15 +384,17 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
     const double boxWeight = 5;
     seen.push_back({QPointF(9.5, 9.5), QPointF(), boxWeight, boxWeight});
     seen.push_back({QPointF(785.5, 9.5), QPointF(), boxWeight, boxWeight});
-    // Fitted again after every new measurement, so that each field is looked for where those
-    // above it put it: on a sheet with few measurable rows at the top, a stretch seen there
-    // carries the search down the page before it drifts outside it.
+    // Fitted again at each new row after new measurements, so that each field is looked for
+    // where those above it put it: on a sheet with few measurable rows at the top, a stretch
+    // seen there carries the search down the page before it drifts outside it.
     int measured = 0;
     int fitted = 0;
+    double fittedAt = -1e9;
     for (const FieldLine& field : fields) {
-        if (measured > fitted) {
+        if (measured > fitted && field.first.y() > fittedAt) {
             fit(seen);
             fitted = measured;
+            fittedAt = field.first.y();
         }
         Seen s = measure(ink, field);
         if (s.weightX <= 0 && s.weightY <= 0) {
