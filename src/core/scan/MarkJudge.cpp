@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace tov::scan {
 
@@ -44,11 +45,14 @@ void MarkJudge::learnMarks(const std::vector<Bubble>& sheet) {
         }
     }
     // Half way from paper to the client's typical mark: lighter marks (erasures, smudges) are
-    // not marks, and a client who presses lightly is read as firmly as one who does not.
+    // not marks, and a client who presses lightly is read as firmly as one who does not. Even a
+    // page of one or two light marks (the BAC zeros alone) learns from them; the lower middle
+    // of an even count, so that of two marks the lighter one sets the line.
     markThreshold_ = 128;
-    if (levels.size() >= 3) {
-        std::nth_element(levels.begin(), levels.begin() + levels.size() / 2, levels.end());
-        markThreshold_ = std::clamp(levels[levels.size() / 2] / 2, LightestMarkLine, 128);
+    if (!levels.empty()) {
+        const auto middle = levels.begin() + static_cast<std::ptrdiff_t>((levels.size() - 1) / 2);
+        std::nth_element(levels.begin(), middle, levels.end());
+        markThreshold_ = std::clamp(*middle / 2, LightestMarkLine, 128);
     }
 }
 

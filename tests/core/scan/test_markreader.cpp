@@ -359,6 +359,9 @@ private slots:
         QTest::newRow("erasure on a light page") << light << 215 << false << true;
         QTest::newRow("erasure among more erasures than marks") << erased << 212 << false << true;
         QTest::newRow("light pencil among them") << erased << 185 << true << false;
+        QTest::newRow("light pencil, one of the page's two marks")
+            << QList<int>{70, 200} << 185 << true << false;
+        QTest::newRow("an erasure, the page's only mark") << QList<int>{40} << 215 << false << true;
     }
     void markLine() {
         QImage marks(31, 31, QImage::Format_Grayscale8);
