@@ -140,17 +140,16 @@ PreparedPage PreparePage(const QImage& acquired, double knownDpi) {
         for (int o = 0; o < outW; ++o) {
             const int a = x0[o];
             const int b = x1[o];
-            unsigned blue = 0;
+            unsigned brightest = 0;
             unsigned darkest = 0;
             for (const quint32 c : {t[a], t[b], u[a], u[b]}) {
                 const unsigned r = (c >> 16) & 0xFFU;
                 const unsigned g = (c >> 8) & 0xFFU;
                 const unsigned bl = c & 0xFFU;
-                const unsigned rg = r < g ? r : g;
-                blue += bl;
-                darkest += rg < bl ? rg : bl;
+                brightest += std::max({r, g, bl});
+                darkest += std::min({r, g, bl});
             }
-            marks[o] = static_cast<uchar>((blue + 2) / 4);
+            marks[o] = static_cast<uchar>((brightest + 2) / 4);
             ink[o] = static_cast<uchar>((darkest + 2) / 4);
         }
     }

@@ -7,8 +7,9 @@ namespace tov::scan {
 // A page of an answer sheet ready for the mark reader, at about 100 dots per inch: the
 // resolution the page states is only a first guess, the reader measures the sheet's own scale
 // from its boxes. Two planes, 8 bits per pixel, 255 = paper:
-//  - marks: the blue channel, in which the sheet's light-blue drop-out print is nearly paper
-//    and only pencil and the black boxes remain (a grey page: its grey);
+//  - marks: the brightest channel, in which the sheet's light-blue drop-out print is nearly
+//    paper, and so is cream or recycled paper (whose blue is dim: light pencil on it would
+//    barely show in blue alone); only pencil and the black boxes remain (a grey page: its grey);
 //  - ink: the darkest channel, in which the print shows too; fields are placed by it.
 struct PreparedPage {
     QImage marks;

@@ -171,6 +171,12 @@ private slots:
                  o.blur = true;
                  o.keystone = 0.01;
              })},
+            // Cream paper is dim in blue: light pencil on it must not fade into the paper.
+            {"light pencil on cream paper", with([](O& o) {
+                 o.tint = true;
+                 o.lightestPencil = 175;
+                 o.darkestPencil = 105;
+             })},
             {"three fields marked twice alike", with([](O& o) { o.doubled = 3; })},
             {"fit to page, turned, 200 dpi grey JPEG", with([](O& o) {
                  o.printScale = 0.97;
