@@ -146,8 +146,10 @@ PreparedPage PreparePage(const QImage& acquired, double knownDpi) {
                 const unsigned r = (c >> 16) & 0xFFU;
                 const unsigned g = (c >> 8) & 0xFFU;
                 const unsigned bl = c & 0xFFU;
-                brightest += std::max({r, g, bl});
-                darkest += std::min({r, g, bl});
+                const unsigned rgMax = r > g ? r : g;
+                const unsigned rgMin = r < g ? r : g;
+                brightest += rgMax > bl ? rgMax : bl;
+                darkest += rgMin < bl ? rgMin : bl;
             }
             marks[o] = static_cast<uchar>((brightest + 2) / 4);
             ink[o] = static_cast<uchar>((darkest + 2) / 4);
