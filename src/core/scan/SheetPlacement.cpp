@@ -387,13 +387,12 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
     // Fitted again at each new row after new measurements, so that each field is looked for
     // where those above it put it: on a sheet with few measurable rows at the top, a stretch
     // seen there carries the search down the page before it drifts outside it.
-    int measured = 0;
-    int fitted = 0;
+    std::size_t fitted = seen.size(); // the boxes alone
     double fittedAt = -1e9;
     for (const FieldLine& field : fields) {
-        if (measured > fitted && field.first.y() > fittedAt) {
+        if (seen.size() > fitted && field.first.y() > fittedAt) {
             fit(seen);
-            fitted = measured;
+            fitted = seen.size();
             fittedAt = field.first.y();
         }
         Seen s = measure(ink, field);
@@ -405,11 +404,10 @@ void SheetPlacement::alignTo(const QImage& ink, std::vector<FieldLine> fields) {
         }
         s.offset += correction(s.at);
         seen.push_back(s);
-        ++measured;
     }
     // Even a mark or two tell how far the page is stretched where they are: on a black and
     // white scan that lost the printed rings they are all there is to go by.
-    if (measured > fitted) {
+    if (seen.size() > fitted) {
         fit(seen);
     }
 }
